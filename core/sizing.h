@@ -1,0 +1,24 @@
+#pragma once
+// The one process-wide record of both circuits' inputs and results.
+#include <cstdint>
+
+struct SizingState {
+    // dependent circuit: the seven drops are one contiguous run
+    double dPr1 = 0, dPf1 = 0, dPppr1 = 0, dPs = 0, dPtr1 = 0, dPdr1 = 0, dPn = 0;
+    double Q1 = 0, Kvy1 = 0;
+    double dPkl1 = 0, Kv1 = 0, dPklReal1 = 0;
+    // independent circuit: the six drops are one contiguous run
+    double dPr2 = 0, dPf2 = 0, dPppr2 = 0, dPt = 0, dPtr2 = 0, dPdr2 = 0;
+    double Q2 = 0, Kvy2 = 0;
+    double dPkl2 = 0, Kv2 = 0, dPklReal2 = 0;
+    std::uint8_t LastSys = 0;
+};
+
+SizingState &Sizing();
+
+void ComputeValveDrop1();
+void ComputeValveDrop2();
+bool ComputeCapacity1();
+bool ComputeCapacity2();
+bool ComputeActualLoss1();
+bool ComputeActualLoss2();

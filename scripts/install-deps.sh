@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the program, its tests and its tools need.
+set -euo pipefail
+pkgs=(build-essential cmake ninja-build pkg-config
+      qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools libgl-dev
+      libjpeg-dev fonts-liberation2 fontconfig
+      xvfb xauth x11-utils x11-apps imagemagick xdotool)
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
