@@ -1,0 +1,340 @@
+#include "core/numtext.h"
+
+#include "core/errors.h"
+
+#include <atomic>
+#include <cfloat>
+#include <charconv>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <locale.h>
+#include <string>
+
+namespace {
+
+std::atomic<char> g_decimalSeparator{'.'};
+
+constexpr int kDigits = 18;
+
+// The decimal digits of a value, cut by the precision P and the number of
+// decimals F. `count` digits D1..Dcount without trailing zeros; the magnitude
+// is 0.D1D2... x 10^exp.
+struct DecimalDigits {
+    enum Kind { Finite, Zero, Infinite, NotANumber } kind = Zero;
+    bool negative = false;
+    int exp = 0;
+    int count = 0;
+    char digit[kDigits + 1] = {};
+};
+
+// 18 significant digits of |value|, rounded to nearest.
+void ExpandMagnitude(long double value, DecimalDigits &d)
+{
+    char buf[64];
+    // d.ddddddddddddddddde+XXXX: always the C form, whatever the locale
+    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
+                             std::chars_format::scientific, kDigits - 1);
+    const char *p = buf;
+    const char *end = res.ptr;
+    d.count = 0;
+    while (p < end && *p != 'e') {
+        if (*p >= '0' && *p <= '9' && d.count < kDigits)
+            d.digit[d.count++] = *p;
+        ++p;
+    }
+    int e = 0;
+    bool eneg = false;
+    if (p < end && *p == 'e') {
+        ++p;
+        if (p < end && (*p == '+' || *p == '-')) {
+            eneg = *p == '-';
+            ++p;
+        }
+        while (p < end && *p >= '0' && *p <= '9')
+            e = e * 10 + (*p++ - '0');
+    }
+    d.exp = (eneg ? -e : e) + 1;
+}
+
+// Takes the digits of `value` and rounds them at position min(E + F, P).
+// `decimals` < 0 means no limit on the decimals.
+DecimalDigits Digits(long double value, int precision, int decimals)
+{
+    DecimalDigits d;
+    if (std::isnan(value)) {
+        d.kind = DecimalDigits::NotANumber;
+        return d;
+    }
+    if (std::isinf(value)) {
+        d.kind = DecimalDigits::Infinite;
+        d.negative = std::signbit(value);
+        return d;
+    }
+    if (value == 0) {
+        d.kind = DecimalDigits::Zero;
+        return d;
+    }
+    d.kind = DecimalDigits::Finite;
+    d.negative = value < 0;
+    ExpandMagnitude(value, d);
+
+    long long n = decimals < 0 ? precision : static_cast<long long>(d.exp) + decimals;
+    if (n > precision)
+        n = precision;
+    if (n < 0) {
+        d.kind = DecimalDigits::Zero;
+        d.negative = false;
+        return d;
+    }
+    if (n < d.count) {
+        const bool up = d.digit[n] >= '5';
+        d.count = static_cast<int>(n);
+        if (up) {
+            int i = d.count - 1;
+            while (i >= 0 && d.digit[i] == '9') {
+                d.digit[i] = '0';
+                --i;
+            }
+            if (i >= 0) {
+                ++d.digit[i];
+            } else {
+                // carry out of D1: the single digit 1, one place higher
+                d.digit[0] = '1';
+                d.count = 1;
+                ++d.exp;
+            }
+        }
+    }
+    while (d.count > 0 && d.digit[d.count - 1] == '0')
+        --d.count;
+    if (d.count == 0) {
+        d.kind = DecimalDigits::Zero;
+        d.negative = false;
+    }
+    return d;
+}
+
+std::string SpecialText(const DecimalDigits &d)
+{
+    if (d.kind == DecimalDigits::NotANumber)
+        return "NAN";
+    return d.negative ? "-INF" : "INF";
+}
+
+std::string Scientific(const DecimalDigits &d)
+{
+    std::string s;
+    if (d.negative)
+        s += '-';
+    s += d.digit[0];
+    if (d.count > 1) {
+        s += DecimalSeparator();
+        s.append(d.digit + 1, d.count - 1);
+    }
+    s += 'E';
+    const int e = d.exp - 1;
+    if (e < 0)
+        s += '-';
+    s += std::to_string(e < 0 ? -e : e);
+    return s;
+}
+
+locale_t CLocale()
+{
+    static const locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return loc;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+} // namespace
+
+char DecimalSeparator() { return g_decimalSeparator.load(std::memory_order_relaxed); }
+
+void SetDecimalSeparator(char sep) { g_decimalSeparator.store(sep, std::memory_order_relaxed); }
+
+std::string FormatFixed(long double value, int decimals)
+{
+    if (decimals < 0)
+        decimals = 0;
+    if (decimals > kDigits)
+        decimals = kDigits;
+    DecimalDigits d = Digits(value, kDigits, decimals);
+    if (d.kind == DecimalDigits::NotANumber || d.kind == DecimalDigits::Infinite)
+        return SpecialText(d);
+    if (d.kind == DecimalDigits::Finite && d.exp > kDigits) {
+        d = Digits(value, kDigits, -1);
+        return Scientific(d);
+    }
+
+    std::string s;
+    if (d.kind == DecimalDigits::Zero) {
+        s = "0";
+        if (decimals > 0) {
+            s += DecimalSeparator();
+            s.append(decimals, '0');
+        }
+        return s;
+    }
+    if (d.negative)
+        s += '-';
+    int used = 0;
+    if (d.exp <= 0) {
+        s += '0';
+    } else {
+        for (int i = 0; i < d.exp; ++i)
+            s += i < d.count ? d.digit[i] : '0';
+        used = d.exp < d.count ? d.exp : d.count;
+    }
+    if (decimals > 0) {
+        s += DecimalSeparator();
+        int written = 0;
+        if (d.exp < 0) {
+            const int zeros = -d.exp < decimals ? -d.exp : decimals;
+            s.append(zeros, '0');
+            written = zeros;
+        }
+        for (int i = used; i < d.count && written < decimals; ++i, ++written)
+            s += d.digit[i];
+        s.append(decimals - written, '0');
+    }
+    return s;
+}
+
+std::string FormatSettingsValue(double value)
+{
+    const DecimalDigits d = Digits(value, 15, -1);
+    if (d.kind == DecimalDigits::NotANumber || d.kind == DecimalDigits::Infinite)
+        return SpecialText(d);
+    if (d.kind == DecimalDigits::Zero)
+        return "0";
+    if (d.exp < -3 || d.exp > 15)
+        return Scientific(d);
+
+    std::string s;
+    if (d.negative)
+        s += '-';
+    if (d.exp > 0) {
+        for (int i = 0; i < d.exp; ++i)
+            s += i < d.count ? d.digit[i] : '0';
+        if (d.count > d.exp) {
+            s += DecimalSeparator();
+            s.append(d.digit + d.exp, d.count - d.exp);
+        }
+    } else {
+        s += '0';
+        s += DecimalSeparator();
+        s.append(-d.exp, '0');
+        s.append(d.digit, d.count);
+    }
+    return s;
+}
+
+bool ParseSettingsValue(std::string_view text, long double &out)
+{
+    const char sep = DecimalSeparator();
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && text[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+
+    // Significant digits without leading zeros; the point only moves the
+    // scale. Kept as text and converted at the end, correctly rounded.
+    std::string mantissa;
+    long long scale = 0; // power of ten applied to `mantissa`
+    bool any = false;
+    while (i < n && IsDigit(text[i])) {
+        any = true;
+        if (!mantissa.empty() || text[i] != '0')
+            mantissa += text[i];
+        ++i;
+    }
+    if (i < n && text[i] == sep) {
+        any = true;
+        ++i;
+        while (i < n && IsDigit(text[i])) {
+            if (!mantissa.empty() || text[i] != '0')
+                mantissa += text[i];
+            --scale;
+            ++i;
+        }
+    }
+    if (!any)
+        return false;
+
+    long long exponent = 0;
+    if (i < n && (text[i] == 'E' || text[i] == 'e')) {
+        ++i;
+        bool eneg = false;
+        if (i < n && (text[i] == '+' || text[i] == '-')) {
+            eneg = text[i] == '-';
+            ++i;
+        }
+        // Digits are taken while the exponent so far is below 500; one more
+        // digit after that is left and fails the text below.
+        while (i < n && IsDigit(text[i]) && exponent < 500) {
+            exponent = exponent * 10 + (text[i] - '0');
+            ++i;
+        }
+        if (eneg)
+            exponent = -exponent;
+    }
+    while (i < n && text[i] == ' ')
+        ++i;
+    if (i != n)
+        return false;
+
+    long double value = 0;
+    if (!mantissa.empty()) {
+        // digits beyond the mantissa length shift the scale: drop trailing
+        // zeros to keep the text short
+        std::size_t len = mantissa.size();
+        while (len > 1 && mantissa[len - 1] == '0') {
+            --len;
+            ++scale;
+        }
+        mantissa.resize(len);
+        const long long e10 = scale + exponent;
+        mantissa += 'e';
+        mantissa += std::to_string(e10);
+        // strtold_l reports range errors through errno only; the value is
+        // then infinity or the underflowed result, which is what we want.
+        const int savedErrno = errno;
+        value = strtold_l(mantissa.c_str(), nullptr, CLocale());
+        errno = savedErrno;
+    }
+    out = negative ? -value : value;
+    return true;
+}
+
+double StoreDouble(long double value)
+{
+    if (std::isnan(value))
+        throw EInvalidOp();
+    // Values from DBL_MAX up to half a unit beyond it still round to DBL_MAX.
+    static const long double limit = std::ldexp(1.0L, 1024) - std::ldexp(1.0L, 970);
+    if (std::fabs(value) >= limit)
+        throw EOverflow();
+    return static_cast<double>(value);
+}
+
+double TruncateTowardZero(double value)
+{
+    return static_cast<double>(std::trunc(static_cast<long double>(value)));
+}
+
+std::string FillTemplate(std::string_view format, const std::string &number)
+{
+    static constexpr std::string_view directive = "%.2f";
+    const std::size_t pos = format.find(directive);
+    std::string s(format);
+    if (pos != std::string_view::npos)
+        s.replace(pos, directive.size(), number);
+    return s;
+}
