@@ -1,0 +1,127 @@
+#pragma once
+// TForm_Main: the one window of the program.
+//
+// The window is built from its description resources/Form_Main.ui
+// (compiled by uic into ui_Form_Main.h): every control, with its object
+// name, geometry, caption, font, hint and tab order, the three non-visual
+// components, and the handler bindings. The controls are reached through
+// `ui` (include "ui_Form_Main.h" for the class Ui::Form_Main), e.g.
+// `ui->FlEdt_dPr1`, `ui->PgCtrl_Sys`, `ui->FlatManager1`.
+//
+// Construction order (see TForm_Main::TForm_Main):
+//   1. every control is constructed with its defaults and gets its stored
+//      properties, in the order of the description; the flat manager is
+//      the last component, so its one ApplyStyle runs over fields that
+//      already exist;
+//   2. the handlers are bound last (the <connections> of the description),
+//      so nothing done while loading reaches a handler;
+//   3. the creation handler FormCreate() runs.
+//
+// The handlers and the workflow operations are implemented in
+// ui/workflow.cpp.
+#include <QPen>
+#include <QString>
+#include <QWidget>
+
+class QCloseEvent;
+class QShowEvent;
+
+namespace Ui {
+class Form_Main;
+}
+
+class TForm_Main : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // The client area of the window (fixed; the window is not scaled).
+    static constexpr int kClientWidth = 808;
+    static constexpr int kClientHeight = 588;
+
+    explicit TForm_Main(QWidget *parent = nullptr);
+    ~TForm_Main() override;
+
+    // The controls and non-visual components, owned by the window.
+    Ui::Form_Main *const ui;
+
+    // --- Workflow (ui/workflow.cpp) -------------------------------------
+    // Window created: runs once at the end of the constructor.
+    void FormCreate();
+    // Window shown: runs on every show, after the first show has centred
+    // the window on the screen.
+    void FormShow();
+    // Window closing: true lets the window close. The window stays open if
+    // it returns false or raises.
+    bool FormCloseQuery();
+    // Recompute the dependent / independent circuit into the result lines.
+    void RecomputeSys1();
+    void RecomputeSys2();
+    // SizingState -> fields (and the page), fields -> SizingState.
+    void PushStateToFields();
+    void PullFieldsToState();
+    // Full path of settings.ini (the executable's directory + "settings.ini").
+    QString settingsPath() const;
+
+public slots:
+    // --- Handlers bound in the description (ui/workflow.cpp) ------------
+    // Page changed by the user (never by a page selection from code).
+    void PgCtrl_SysChange();
+
+    void Btn_Clear1Click();
+    void Btn_Clear2Click();
+
+    // Field changed (OnChange of TFlatFloatEdit).
+    void FlEdt_dPr1Change();
+    void FlEdt_dPf1Change();
+    void FlEdt_dPppr1Change();
+    void FlEdt_dPsChange();
+    void FlEdt_dPtr1Change();
+    void FlEdt_dPdr1Change();
+    void FlEdt_dPnChange();
+    void FlEdt_Q1Change();
+    void FlEdt_Kvy1Change();
+    void FlEdt_dPr2Change();
+    void FlEdt_dPf2Change();
+    void FlEdt_dPppr2Change();
+    void FlEdt_dPtChange();
+    void FlEdt_dPtr2Change();
+    void FlEdt_dPdr2Change();
+    void FlEdt_Q2Change();
+    void FlEdt_Kvy2Change();
+
+    // Key released in a field (OnKeyUp of TFlatFloatEdit; Key is a Qt::Key).
+    void FlEdt_dPr1KeyUp(int Key, Qt::KeyboardModifiers Shift);
+    void FlEdt_dPf1KeyUp(int Key, Qt::KeyboardModifiers Shift);
+    void FlEdt_dPppr1KeyUp(int Key, Qt::KeyboardModifiers Shift);
+    void FlEdt_dPsKeyUp(int Key, Qt::KeyboardModifiers Shift);
+    void FlEdt_dPtr1KeyUp(int Key, Qt::KeyboardModifiers Shift);
+    void FlEdt_dPdr1KeyUp(int Key, Qt::KeyboardModifiers Shift);
+    void FlEdt_dPnKeyUp(int Key, Qt::KeyboardModifiers Shift);
+    void FlEdt_Q1KeyUp(int Key, Qt::KeyboardModifiers Shift);
+    void FlEdt_Kvy1KeyUp(int Key, Qt::KeyboardModifiers Shift);
+    void FlEdt_dPr2KeyUp(int Key, Qt::KeyboardModifiers Shift);
+    void FlEdt_dPf2KeyUp(int Key, Qt::KeyboardModifiers Shift);
+    void FlEdt_dPppr2KeyUp(int Key, Qt::KeyboardModifiers Shift);
+    void FlEdt_dPtKeyUp(int Key, Qt::KeyboardModifiers Shift);
+    void FlEdt_dPtr2KeyUp(int Key, Qt::KeyboardModifiers Shift);
+    void FlEdt_dPdr2KeyUp(int Key, Qt::KeyboardModifiers Shift);
+    void FlEdt_Q2KeyUp(int Key, Qt::KeyboardModifiers Shift);
+    void FlEdt_Kvy2KeyUp(int Key, Qt::KeyboardModifiers Shift);
+
+protected:
+    // First show: centre on the screen; every show: FormShow().
+    void showEvent(QShowEvent *event) override;
+    // Asks FormCloseQuery(); the event stays ignored unless it returns true.
+    void closeEvent(QCloseEvent *event) override;
+
+    // State kept by the workflow for the life of the window.
+    QString m_exeDir;        // directory of the executable, ending with '/'
+    QString m_settingsPath;  // m_exeDir + "settings.ini"
+    QPen m_crossPen;         // the nomogram crosshair pen
+
+private:
+    void CentreOnScreen();
+
+    bool m_shownOnce = false;
+};
