@@ -1,0 +1,252 @@
+#include "core/errors.h"
+#include "core/numtext.h"
+#include "core/sizing.h"
+
+#include <QtTest>
+
+#include <cmath>
+
+class TstSizing : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { Sizing() = SizingState{}; }
+    void dependent_data();
+    void dependent();
+    void independent_data();
+    void independent();
+    void tinyNegativeDrop();
+    void evaluationOrder();
+    void failedStepsKeepPreviousValues();
+    void actualLoss_data();
+    void actualLoss();
+    void nanDropFailsCapacity();
+    void overflowAtStore();
+};
+
+// Inputs: dPr, dPf, dPppr, dPs, dPtr, dPdr, dPn, Q; expected texts of the
+// result lines and whether the capacity step computed.
+void TstSizing::dependent_data()
+{
+    QTest::addColumn<QList<double>>("in");
+    QTest::addColumn<QString>("drop");
+    QTest::addColumn<bool>("computed");
+    QTest::addColumn<QString>("kv");
+    QTest::addColumn<double>("kvy");
+
+    QTest::newRow("all zero") << QList<double>{0, 0, 0, 0, 0, 0, 0, 0} << "0.00" << false << "0.00" << 0.0;
+    QTest::newRow("two filters") << QList<double>{1, 0.1, 0, 0, 0, 0, 0, 2} << "0.80" << true << "2.24" << 2.0;
+    QTest::newRow("pump head added") << QList<double>{0.5, 0, 0, 0, 0, 0, 0.3, 1} << "0.80" << true << "1.12" << 1.0;
+    QTest::newRow("integral Kv") << QList<double>{1, 0, 0, 0, 0, 0, 0, 4} << "1.00" << true << "4.00" << 4.0;
+    QTest::newRow("Kv below one") << QList<double>{1, 0, 0, 0, 0, 0, 0, 0.5} << "1.00" << true << "0.50" << 0.0;
+    QTest::newRow("every term") << QList<double>{5, 0.25, 0.1, 1.2, 0.3, 0.15, 0.5, 10}
+                                << "3.25" << true << "5.55" << 5.0;
+    QTest::newRow("negative drop") << QList<double>{0.1, 0.5, 0, 0, 0, 0, 0, 3} << "-0.90" << false << "0.00" << 0.0;
+}
+
+void TstSizing::dependent()
+{
+    QFETCH(QList<double>, in);
+    QFETCH(QString, drop);
+    QFETCH(bool, computed);
+    QFETCH(QString, kv);
+    QFETCH(double, kvy);
+    SizingState &s = Sizing();
+    s.dPr1 = in[0]; s.dPf1 = in[1]; s.dPppr1 = in[2]; s.dPs = in[3];
+    s.dPtr1 = in[4]; s.dPdr1 = in[5]; s.dPn = in[6]; s.Q1 = in[7];
+    ComputeValveDrop1();
+    QCOMPARE(QString::fromStdString(FormatTwoDecimals(s.dPkl1)), drop);
+    QCOMPARE(ComputeCapacity1(), computed);
+    QCOMPARE(QString::fromStdString(FormatTwoDecimals(s.Kv1)), kv);
+    QCOMPARE(s.Kvy1, kvy);
+    // the other circuit is untouched
+    QCOMPARE(s.dPkl2, 0.0);
+    QCOMPARE(s.Kv2, 0.0);
+}
+
+void TstSizing::independent_data()
+{
+    QTest::addColumn<QList<double>>("in"); // dPr, dPf, dPppr, dPt, dPtr, dPdr, Q
+    QTest::addColumn<QString>("drop");
+    QTest::addColumn<bool>("computed");
+    QTest::addColumn<QString>("kv");
+    QTest::addColumn<double>("kvy");
+    QTest::newRow("all zero") << QList<double>{0, 0, 0, 0, 0, 0, 0} << "0.00" << false << "0.00" << 0.0;
+    QTest::newRow("one filter") << QList<double>{1, 0.1, 0, 0, 0, 0, 3} << "0.90" << true << "3.16" << 3.0;
+    QTest::newRow("heat exchanger") << QList<double>{0.1, 0, 0, 0.5, 0, 0, 3} << "-0.40" << false << "0.00" << 0.0;
+    QTest::newRow("every term") << QList<double>{4, 0.2, 0.1, 0.7, 0.3, 0.2, 12.5}
+                                << "2.50" << true << "7.91" << 7.0;
+}
+
+void TstSizing::independent()
+{
+    QFETCH(QList<double>, in);
+    QFETCH(QString, drop);
+    QFETCH(bool, computed);
+    QFETCH(QString, kv);
+    QFETCH(double, kvy);
+    SizingState &s = Sizing();
+    s.dPr2 = in[0]; s.dPf2 = in[1]; s.dPppr2 = in[2]; s.dPt = in[3];
+    s.dPtr2 = in[4]; s.dPdr2 = in[5]; s.Q2 = in[6];
+    ComputeValveDrop2();
+    QCOMPARE(QString::fromStdString(FormatTwoDecimals(s.dPkl2)), drop);
+    QCOMPARE(ComputeCapacity2(), computed);
+    QCOMPARE(QString::fromStdString(FormatTwoDecimals(s.Kv2)), kv);
+    QCOMPARE(s.Kvy2, kvy);
+    QCOMPARE(s.dPkl1, 0.0);
+}
+
+void TstSizing::tinyNegativeDrop()
+{
+    SizingState &s = Sizing();
+    s.dPr1 = 0.3;
+    s.dPf1 = 0.1;
+    s.dPppr1 = 0.1;
+    s.Q1 = 5;
+    s.Kv1 = 7.5;
+    s.Kvy1 = 7;
+    ComputeValveDrop1();
+    QVERIFY(s.dPkl1 < 0);
+    QVERIFY(s.dPkl1 > -3e-17 && s.dPkl1 < -2.7e-17);
+    QCOMPARE(QString::fromStdString(FormatTwoDecimals(s.dPkl1)), QString("0.00"));
+    QVERIFY(!ComputeCapacity1());
+    QCOMPARE(s.Kv1, 7.5);
+    QCOMPARE(s.Kvy1, 7.0);
+}
+
+void TstSizing::evaluationOrder()
+{
+    SizingState &s = Sizing();
+    s.dPr1 = 0.3;
+    s.dPf1 = 0.1;
+    s.dPppr1 = 0.1;
+    ComputeValveDrop1();
+    QCOMPARE(s.dPkl1, static_cast<double>((0.3L - 2.0L * 0.1) - 0.1));
+
+    // extended intermediates: 1e16 - 1 - 1 is exact, while a double
+    // evaluation rounds 1e16 - 1 back to 1e16
+    s = SizingState{};
+    s.dPr1 = 1e16;
+    s.dPppr1 = 1;
+    s.dPs = 1;
+    ComputeValveDrop1();
+    QCOMPARE(s.dPkl1, 9999999999999998.0);
+
+    // left to right, the head last: 1e20 - 1 rounds to 1e20 even in extended
+    // precision, so adding the head afterwards leaves 0 and not -1
+    s = SizingState{};
+    s.dPr1 = 1e20;
+    s.dPdr1 = 1;
+    s.dPn = -1e20;
+    ComputeValveDrop1();
+    QCOMPARE(s.dPkl1, 0.0);
+
+    s = SizingState{};
+    s.dPr2 = 1e20;
+    s.dPf2 = 1;
+    s.dPdr2 = 1e20;
+    ComputeValveDrop2();
+    QCOMPARE(s.dPkl2, 0.0);
+    s.dPf2 = 0;
+    s.dPdr2 = 0;
+    s.dPr2 = 1e16;
+    s.dPt = 1;
+    s.dPtr2 = 1;
+    ComputeValveDrop2();
+    QCOMPARE(s.dPkl2, 9999999999999998.0);
+}
+
+void TstSizing::failedStepsKeepPreviousValues()
+{
+    SizingState &s = Sizing();
+    s.dPr2 = 0.1;
+    s.dPt = 0.5;
+    s.Q2 = 3;
+    s.Kv2 = 9.1;
+    s.Kvy2 = 9;
+    s.dPklReal2 = 0.25;
+    ComputeValveDrop2();
+    QCOMPARE(QString::fromStdString(FormatTwoDecimals(s.dPkl2)), QString("-0.40"));
+    QVERIFY(!ComputeCapacity2());
+    QCOMPARE(s.Kv2, 9.1);
+    QCOMPARE(s.Kvy2, 9.0);
+
+    s.Kvy2 = 0;
+    QVERIFY(!ComputeActualLoss2());
+    QCOMPARE(s.dPklReal2, 0.25);
+}
+
+void TstSizing::actualLoss_data()
+{
+    QTest::addColumn<double>("q");
+    QTest::addColumn<double>("kvy");
+    QTest::addColumn<bool>("computed");
+    QTest::addColumn<double>("loss");
+    QTest::newRow("Q 2, Kvy 2") << 2.0 << 2.0 << true << 1.0;
+    QTest::newRow("Q 3, Kvy 2") << 3.0 << 2.0 << true << 2.25;
+    QTest::newRow("Q 0") << 0.0 << 4.0 << true << 0.0;
+    QTest::newRow("Kvy 0") << 3.0 << 0.0 << false << -1.0;
+    QTest::newRow("Kvy negative") << 3.0 << -2.0 << false << -1.0;
+    QTest::newRow("Q 1, Kvy 3: squared quotient") << 1.0 << 3.0 << true
+                                                  << static_cast<double>((1.0L / 3) * (1.0L / 3));
+}
+
+void TstSizing::actualLoss()
+{
+    QFETCH(double, q);
+    QFETCH(double, kvy);
+    QFETCH(bool, computed);
+    QFETCH(double, loss);
+    for (int circuit = 1; circuit <= 2; ++circuit) {
+        SizingState &s = Sizing();
+        s = SizingState{};
+        double &Q = circuit == 1 ? s.Q1 : s.Q2;
+        double &Kvy = circuit == 1 ? s.Kvy1 : s.Kvy2;
+        double &real = circuit == 1 ? s.dPklReal1 : s.dPklReal2;
+        Q = q;
+        Kvy = kvy;
+        real = -1;
+        QCOMPARE(circuit == 1 ? ComputeActualLoss1() : ComputeActualLoss2(), computed);
+        QCOMPARE(real, loss);
+    }
+}
+
+void TstSizing::nanDropFailsCapacity()
+{
+    SizingState &s = Sizing();
+    s.dPkl1 = std::nan("");
+    s.Q1 = 1;
+    s.Kv1 = 3;
+    QVERIFY(!ComputeCapacity1());
+    QCOMPARE(s.Kv1, 3.0);
+    s.Kvy2 = std::nan("");
+    s.dPklReal2 = 5;
+    QVERIFY(!ComputeActualLoss2());
+    QCOMPARE(s.dPklReal2, 5.0);
+}
+
+void TstSizing::overflowAtStore()
+{
+    // Values from the settings file can be large; a result beyond the double
+    // range raises instead of storing an infinity.
+    SizingState &s = Sizing();
+    s.dPr1 = 1.5e308;
+    s.dPn = 1.5e308;
+    s.dPkl1 = 4;
+    QVERIFY_THROWS_EXCEPTION(EOverflow, ComputeValveDrop1());
+    QCOMPARE(s.dPkl1, 4.0);
+
+    s = SizingState{};
+    s.dPkl2 = 1e-300;
+    s.Q2 = 1e300;
+    QVERIFY_THROWS_EXCEPTION(EOverflow, ComputeCapacity2());
+    QCOMPARE(s.Kv2, 0.0);
+    QCOMPARE(s.Kvy2, 0.0);
+
+    s.Kvy1 = 1;
+    s.Q1 = 1e200;
+    QVERIFY_THROWS_EXCEPTION(EOverflow, ComputeActualLoss1());
+    QCOMPARE(s.dPklReal1, 0.0);
+}
+
+QTEST_APPLESS_MAIN(TstSizing)
+#include "tst_sizing.moc"
