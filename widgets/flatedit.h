@@ -110,9 +110,16 @@ protected:
     void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
-    void changeEvent(QEvent *e) override;
     // Paints the ring over the finished edit.
     virtual void PaintFrame(QPainter &p);
+
+    // True between a focus entry and the next real focus exit. Losing the
+    // focus to another window or to a popup is not a real exit, and taking
+    // it back from there is not a new entry.
+    bool HasEntered() const { return m_entered; }
+    // The last focus entry only gave the focus back after a window
+    // deactivation or a popup.
+    bool LastEntryWasRegain() const { return m_lastEntryWasRegain; }
 
 private:
     void applyColor();
@@ -124,6 +131,8 @@ private:
     bool m_mouseInside = false;
     TColor m_color = clWindow;
     bool m_autoSelect = true;
+    bool m_entered = false;
+    bool m_lastEntryWasRegain = false;
 };
 
 // The numeric entry field: one real number as text with a fixed number of
@@ -219,11 +228,11 @@ protected:
     void focusOutEvent(QFocusEvent *e) override;
 
 private:
-    enum class CharResult { Accept, Reject, Handled };
-    // The key filter for one printable character: accept (insert), reject,
-    // or handled (rewritten by the filter itself).
-    CharResult FilterChar(QChar k);
-    // Runs the filter on a printable character and inserts it if accepted.
+    enum class CharResult { Accept, Reject, RewriteMinus, RewriteSeparator };
+    // The key filter's verdict on one printable character (no side effects).
+    CharResult FilterChar(QChar k) const;
+    // Runs the filter on a printable character, reports it through
+    // OnKeyPress and inserts it, drops it or rewrites the text.
     void TypeChar(QChar k);
     void ApplyAlignment();
     void SetTextIfDifferent(const QString &text);
@@ -238,7 +247,6 @@ private:
     TAlignment m_alignment = taRightJustify;
     long double m_minValue = 0;
     long double m_maxValue = 100.0L;
-    bool m_focusEntered = false;   // focus came in through focusInEvent
     bool m_refocusing = false;     // taking the focus back after a rejected exit
     bool m_refocusQueued = false;
 };

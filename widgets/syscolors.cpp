@@ -1,0 +1,73 @@
+#include "widgets/syscolors.h"
+
+#include <array>
+
+namespace {
+
+struct Rgb {
+    unsigned char r, g, b;
+};
+
+// The classic "Windows Standard" scheme.
+constexpr std::array<Rgb, COLOR_COUNT> kSysColors = {{
+    {212, 208, 200}, // 0  scroll bar
+    {58, 110, 165},  // 1  desktop background
+    {10, 36, 106},   // 2  active caption
+    {128, 128, 128}, // 3  inactive caption
+    {212, 208, 200}, // 4  menu
+    {255, 255, 255}, // 5  window
+    {0, 0, 0},       // 6  window frame
+    {0, 0, 0},       // 7  menu text
+    {0, 0, 0},       // 8  window text
+    {255, 255, 255}, // 9  caption text
+    {212, 208, 200}, // 10 active border
+    {212, 208, 200}, // 11 inactive border
+    {128, 128, 128}, // 12 application workspace
+    {10, 36, 106},   // 13 highlight
+    {255, 255, 255}, // 14 highlight text
+    {212, 208, 200}, // 15 button face
+    {128, 128, 128}, // 16 button shadow
+    {128, 128, 128}, // 17 grey text
+    {0, 0, 0},       // 18 button text
+    {212, 208, 200}, // 19 inactive caption text
+    {255, 255, 255}, // 20 button highlight
+    {64, 64, 64},    // 21 3-D dark shadow
+    {212, 208, 200}, // 22 3-D light
+    {0, 0, 0},       // 23 info text
+    {255, 255, 225}, // 24 info background
+    {0, 0, 0},       // 25 (unused)
+    {0, 0, 128},     // 26 hot-tracked item
+    {166, 202, 240}, // 27 active caption gradient
+    {192, 192, 192}, // 28 inactive caption gradient
+    {10, 36, 106},   // 29 menu highlight
+    {212, 208, 200}, // 30 menu bar
+}};
+
+} // namespace
+
+QColor SysColor(int index)
+{
+    if (index < 0 || index >= COLOR_COUNT)
+        return QColor(0, 0, 0);
+    const Rgb &c = kSysColors[std::size_t(index)];
+    return QColor(c.r, c.g, c.b);
+}
+
+QColor ResolveColor(TColor color)
+{
+    if (IsSysColor(color))
+        return SysColor(SysColorIndex(color));
+    if (color == clNone || color == clDefault)
+        return QColor(0, 0, 0);
+    return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+}
+
+TColor ColorToRGB(TColor color)
+{
+    return QColorToColor(ResolveColor(color));
+}
+
+TColor QColorToColor(const QColor &color)
+{
+    return RGBColor(color.red(), color.green(), color.blue());
+}
