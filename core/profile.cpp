@@ -1,0 +1,381 @@
+#include "core/profile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (LowerAscii(a[i]) != LowerAscii(b[i]))
+            return false;
+    return true;
+}
+
+void TrimRange(std::string_view text, std::size_t &begin, std::size_t &end)
+{
+    while (begin < end && IsBlank(text[begin]))
+        ++begin;
+    while (end > begin && IsBlank(text[end - 1]))
+        --end;
+}
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+// One line of the text: [begin, end) is its content, `next` the start of
+// the following line (after "\r\n", "\n" or "\r").
+struct Line {
+    std::size_t begin;
+    std::size_t end;
+    std::size_t next;
+};
+
+Line LineAt(std::string_view text, std::size_t pos)
+{
+    const char *data = text.data();
+    const std::size_t n = text.size();
+    std::size_t end = pos;
+    while (end < n && data[end] != '\n' && data[end] != '\r')
+        ++end;
+    std::size_t next = end;
+    if (next < n)
+        next += (data[next] == '\r' && next + 1 < n && data[next + 1] == '\n') ? 2 : 1;
+    return {pos, end, next};
+}
+
+enum class LineKind { Other, Header, Key };
+
+struct LineParts {
+    LineKind kind = LineKind::Other;
+    std::size_t nameBegin = 0, nameEnd = 0; // section or key name, trimmed
+    bool hasEquals = false;
+    std::size_t valueBegin = 0, valueEnd = 0; // value, trimmed
+};
+
+LineParts Classify(std::string_view text, std::size_t begin, std::size_t end)
+{
+    LineParts p;
+    if (begin == 0 && text.substr(0, kBom.size()) == kBom && end >= kBom.size())
+        begin = kBom.size();
+    while (begin < end && IsBlank(text[begin]))
+        ++begin;
+    if (begin == end || text[begin] == ';' || text[begin] == '#')
+        return p;
+    if (text[begin] == '[') {
+        const std::size_t close = text.substr(0, end).find(']', begin + 1);
+        if (close == std::string_view::npos)
+            return p;
+        p.kind = LineKind::Header;
+        p.nameBegin = begin + 1;
+        p.nameEnd = close;
+        TrimRange(text, p.nameBegin, p.nameEnd);
+        return p;
+    }
+    p.kind = LineKind::Key;
+    const std::size_t eq = text.substr(0, end).find('=', begin);
+    p.nameBegin = begin;
+    if (eq == std::string_view::npos) {
+        p.nameEnd = end;
+        TrimRange(text, p.nameBegin, p.nameEnd);
+        p.valueBegin = p.valueEnd = p.nameEnd;
+        return p;
+    }
+    p.hasEquals = true;
+    p.nameEnd = eq;
+    TrimRange(text, p.nameBegin, p.nameEnd);
+    p.valueBegin = eq + 1;
+    p.valueEnd = end;
+    TrimRange(text, p.valueBegin, p.valueEnd);
+    if (p.valueBegin == p.valueEnd) // empty value: the blanks after "=" go with it
+        p.valueBegin = eq + 1, p.valueEnd = end;
+    return p;
+}
+
+struct Location {
+    bool sectionFound = false;
+    bool keyFound = false;
+    LineParts key;           // the key's line, when found
+    std::size_t insertAt = 0; // just after the section's last key (or header)
+    bool insertNeedsBreak = false; // that line has no line end
+};
+
+Location Locate(std::string_view text, std::string_view section, std::string_view key)
+{
+    Location loc;
+    bool inSection = false;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const Line line = LineAt(text, pos);
+        const LineParts parts = Classify(text, line.begin, line.end);
+        if (parts.kind == LineKind::Header) {
+            if (inSection)
+                break; // only the first section of the name counts
+            if (SameName(text.substr(parts.nameBegin, parts.nameEnd - parts.nameBegin), section)) {
+                inSection = true;
+                loc.sectionFound = true;
+                loc.insertAt = line.next;
+                loc.insertNeedsBreak = line.next == line.end;
+            }
+        } else if (parts.kind == LineKind::Key && inSection) {
+            if (SameName(text.substr(parts.nameBegin, parts.nameEnd - parts.nameBegin), key)) {
+                loc.keyFound = true;
+                loc.key = parts;
+                return loc;
+            }
+            loc.insertAt = line.next;
+            loc.insertNeedsBreak = line.next == line.end;
+        }
+        pos = line.next;
+    }
+    return loc;
+}
+
+std::string_view LineBreakOf(std::string_view text)
+{
+    const Line first = LineAt(text, 0);
+    if (first.end == text.size())
+        return "\r\n";
+    return text.substr(first.end, first.next - first.end);
+}
+
+bool ValidNames(std::string_view section, std::string_view key)
+{
+    auto hasBreak = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
+    return !section.empty() && !key.empty() && !hasBreak(section) && !hasBreak(key)
+           && section.find(']') == std::string_view::npos && key.find('=') == std::string_view::npos;
+}
+
+// ---- files ----
+
+enum class ReadResult { Ok, Missing, Failed };
+
+ReadResult ReadWholeFile(const std::string &path, std::string &out)
+{
+    out.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return ReadResult::Failed;
+    }
+    if (st.st_size > 0)
+        out.reserve(static_cast<std::size_t>(st.st_size));
+    char buf[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buf, sizeof buf);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            ::close(fd);
+            out.clear();
+            return ReadResult::Failed;
+        }
+        if (got == 0)
+            break;
+        out.append(buf, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return ReadResult::Ok;
+}
+
+bool WriteAll(int fd, std::string_view data)
+{
+    while (!data.empty()) {
+        const ssize_t put = ::write(fd, data.data(), data.size());
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(put));
+    }
+    return true;
+}
+
+std::string DirectoryOf(const std::string &path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+std::string BaseNameOf(const std::string &path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The file a write goes to: a symbolic link is followed, so that the link
+// stays and its target is replaced.
+std::string WriteTarget(const std::string &path)
+{
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char *real = ::realpath(path.c_str(), nullptr)) {
+            std::string target(real);
+            std::free(real);
+            return target;
+        }
+    }
+    return path;
+}
+
+// Writes `content` into a new file beside `target` and renames it over
+// `target`. `existing` holds the mode and owner to keep, if the file existed.
+bool ReplaceFile(const std::string &target, std::string_view content, const struct stat *existing)
+{
+    static std::atomic<unsigned> counter{0};
+    const std::string dir = DirectoryOf(target);
+    const std::string prefix = dir + "/." + BaseNameOf(target) + ".tmp-" + std::to_string(::getpid()) + "-";
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = prefix + std::to_string(counter.fetch_add(1));
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
+    if (fd < 0)
+        return false;
+
+    bool ok = true;
+    if (existing) {
+        // root keeps the owner; others cannot change it and keep their own
+        if (::fchown(fd, existing->st_uid, existing->st_gid) != 0) {
+        }
+        ok = ::fchmod(fd, existing->st_mode & 07777) == 0;
+    }
+    ok = ok && WriteAll(fd, content) && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok)
+        ok = ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    // make the rename itself durable
+    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+    return true;
+}
+
+} // namespace
+
+bool FindProfileValue(std::string_view text, std::string_view section, std::string_view key,
+                      std::string &value)
+{
+    const Location loc = Locate(text, section, key);
+    if (!loc.keyFound)
+        return false;
+    std::string_view v = text.substr(loc.key.valueBegin, loc.key.valueEnd - loc.key.valueBegin);
+    std::size_t b = 0, e = v.size();
+    TrimRange(v, b, e);
+    v = v.substr(b, e - b);
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    if (v.size() > kProfileValueMax)
+        v = v.substr(0, kProfileValueMax);
+    value.assign(v);
+    return true;
+}
+
+void SetProfileValue(std::string &text, std::string_view section, std::string_view key,
+                     std::string_view value)
+{
+    value = value.substr(0, value.find_first_of("\r\n"));
+    const Location loc = Locate(text, section, key);
+    if (loc.keyFound) {
+        if (loc.key.hasEquals) {
+            text.replace(loc.key.valueBegin, loc.key.valueEnd - loc.key.valueBegin, value);
+        } else {
+            std::string add = "=";
+            add += value;
+            text.insert(loc.key.nameEnd, add);
+        }
+        return;
+    }
+    const std::string br(LineBreakOf(text));
+    std::string add;
+    if (loc.sectionFound) {
+        if (loc.insertNeedsBreak)
+            add += br;
+        add.append(key).append("=").append(value).append(br);
+        text.insert(loc.insertAt, add);
+        return;
+    }
+    if (!text.empty() && text.back() != '\n' && text.back() != '\r')
+        add += br;
+    add.append("[").append(section).append("]").append(br);
+    add.append(key).append("=").append(value).append(br);
+    text += add;
+}
+
+std::string ReadProfileString(std::string_view section, std::string_view key,
+                              std::string_view def, const std::string &path)
+{
+    std::string text;
+    std::string value;
+    if (ReadWholeFile(path, text) == ReadResult::Ok && FindProfileValue(text, section, key, value))
+        return value;
+    def = def.substr(0, kProfileValueMax);
+    return std::string(def);
+}
+
+bool WriteProfileString(std::string_view section, std::string_view key,
+                        std::string_view value, const std::string &path)
+{
+    return WriteProfileStrings({ProfileEntry{std::string(section), std::string(key), std::string(value)}},
+                               path);
+}
+
+bool WriteProfileStrings(const std::vector<ProfileEntry> &entries, const std::string &path)
+{
+    for (const ProfileEntry &e : entries)
+        if (!ValidNames(e.section, e.key))
+            return false;
+    if (path.empty())
+        return false;
+
+    const std::string target = WriteTarget(path);
+    struct stat st {};
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    std::string text;
+    if (exists) {
+        if (!S_ISREG(st.st_mode))
+            return false;
+        // a file without any write bit is read-only, even for root
+        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.c_str(), W_OK) != 0)
+            return false;
+        if (ReadWholeFile(target, text) != ReadResult::Ok)
+            return false;
+    } else if (errno != ENOENT) {
+        return false;
+    }
+
+    const std::string before = exists ? text : std::string();
+    for (const ProfileEntry &e : entries)
+        SetProfileValue(text, e.section, e.key, e.value);
+    if (exists && text == before)
+        return true;
+    return ReplaceFile(target, text, exists ? &st : nullptr);
+}

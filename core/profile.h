@@ -1,0 +1,53 @@
+#pragma once
+// Private-profile access to INI files. Every call reads or rewrites the file
+// on disk; nothing is cached between calls.
+//
+// Reading: section and key names match without regard to ASCII letter case;
+// blanks (spaces, tabs) around names and values are ignored; one pair of
+// matching quotes around a value is removed; a value is cut at
+// kProfileValueMax characters; the first of duplicate sections, and the
+// first of duplicate keys in it, wins. Lines before the first section
+// header, blank lines and comment lines (";" or "#") belong to no key.
+//
+// Writing: an existing key gets its value replaced on its own line; a
+// missing key is added after the last key of its section; a missing section
+// is added at the end of the file. Every other byte of the file stays as it
+// was; new lines take the file's own line end ("\r\n" for a new file).
+// The file is replaced atomically (temporary file, fsync, rename), so a
+// failure or a crash leaves either the old or the new file, never a torn one.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+inline constexpr std::size_t kProfileValueMax = 2047;
+
+struct ProfileEntry {
+    std::string section;
+    std::string key;
+    std::string value;
+};
+
+// The value of `key` in `section` of the file at `path`; `def` when the
+// file, the section or the key is missing or the file cannot be read.
+std::string ReadProfileString(std::string_view section, std::string_view key,
+                              std::string_view def, const std::string &path);
+
+// Sets one key. Returns false, leaving the file as it was, when the file
+// cannot be written: a read-only file (no write bit for anyone, or no write
+// access), a directory or other non-file in its place, a missing or
+// unwritable directory, a failed write (such as a full disk). Names must not
+// hold line breaks, a key no "=", a section no "]"; values are cut at the
+// first line break.
+bool WriteProfileString(std::string_view section, std::string_view key,
+                        std::string_view value, const std::string &path);
+
+// Sets several keys, in order, with one replacement of the file: the result
+// is the same as writing them one by one, and on failure nothing is written.
+bool WriteProfileStrings(const std::vector<ProfileEntry> &entries, const std::string &path);
+
+// The same rules on a text held in memory.
+bool FindProfileValue(std::string_view text, std::string_view section, std::string_view key,
+                      std::string &value);
+void SetProfileValue(std::string &text, std::string_view section, std::string_view key,
+                     std::string_view value);

@@ -1,0 +1,463 @@
+#include "core/errors.h"
+#include "core/inifile.h"
+#include "core/profile.h"
+
+#include <QtTest>
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string Bytes(const QString &s) { return s.toStdString(); }
+
+std::string ReadFileBytes(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteFileBytes(const std::string &path, const std::string &bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+QStringList DirEntries(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+} // namespace
+
+class TstProfile : public QObject {
+    Q_OBJECT
+private slots:
+    void find_data();
+    void find();
+    void set_data();
+    void set();
+    void batchEqualsSingleWrites();
+    void integerText_data();
+    void integerText();
+
+    void readMissingOrNotAFile();
+    void writeCreatesFile();
+    void writeKeepsModeAndLink();
+    void unchangedContentIsNotRewritten();
+    void writeRefused_data();
+    void writeRefused();
+    void unwritableDirectoryForUnprivilegedUser();
+    void failedWriteMidwayLeavesOldFile();
+    void crashMidwayLeavesOldFile();
+    void iniFileObject();
+};
+
+void TstProfile::find_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<QByteArray>("value");
+
+    QTest::newRow("plain") << QByteArray("[Values]\r\nQ1=3\r\n") << "Values" << "Q1" << true << QByteArray("3");
+    QTest::newRow("letter case") << QByteArray("[values]\nq1=3\n") << "Values" << "Q1" << true << QByteArray("3");
+    QTest::newRow("blanks") << QByteArray("  [ Values ]  \n \t Q1 \t=  2.50 \t\n") << "Values" << "Q1" << true
+                            << QByteArray("2.50");
+    QTest::newRow("empty value") << QByteArray("[S]\nK=   \n") << "S" << "K" << true << QByteArray("");
+    QTest::newRow("no equals sign") << QByteArray("[S]\nK\n") << "S" << "K" << true << QByteArray("");
+    QTest::newRow("equals in value") << QByteArray("[S]\nK=a=b\n") << "S" << "K" << true << QByteArray("a=b");
+    QTest::newRow("double quotes") << QByteArray("[S]\nK=\" 12 \"\n") << "S" << "K" << true << QByteArray(" 12 ");
+    QTest::newRow("single quotes") << QByteArray("[S]\nK='7'\n") << "S" << "K" << true << QByteArray("7");
+    QTest::newRow("unmatched quotes") << QByteArray("[S]\nK=\"7'\n") << "S" << "K" << true << QByteArray("\"7'");
+    QTest::newRow("first key wins") << QByteArray("[S]\nK=1\nk=2\n") << "S" << "K" << true << QByteArray("1");
+    QTest::newRow("first section wins") << QByteArray("[S]\nA=1\n[T]\nK=0\n[s]\nK=2\n") << "S" << "K" << false
+                                        << QByteArray();
+    QTest::newRow("key in other section") << QByteArray("[T]\nK=1\n[S]\nX=2\n") << "S" << "K" << false << QByteArray();
+    QTest::newRow("key before any section") << QByteArray("K=1\n[S]\n") << "S" << "K" << false << QByteArray();
+    QTest::newRow("comment") << QByteArray("[S]\n;K=1\n#K=2\nK=3\n") << "S" << "K" << true << QByteArray("3");
+    QTest::newRow("header without bracket") << QByteArray("[S]\n[T\nK=1\n") << "S" << "K" << true << QByteArray("1");
+    QTest::newRow("CR only") << QByteArray("[A]\rK=1\r[S]\rK=2\r") << "S" << "K" << true << QByteArray("2");
+    QTest::newRow("mixed ends") << QByteArray("[A]\r\nK=1\r[S]\nJ=0\r\nK=2") << "S" << "K" << true << QByteArray("2");
+    QTest::newRow("no final line end") << QByteArray("[S]\nK=42") << "S" << "K" << true << QByteArray("42");
+    QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF[S]\nK=5\n") << "S" << "K" << true << QByteArray("5");
+    QTest::newRow("NUL in value") << QByteArray("[S]\nK=1\0002\n", 11) << "S" << "K" << true << QByteArray("1\0002", 3);
+    QTest::newRow("NUL in name") << QByteArray("[S]\nK\000=1\n", 9) << "S" << "K" << false << QByteArray();
+    QTest::newRow("non-ASCII names are exact") << QByteArray("[\xD0\x90]\nK=1\n") << "\xD0\xB0" << "K" << false
+                                               << QByteArray();
+    QTest::newRow("cut at 2047") << QByteArray("[S]\nK=" + QByteArray(3000, '7') + "\n") << "S" << "K" << true
+                                 << QByteArray(2047, '7');
+    QTest::newRow("empty text") << QByteArray() << "S" << "K" << false << QByteArray();
+}
+
+void TstProfile::find()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(bool, found);
+    QFETCH(QByteArray, value);
+    std::string got = "untouched";
+    QCOMPARE(FindProfileValue(text.toStdString(), Bytes(section), Bytes(key), got), found);
+    if (found)
+        QCOMPARE(QByteArray::fromStdString(got), value);
+    else
+        QCOMPARE(got, std::string("untouched"));
+}
+
+void TstProfile::set_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("new text") << QByteArray() << "Values" << "Q1" << QByteArray("[Values]\r\nQ1=V\r\n");
+    QTest::newRow("replaced in place")
+        << QByteArray("; top\r\n[Values]\r\nQ1=3\r\nQ2=4\r\n\r\n[X]\r\na=b\r\n") << "Values" << "Q1"
+        << QByteArray("; top\r\n[Values]\r\nQ1=V\r\nQ2=4\r\n\r\n[X]\r\na=b\r\n");
+    QTest::newRow("replaced keeps spelling")
+        << QByteArray("[values]\n  q1 = 3  \n") << "Values" << "Q1" << QByteArray("[values]\n  q1 = V  \n");
+    QTest::newRow("replaced quoted") << QByteArray("[S]\nK=\"3\"\n") << "S" << "K" << QByteArray("[S]\nK=V\n");
+    QTest::newRow("replaced empty") << QByteArray("[S]\nK=  \n") << "S" << "K" << QByteArray("[S]\nK=V\n");
+    QTest::newRow("key without equals") << QByteArray("[S]\nK \nL=1\n") << "S" << "K" << QByteArray("[S]\nK=V \nL=1\n");
+    QTest::newRow("first duplicate key")
+        << QByteArray("[S]\nK=1\nK=2\n") << "S" << "K" << QByteArray("[S]\nK=V\nK=2\n");
+    QTest::newRow("added after last key")
+        << QByteArray("[S]\nA=1\n; note\n\n[T]\nB=2\n") << "S" << "K"
+        << QByteArray("[S]\nA=1\nK=V\n; note\n\n[T]\nB=2\n");
+    QTest::newRow("added to first duplicate section")
+        << QByteArray("[S]\nA=1\n[T]\n[S]\nB=2\n") << "S" << "K" << QByteArray("[S]\nA=1\nK=V\n[T]\n[S]\nB=2\n");
+    QTest::newRow("added after header")
+        << QByteArray("[S]\r\n\r\n[T]\r\n") << "S" << "K" << QByteArray("[S]\r\nK=V\r\n\r\n[T]\r\n");
+    QTest::newRow("added after unterminated last line")
+        << QByteArray("[S]\nA=1") << "S" << "K" << QByteArray("[S]\nA=1\nK=V\n");
+    QTest::newRow("added after unterminated header")
+        << QByteArray("[S]") << "S" << "K" << QByteArray("[S]\r\nK=V\r\n");
+    QTest::newRow("section at end")
+        << QByteArray("[T]\nB=2\n\n; end\n") << "S" << "K" << QByteArray("[T]\nB=2\n\n; end\n[S]\nK=V\n");
+    QTest::newRow("section at end, no final line end")
+        << QByteArray("[T]\rB=2") << "S" << "K" << QByteArray("[T]\rB=2\r[S]\rK=V\r");
+    QTest::newRow("lines before first section kept")
+        << QByteArray("K=1\n") << "S" << "K" << QByteArray("K=1\n[S]\nK=V\n");
+    QTest::newRow("binary bytes kept")
+        << QByteArray("\x01\xFF\x00[\n[S]\n", 8) << "S" << "K" << QByteArray("\x01\xFF\x00[\n[S]\nK=V\n", 13);
+}
+
+void TstProfile::set()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QByteArray, after);
+    std::string text = before.toStdString();
+    SetProfileValue(text, Bytes(section), Bytes(key), "V");
+    QCOMPARE(QByteArray::fromStdString(text), after);
+    std::string value;
+    QVERIFY(FindProfileValue(text, Bytes(section), Bytes(key), value));
+    QCOMPARE(value, std::string("V"));
+}
+
+void TstProfile::batchEqualsSingleWrites()
+{
+    QTemporaryDir dir;
+    const std::string a = Bytes(dir.filePath("a.ini"));
+    const std::string b = Bytes(dir.filePath("b.ini"));
+    const std::string start = "[Values]\nq2=1\n; c\n[Other]\nx=y\n";
+    WriteFileBytes(a, start);
+    WriteFileBytes(b, start);
+    const std::vector<ProfileEntry> entries = {
+        {"Main", "LastSys", "1"}, {"Values", "Q1", "2"}, {"Values", "Q2", "3"}, {"Values", "Q1", "4"}};
+    for (const ProfileEntry &e : entries)
+        QVERIFY(WriteProfileString(e.section, e.key, e.value, a));
+    QVERIFY(WriteProfileStrings(entries, b));
+    QCOMPARE(ReadFileBytes(b), ReadFileBytes(a));
+    QCOMPARE(ReadFileBytes(a), std::string("[Values]\nq2=3\nQ1=4\n; c\n[Other]\nx=y\n[Main]\nLastSys=1\n"));
+}
+
+void TstProfile::integerText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("value");
+    QTest::newRow("1") << "1" << true << 1;
+    QTest::newRow("258") << "258" << true << 258;
+    QTest::newRow("-1") << "-1" << true << -1;
+    QTest::newRow("+7 after blanks") << "  +7" << true << 7;
+    QTest::newRow("$2") << "$2" << true << 2;
+    QTest::newRow("x2") << "x2" << true << 2;
+    QTest::newRow("X1f") << "X1f" << true << 31;
+    QTest::newRow("0x2") << "0x2" << true << 2;
+    QTest::newRow("-0XfF") << "-0XfF" << true << -255;
+    QTest::newRow("$FFFFFFFF") << "$FFFFFFFF" << true << -1;
+    QTest::newRow("$80000000") << "$80000000" << true << int(0x80000000u);
+    QTest::newRow("-$80000000") << "-$80000000" << true << int(0x80000000u);
+    QTest::newRow("$100000000") << "$100000000" << false << 0;
+    QTest::newRow("max") << "2147483647" << true << 2147483647;
+    QTest::newRow("min") << "-2147483648" << true << int(-2147483647 - 1);
+    QTest::newRow("beyond max") << "2147483648" << false << 0;
+    QTest::newRow("leading zeros") << "0000000000000012" << true << 12;
+    QTest::newRow("2.0") << "2.0" << false << 0;
+    QTest::newRow("two") << "two" << false << 0;
+    QTest::newRow("empty") << "" << false << 0;
+    QTest::newRow("sign only") << "-" << false << 0;
+    QTest::newRow("prefix only") << "$" << false << 0;
+    QTest::newRow("0x only") << "0x" << false << 0;
+    QTest::newRow("trailing blank") << "5 " << false << 0;
+    QTest::newRow("hex letters in decimal") << "1f" << false << 0;
+    QTest::newRow("bad hex digit") << "$1g" << false << 0;
+}
+
+void TstProfile::integerText()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, ok);
+    QFETCH(int, value);
+    int got = 12345;
+    QCOMPARE(TryStrToInt(Bytes(text), got), ok);
+    QCOMPARE(got, ok ? value : 12345);
+}
+
+void TstProfile::readMissingOrNotAFile()
+{
+    QTemporaryDir dir;
+    QCOMPARE(ReadProfileString("S", "K", "dflt", Bytes(dir.filePath("none.ini"))), std::string("dflt"));
+    QCOMPARE(ReadProfileString("S", "K", "dflt", Bytes(dir.path())), std::string("dflt"));
+    const std::string file = Bytes(dir.filePath("f"));
+    WriteFileBytes(file, "x");
+    QCOMPARE(ReadProfileString("S", "K", "", file + "/settings.ini"), std::string());
+}
+
+void TstProfile::writeCreatesFile()
+{
+    QTemporaryDir dir;
+    const std::string path = Bytes(dir.filePath("new.ini"));
+    const mode_t mask = ::umask(022);
+    const bool ok = WriteProfileString("Main", "LastSys", "0", path);
+    ::umask(mask);
+    QVERIFY(ok);
+    QCOMPARE(ReadFileBytes(path), std::string("[Main]\r\nLastSys=0\r\n"));
+    struct stat st {};
+    QCOMPARE(::stat(path.c_str(), &st), 0);
+    QCOMPARE(st.st_mode & 07777, mode_t(0644));
+    QCOMPARE(DirEntries(dir.path()), QStringList{"new.ini"});
+}
+
+void TstProfile::writeKeepsModeAndLink()
+{
+    QTemporaryDir dir;
+    const std::string real = Bytes(dir.filePath("real.ini"));
+    const std::string link = Bytes(dir.filePath("link.ini"));
+    WriteFileBytes(real, "[S]\nK=1\n");
+    QCOMPARE(::chmod(real.c_str(), 0640), 0);
+    QCOMPARE(::symlink("real.ini", link.c_str()), 0);
+    QVERIFY(WriteProfileString("S", "K", "2", link));
+    struct stat st {};
+    QCOMPARE(::lstat(link.c_str(), &st), 0);
+    QVERIFY(S_ISLNK(st.st_mode));
+    QCOMPARE(::stat(real.c_str(), &st), 0);
+    QCOMPARE(st.st_mode & 07777, mode_t(0640));
+    QCOMPARE(ReadFileBytes(real), std::string("[S]\nK=2\n"));
+}
+
+void TstProfile::unchangedContentIsNotRewritten()
+{
+    QTemporaryDir dir;
+    const std::string path = Bytes(dir.filePath("s.ini"));
+    WriteFileBytes(path, "[S]\nK=1\n");
+    struct stat before {}, after {};
+    QCOMPARE(::stat(path.c_str(), &before), 0);
+    QVERIFY(WriteProfileString("s", "k", "1", path));
+    QCOMPARE(::stat(path.c_str(), &after), 0);
+    QCOMPARE(after.st_ino, before.st_ino);
+    QVERIFY(WriteProfileString("S", "K", "3", path));
+    QCOMPARE(::stat(path.c_str(), &after), 0);
+    QVERIFY(after.st_ino != before.st_ino); // replaced by a new file
+}
+
+void TstProfile::writeRefused_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("read-only file") << "readonly";
+    QTest::newRow("directory in its place") << "directory";
+    QTest::newRow("path through a file") << "throughfile";
+    QTest::newRow("missing directory") << "missingdir";
+    QTest::newRow("bad key name") << "badname";
+}
+
+void TstProfile::writeRefused()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    std::string path = Bytes(dir.filePath("settings.ini"));
+    std::string original = "[S]\r\nK=1\r\n";
+    if (kind == "readonly") {
+        WriteFileBytes(path, original);
+        QCOMPARE(::chmod(path.c_str(), 0444), 0);
+    } else if (kind == "directory") {
+        QVERIFY(QDir(dir.path()).mkdir("settings.ini"));
+    } else if (kind == "throughfile") {
+        WriteFileBytes(path, original);
+        path += "/settings.ini";
+    } else if (kind == "missingdir") {
+        path = Bytes(dir.filePath("nodir/settings.ini"));
+    } else {
+        WriteFileBytes(path, original);
+    }
+    const QStringList entries = DirEntries(dir.path());
+    const std::string key = kind == "badname" ? "K=" : "K";
+    QVERIFY(!WriteProfileString("S", key, "2", path));
+    QVERIFY(!WriteProfileStrings({{"S", "K", "2"}, {"T", "L", "3"}}, kind == "badname" ? std::string() : path));
+    QCOMPARE(DirEntries(dir.path()), entries);
+    if (kind != "directory" && kind != "missingdir")
+        QCOMPARE(ReadFileBytes(Bytes(dir.filePath("settings.ini"))), original);
+
+    TIniFile ini(path);
+    try {
+        ini.WriteInteger("S", "K", 5);
+        if (kind != "badname")
+            QFAIL("no exception");
+    } catch (const EIniFileException &e) {
+        QCOMPARE(QString::fromStdString(e.what()), QString::fromStdString("Unable to write to " + path));
+    }
+}
+
+void TstProfile::unwritableDirectoryForUnprivilegedUser()
+{
+    // Root writes anywhere; a child that gives up root sees the directory
+    // as the user would.
+    QTemporaryDir dir;
+    const std::string path = Bytes(dir.filePath("settings.ini"));
+    WriteFileBytes(path, "[S]\nK=1\n");
+    QCOMPARE(::chmod(path.c_str(), 0666), 0);
+    QCOMPARE(::chmod(Bytes(dir.path()).c_str(), 0755), 0);
+    const pid_t pid = ::fork();
+    QVERIFY(pid >= 0);
+    if (pid == 0) {
+        if (::geteuid() == 0) {
+            const struct passwd *nobody = ::getpwnam("nobody");
+            const uid_t uid = nobody ? nobody->pw_uid : 65534;
+            if (::setgid(uid) != 0 || ::setuid(uid) != 0)
+                ::_exit(3);
+        } else if (::chmod(Bytes(dir.path()).c_str(), 0555) != 0) {
+            ::_exit(3);
+        }
+        // the file itself is writable, its directory is not
+        const bool ok = WriteProfileString("S", "K", "2", path);
+        ::_exit(ok ? 1 : 0);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(pid, &status, 0), pid);
+    ::chmod(Bytes(dir.path()).c_str(), 0700);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QCOMPARE(ReadFileBytes(path), std::string("[S]\nK=1\n"));
+    QCOMPARE(DirEntries(dir.path()), QStringList{"settings.ini"});
+}
+
+// A write that fails in the middle (here: the file size limit, as a full
+// disk would) must leave the old file whole and no temporary file behind.
+void TstProfile::failedWriteMidwayLeavesOldFile()
+{
+    QTemporaryDir dir;
+    const std::string path = Bytes(dir.filePath("settings.ini"));
+    const std::string original = "[S]\nK=1\n[Big]\nfill=" + std::string(200000, 'z') + "\n";
+    WriteFileBytes(path, original);
+    const pid_t pid = ::fork();
+    QVERIFY(pid >= 0);
+    if (pid == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit lim {65536, 65536};
+        if (::setrlimit(RLIMIT_FSIZE, &lim) != 0)
+            ::_exit(3);
+        const bool ok = WriteProfileString("S", "K", "2", path);
+        ::_exit(ok ? 1 : 0);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(pid, &status, 0), pid);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QVERIFY(ReadFileBytes(path) == original);
+    QCOMPARE(DirEntries(dir.path()), QStringList{"settings.ini"});
+}
+
+// A process killed in the middle of a write leaves the old file whole; only
+// its temporary file stays behind.
+void TstProfile::crashMidwayLeavesOldFile()
+{
+    QTemporaryDir dir;
+    const std::string path = Bytes(dir.filePath("settings.ini"));
+    const std::string original = "[S]\nK=1\n[Big]\nfill=" + std::string(200000, 'z') + "\n";
+    WriteFileBytes(path, original);
+    const pid_t pid = ::fork();
+    QVERIFY(pid >= 0);
+    if (pid == 0) {
+        std::signal(SIGXFSZ, SIG_DFL); // passing the limit kills the process
+        struct rlimit core {0, 0};
+        ::setrlimit(RLIMIT_CORE, &core);
+        struct rlimit lim {65536, 65536};
+        if (::setrlimit(RLIMIT_FSIZE, &lim) != 0)
+            ::_exit(3);
+        WriteProfileString("S", "K", "2", path);
+        ::_exit(4);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(pid, &status, 0), pid);
+    QVERIFY(WIFSIGNALED(status));
+    QCOMPARE(WTERMSIG(status), SIGXFSZ);
+    QVERIFY(ReadFileBytes(path) == original);
+    std::string value;
+    QCOMPARE(ReadProfileString("S", "K", "", path), std::string("1"));
+}
+
+void TstProfile::iniFileObject()
+{
+    QTemporaryDir dir;
+    const std::string path = Bytes(dir.filePath("settings.ini"));
+    WriteFileBytes(path, "[Main]\nA=0x1F\nB= 12 \nC=1E400\nD=oops\nE=\n");
+    TIniFile ini(path);
+    QCOMPARE(ini.FileName(), path);
+    QCOMPARE(ini.ReadInteger("main", "a", 7), 31);
+    QCOMPARE(ini.ReadInteger("Main", "B", 7), 12);
+    QCOMPARE(ini.ReadInteger("Main", "D", 7), 7);
+    QCOMPARE(ini.ReadInteger("Main", "missing", 7), 7);
+    QCOMPARE(ini.ReadFloat("Main", "B", 7), 12.0);
+    QCOMPARE(ini.ReadFloat("Main", "D", 7), 7.0);
+    QCOMPARE(ini.ReadFloat("Main", "E", 7), 7.0);
+    QVERIFY_THROWS_EXCEPTION(EOverflow, ini.ReadFloat("Main", "C", 7));
+    QCOMPARE(ini.ReadString("Main", "missing", "d"), std::string("d"));
+
+    ini.WriteInteger("Main", "I", -5);
+    ini.WriteFloat("Main", "F", 0.00001);
+    ini.WriteString("Other", "S", "text");
+    QCOMPARE(ReadFileBytes(path),
+             std::string("[Main]\nA=0x1F\nB= 12 \nC=1E400\nD=oops\nE=\nI=-5\nF=1E-5\n[Other]\nS=text\n"));
+
+    // collected writes go out together at EndUpdate; an object released in
+    // the middle writes nothing
+    {
+        TIniFile batch(path);
+        batch.BeginUpdate();
+        batch.WriteInteger("Main", "I", 9);
+        QCOMPARE(batch.ReadInteger("Main", "I", 0), -5);
+        batch.EndUpdate();
+        QCOMPARE(batch.ReadInteger("Main", "I", 0), 9);
+        batch.BeginUpdate();
+        batch.WriteInteger("Main", "I", 10);
+    }
+    QCOMPARE(TIniFile(path).ReadInteger("Main", "I", 0), 9);
+}
+
+QTEST_APPLESS_MAIN(TstProfile)
+#include "tst_profile.moc"
