@@ -1,0 +1,60 @@
+#pragma once
+// A small form for driving the flat controls through real events.
+#include <QApplication>
+#include <QImage>
+#include <QPushButton>
+#include <QTest>
+#include <QWidget>
+
+#include "widgets/flatedit.h"
+
+// Shows `w` as the active window; returns false if that did not happen.
+inline bool ShowActive(QWidget &w)
+{
+    w.show();
+    w.activateWindow();
+    QApplication::setActiveWindow(&w);
+    QCoreApplication::processEvents();
+    return w.isActiveWindow();
+}
+
+// Fields as the program's forms configure them.
+inline void ConfigureLikeForm(TFlatFloatEdit *e)
+{
+    e->setActivate(false);
+    e->setBorderColor(clBtnShadow);
+    e->setFlat(true);
+    e->setShowBorder(true);
+}
+
+// Three fields in tab order and a push button.
+class TestForm : public QWidget
+{
+public:
+    TFlatFloatEdit *a, *b, *c;
+    QPushButton *button;
+
+    TestForm()
+    {
+        resize(300, 200);
+        a = new TFlatFloatEdit(this);
+        a->setObjectName("a");
+        a->setGeometry(10, 10, 60, 21);
+        b = new TFlatFloatEdit(this);
+        b->setObjectName("b");
+        b->setGeometry(10, 40, 60, 21);
+        c = new TFlatFloatEdit(this);
+        c->setObjectName("c");
+        c->setGeometry(10, 70, 60, 21);
+        button = new QPushButton("Очистить", this);
+        button->setGeometry(10, 110, 100, 25);
+        for (TFlatFloatEdit *e : {a, b, c})
+            ConfigureLikeForm(e);
+    }
+};
+
+inline QImage Grab(QWidget *w)
+{
+    QCoreApplication::processEvents();
+    return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
