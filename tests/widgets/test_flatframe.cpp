@@ -1,0 +1,364 @@
+// The two-pixel frame ring of the flat edit, checked pixel by pixel.
+#include <QEnterEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QtTest>
+
+#include <memory>
+
+#include "testform.h"
+
+namespace {
+
+// The colours of the ring, from the outside in, on each side.
+struct Ring {
+    QColor top, left, bottom, right;
+};
+
+Ring RingAt(const QImage &img, int d)
+{
+    const int w = img.width(), h = img.height();
+    // Middle of each side, d pixels in.
+    return {img.pixelColor(w / 2, d), img.pixelColor(d, h / 2), img.pixelColor(w / 2, h - 1 - d),
+            img.pixelColor(w - 1 - d, h / 2)};
+}
+
+// True when the whole one-pixel ring d pixels in has colour c.
+bool RingIs(const QImage &img, int d, const QColor &c)
+{
+    const int w = img.width(), h = img.height();
+    for (int x = d; x < w - d; ++x)
+        if (img.pixelColor(x, d) != c || img.pixelColor(x, h - 1 - d) != c)
+            return false;
+    for (int y = d; y < h - d; ++y)
+        if (img.pixelColor(d, y) != c || img.pixelColor(w - 1 - d, y) != c)
+            return false;
+    return true;
+}
+
+// Both rings as one list of pixels, to compare two looks.
+QList<QRgb> RingPixels(const QImage &img)
+{
+    QList<QRgb> out;
+    for (int d = 0; d < 2; ++d) {
+        for (int x = d; x < img.width() - d; ++x)
+            out << img.pixel(x, d) << img.pixel(x, img.height() - 1 - d);
+        for (int y = d; y < img.height() - d; ++y)
+            out << img.pixel(d, y) << img.pixel(img.width() - 1 - d, y);
+    }
+    return out;
+}
+
+// Counts the paints of a widget.
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *ev) override
+    {
+        if (ev->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+// Paints a mark over the finished control, as a painter hooked in through
+// an event filter would.
+class OverPainter : public QObject
+{
+public:
+    bool eventFilter(QObject *obj, QEvent *ev) override
+    {
+        if (ev->type() != QEvent::Paint)
+            return false;
+        obj->event(ev); // the control paints itself, frame included
+        QPainter p(static_cast<QWidget *>(obj));
+        p.fillRect(QRect(0, 0, 3, 3), Qt::red);
+        return true;
+    }
+};
+
+void Hover(QWidget *w, bool inside)
+{
+    if (inside) {
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)));
+        QApplication::sendEvent(w, &enter);
+    } else {
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(w, &leave);
+    }
+}
+
+const QColor kShadow(128, 128, 128);
+const QColor kHighlight(255, 255, 255);
+const QColor kFace(212, 208, 200);
+const QColor kDkShadow(64, 64, 64);
+const QColor kWhite(255, 255, 255);
+
+} // namespace
+
+class TestFlatFrame : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void colourTable();
+    void lineLook_data();
+    void lineLook();
+    void focusAndHoverDoNotChangeInactiveLook();
+    void activeLook();
+    void mouseMoveSetsMouseInside();
+    void standardEdge();
+    void noBorder();
+    void borderColourAndRepaints();
+    void backgroundColour();
+    void version();
+    void eventFilterCanPaintOver();
+
+private:
+    std::unique_ptr<TestForm> form;
+};
+
+void TestFlatFrame::initTestCase()
+{
+    QApplication::setStyle("Fusion");
+}
+
+void TestFlatFrame::init()
+{
+    form = std::make_unique<TestForm>();
+    QVERIFY(ShowActive(*form));
+    form->button->setFocus();
+}
+
+void TestFlatFrame::cleanup()
+{
+    form.reset();
+}
+
+void TestFlatFrame::colourTable()
+{
+    QCOMPARE(ResolveColor(clBtnShadow), kShadow);
+    QCOMPARE(ResolveColor(clBtnFace), kFace);
+    QCOMPARE(ResolveColor(clWindow), kWhite);
+    QCOMPARE(ResolveColor(clHighlight), QColor(10, 36, 106));
+    QCOMPARE(ResolveColor(cl3DDkShadow), kDkShadow);
+    QCOMPARE(ResolveColor(clRed), QColor(255, 0, 0));
+    QCOMPARE(ResolveColor(RGBColor(1, 2, 3)), QColor(1, 2, 3));
+    QCOMPARE(ResolveColor(SysColorRef(200)), QColor(0, 0, 0));
+    QCOMPARE(ColorToRGB(clBtnFace), RGBColor(212, 208, 200));
+    QCOMPARE(QColorToColor(QColor(0, 0, 255)), clBlue);
+}
+
+// The look of this program's fields, under several styles.
+void TestFlatFrame::lineLook_data()
+{
+    QTest::addColumn<QString>("style");
+    for (const QString &key : QStyleFactory::keys())
+        QTest::newRow(qPrintable(key)) << key;
+}
+
+void TestFlatFrame::lineLook()
+{
+    QFETCH(QString, style);
+    TFlatFloatEdit *e = form->a;
+    QStyle *st = QStyleFactory::create(style);
+    QVERIFY(st);
+    st->setParent(e);
+    e->setStyle(st);
+    const QImage img = Grab(e);
+    QVERIFY(RingIs(img, 0, kShadow));
+    QVERIFY(RingIs(img, 1, kWhite));
+    // The text area starts inside the ring with the background colour.
+    QCOMPARE(img.pixelColor(2, 2), kWhite);
+    QCOMPARE(img.pixelColor(img.width() - 3, img.height() - 3), kWhite);
+}
+
+void TestFlatFrame::focusAndHoverDoNotChangeInactiveLook()
+{
+    TFlatFloatEdit *e = form->a;
+    const QList<QRgb> before = RingPixels(Grab(e));
+    e->setFocus(Qt::TabFocusReason);
+    QVERIFY(e->hasFocus());
+    QCOMPARE(RingPixels(Grab(e)), before);
+    Hover(e, true);
+    QVERIFY(e->MouseInside());
+    QCOMPARE(RingPixels(Grab(e)), before);
+    Hover(e, false);
+    form->button->setFocus();
+    QCOMPARE(RingPixels(Grab(e)), before);
+}
+
+void TestFlatFrame::activeLook()
+{
+    TFlatFloatEdit *e = form->a;
+    e->setActivate(true);
+    const QList<QRgb> line = RingPixels(Grab(e));
+
+    auto checkActive = [](const QImage &img) {
+        const Ring outer = RingAt(img, 0);
+        QCOMPARE(outer.top, kShadow);
+        QCOMPARE(outer.left, kShadow);
+        QCOMPARE(outer.bottom, kHighlight);
+        QCOMPARE(outer.right, kHighlight);
+        QCOMPARE(img.pixelColor(0, 0), kShadow);
+        QCOMPARE(img.pixelColor(img.width() - 1, 0), kHighlight);
+        QCOMPARE(img.pixelColor(0, img.height() - 1), kHighlight);
+        QVERIFY(RingIs(img, 1, kFace));
+    };
+
+    e->setFocus(Qt::TabFocusReason);
+    checkActive(Grab(e));
+    form->button->setFocus();
+    QCOMPARE(RingPixels(Grab(e)), line);
+
+    Hover(e, true);
+    checkActive(Grab(e));
+    Hover(e, false);
+    QCOMPARE(RingPixels(Grab(e)), line);
+    QVERIFY(RingIs(Grab(e), 0, kShadow));
+}
+
+void TestFlatFrame::mouseMoveSetsMouseInside()
+{
+    TFlatFloatEdit *e = form->a;
+    e->setActivate(true);
+    QTest::mouseMove(form.get(), QPoint(250, 180));
+    QTest::mouseMove(e, QPoint(10, 10));
+    QVERIFY(e->MouseInside());
+    QCOMPARE(RingAt(Grab(e), 1).top, kFace);
+    QTest::mouseMove(form.get(), QPoint(250, 180));
+    QVERIFY(!e->MouseInside());
+    QCOMPARE(RingAt(Grab(e), 0).bottom, kShadow);
+}
+
+void TestFlatFrame::standardEdge()
+{
+    TFlatFloatEdit *e = form->a;
+    e->setFlat(false);
+    const QImage img = Grab(e);
+    const int w = img.width(), h = img.height();
+    const Ring outer = RingAt(img, 0), inner = RingAt(img, 1);
+    QCOMPARE(outer.top, kShadow);
+    QCOMPARE(outer.left, kShadow);
+    QCOMPARE(outer.bottom, kHighlight);
+    QCOMPARE(outer.right, kHighlight);
+    QCOMPARE(inner.top, kDkShadow);
+    QCOMPARE(inner.left, kDkShadow);
+    QCOMPARE(inner.bottom, kFace);
+    QCOMPARE(inner.right, kFace);
+    // Corners: bottom and right are drawn last.
+    QCOMPARE(img.pixelColor(0, 0), kShadow);
+    QCOMPARE(img.pixelColor(w - 1, 0), kHighlight);
+    QCOMPARE(img.pixelColor(0, h - 1), kHighlight);
+    QCOMPARE(img.pixelColor(w - 2, 1), kFace);
+    QCOMPARE(img.pixelColor(1, 1), kDkShadow);
+    // Focus and hover do not matter.
+    e->setActivate(true);
+    e->setFocus();
+    Hover(e, true);
+    QCOMPARE(RingPixels(Grab(e)), RingPixels(img));
+}
+
+void TestFlatFrame::noBorder()
+{
+    TFlatFloatEdit *e = form->a;
+    e->setShowBorder(false);
+    const QImage img = Grab(e);
+    QVERIFY(RingIs(img, 0, kWhite));
+    QVERIFY(RingIs(img, 1, kWhite));
+    e->setShowBorder(true);
+    QVERIFY(RingIs(Grab(e), 0, kShadow));
+}
+
+void TestFlatFrame::borderColourAndRepaints()
+{
+    TFlatFloatEdit *e = form->a;
+    Grab(e);
+    PaintCounter counter;
+    e->installEventFilter(&counter);
+
+    // Not flat: a new line colour repaints nothing...
+    e->setFlat(false);
+    QCoreApplication::processEvents();
+    QVERIFY(counter.paints > 0);
+    counter.paints = 0;
+    e->setBorderColor(clRed);
+    QCoreApplication::processEvents();
+    QCOMPARE(counter.paints, 0);
+    // ... and is drawn once the field is flat again.
+    e->setFlat(true);
+    QVERIFY(RingIs(Grab(e), 0, QColor(255, 0, 0)));
+
+    // Activate alone repaints nothing; an equal value neither.
+    counter.paints = 0;
+    e->setActivate(true);
+    e->setActivate(false);
+    e->setBorderColor(clRed);
+    e->setFlat(true);
+    e->setShowBorder(true);
+    QCoreApplication::processEvents();
+    QCOMPARE(counter.paints, 0);
+
+    // A flat field repaints on a new colour, on focus and on a resize.
+    e->setBorderColor(clBlue);
+    QCoreApplication::processEvents();
+    QVERIFY(counter.paints > 0);
+    QVERIFY(RingIs(Grab(e), 0, QColor(0, 0, 255)));
+    counter.paints = 0;
+    e->setFocus();
+    QCoreApplication::processEvents();
+    QVERIFY(counter.paints > 0);
+    counter.paints = 0;
+    e->resize(80, 25);
+    QCoreApplication::processEvents();
+    QVERIFY(counter.paints > 0);
+    const QImage img = Grab(e);
+    QCOMPARE(img.size(), QSize(80, 25));
+    QVERIFY(RingIs(img, 0, QColor(0, 0, 255)));
+    QVERIFY(RingIs(img, 1, kWhite));
+    e->removeEventFilter(&counter);
+}
+
+void TestFlatFrame::backgroundColour()
+{
+    TFlatFloatEdit *e = form->a;
+    e->setColor(clYellow);
+    const QImage img = Grab(e);
+    QVERIFY(RingIs(img, 0, kShadow));
+    QVERIFY(RingIs(img, 1, QColor(255, 255, 0)));
+    QCOMPARE(img.pixelColor(2, 2), QColor(255, 255, 0));
+    e->setShowBorder(false);
+    QVERIFY(RingIs(Grab(e), 0, QColor(255, 255, 0)));
+}
+
+void TestFlatFrame::version()
+{
+    TFlatFloatEdit *e = form->a;
+    QCOMPARE(e->Version(), QString("1.29"));
+    e->setVersion("2.0");
+    QCOMPARE(e->Version(), QString("1.29"));
+}
+
+void TestFlatFrame::eventFilterCanPaintOver()
+{
+    TFlatFloatEdit *e = form->a;
+    OverPainter over;
+    e->installEventFilter(&over);
+    e->update();
+    const QImage img = Grab(e);
+    QCOMPARE(img.pixelColor(0, 0), QColor(255, 0, 0));
+    QCOMPARE(img.pixelColor(2, 2), QColor(255, 0, 0));
+    // The rest of the ring is the control's own.
+    QCOMPARE(img.pixelColor(img.width() / 2, 0), kShadow);
+    QCOMPARE(img.pixelColor(img.width() / 2, 1), kWhite);
+    e->removeEventFilter(&over);
+}
+
+QTEST_MAIN(TestFlatFrame)
+#include "test_flatframe.moc"
