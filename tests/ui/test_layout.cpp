@@ -1,0 +1,695 @@
+// The structure of the main window: every control of the window description
+// with its class, parent, geometry, caption, font, hint and tab order, the
+// pages, the non-visual components, the handler bindings and the window's
+// own frame.
+#include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+#include "ui/controls.h"
+#include "ui/fonts.h"
+#include "ui/mainwindow.h"
+#include "ui/placeholders.h"
+#include "ui_Form_Main.h"
+#include "widgets/flatedit.h"
+#include "widgets/flatmanager.h"
+#include "widgets/image.h"
+
+namespace {
+
+const char *const kSub = "Liberation Sans";
+
+const QString H_f = QStringLiteral("Перепад давления на фильтрах (грязевиках), атм");
+const QString H_ppr = QStringLiteral("Перепад давления на первичных преобразователях расхода, атм");
+const QString H_kl = QStringLiteral("Перепад давления на клапане, атм");
+const QString H_r = QStringLiteral("Перепад давления на вводе в тепловой пункт, атм");
+const QString H_s = QStringLiteral("Перепад давления в системе (отопления), атм");
+const QString H_tr = QStringLiteral("Перепад давления в трубопроводах всего контура, атм");
+const QString H_n = QStringLiteral("Перепад давления на насосе, атм");
+const QString H_t = QStringLiteral("Перепад давления на теплообменнике, атм");
+const QString H_dr = QStringLiteral("Суммарный перепад давления на оборудовании, не учтённом в данной схеме, атм");
+const QString H_q = QStringLiteral("Расход теплоносителя через клапан, м3/ч");
+const QString H_clear = QStringLiteral("Обнулить все расчётные параметры");
+const QString H_kvyLabel =
+    QStringLiteral("Ближайшее к Kv значение пропускной способности серийно выпускаемого клапана Kvy, м3/ч");
+const QString H_kvyField =
+    QStringLiteral("Ближайшая к Kv пропускная способность серийно выпускаемого клапана Kvy, м3/ч");
+const QString H_real =
+    QStringLiteral("Действительные гидравлические потери на выбранном клапане с серийно выпускаемым Кvy");
+
+QString captionOf(QWidget *w)
+{
+    if (auto *l = qobject_cast<QLabel *>(w))
+        return l->text();
+    if (auto *b = qobject_cast<QAbstractButton *>(w))
+        return b->text();
+    if (auto *g = qobject_cast<QGroupBox *>(w))
+        return g->title();
+    if (auto *e = qobject_cast<QLineEdit *>(w))
+        return e->text();
+    return QString();
+}
+
+bool showHint(QObject *o)
+{
+    const QVariant v = o->property("ShowHint");
+    return v.isValid() && v.toBool();
+}
+
+using ChangeSlot = void (TForm_Main::*)();
+using KeyUpSlot = void (TForm_Main::*)(int, Qt::KeyboardModifiers);
+
+// Removes the binding of `signal` of `sender` to `slot` of `receiver`,
+// whether it was made by member pointers or by signatures; true when there
+// was one.
+template <typename Sender, typename Signal, typename Slot>
+bool Unbind(Sender *sender, Signal signal, const char *signalSig, TForm_Main *receiver, Slot slot,
+            const QByteArray &slotSig)
+{
+    const bool byPointer = QObject::disconnect(sender, signal, receiver, slot);
+    const QByteArray sig = QByteArray::number(QSIGNAL_CODE) + signalSig;
+    const QByteArray sl = QByteArray::number(QSLOT_CODE) + slotSig;
+    const bool bySignature = QObject::disconnect(sender, sig.constData(), receiver, sl.constData());
+    return byPointer || bySignature;
+}
+
+} // namespace
+
+class TestLayout : public QObject
+{
+    Q_OBJECT
+
+private:
+    TForm_Main *form = nullptr;
+
+    QWidget *control(const QString &name) const
+    {
+        return form->findChild<QWidget *>(name);
+    }
+
+    // The widgets of `names`, in the order they come in the focus chain
+    // starting at `from`.
+    QStringList chainOrder(QWidget *from, const QStringList &names) const
+    {
+        QStringList seen;
+        QWidget *w = from;
+        for (int guard = 0; guard < 1000; ++guard) {
+            if (names.contains(w->objectName()) && !seen.contains(w->objectName()))
+                seen << w->objectName();
+            w = w->nextInFocusChain();
+            if (w == from)
+                break;
+        }
+        return seen;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        InstallLookAndFeel();
+        form = new TForm_Main;
+    }
+
+    void cleanupTestCase()
+    {
+        delete form;
+        form = nullptr;
+    }
+
+    void window()
+    {
+        QCOMPARE(form->objectName(), QStringLiteral("Form_Main"));
+        QCOMPARE(form->windowTitle(), QStringLiteral("Подбор клапана регулирующего v1.02"));
+        QCOMPARE(form->size(), QSize(808, 588));
+        QCOMPARE(form->minimumSize(), QSize(808, 588));
+        QCOMPARE(form->maximumSize(), QSize(808, 588));
+        const Qt::WindowFlags f = form->windowFlags();
+        QVERIFY(f.testFlag(Qt::Window));
+        QVERIFY(f.testFlag(Qt::WindowTitleHint));
+        QVERIFY(f.testFlag(Qt::WindowSystemMenuHint));
+        QVERIFY(f.testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(f.testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!f.testFlag(Qt::WindowMaximizeButtonHint));
+        QCOMPARE(form->palette().color(QPalette::Window), ResolveColor(clBtnFace));
+        QCOMPARE(QFontInfo(form->font()).family(), QString::fromLatin1(kSub));
+        QCOMPARE(form->font().pixelSize(), 11);
+        QVERIFY(!form->font().bold());
+
+        const QList<QSize> sizes = form->windowIcon().availableSizes();
+        for (int s : {16, 32, 48})
+            QVERIFY2(sizes.contains(QSize(s, s)), qPrintable(QString::number(s)));
+    }
+
+    void pages()
+    {
+        auto *pc = form->findChild<TPageControl *>(QStringLiteral("PgCtrl_Sys"));
+        QVERIFY(pc);
+        QCOMPARE(pc->parentWidget(), form);
+        QCOMPARE(pc->geometry(), QRect(0, 0, 808, 588));
+        QCOMPARE(pc->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(pc->tabBar()->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(pc->count(), 3);
+        const QStringList names{"Sht_Sys1", "Sht_Sys2", "Sht_Dia"};
+        const QStringList captions{QStringLiteral("Система с ЗАВИСИМЫМ присоединением потребителя"),
+                                   QStringLiteral("Система с НЕЗАВИСИМЫМ присоединением потребителя"),
+                                   QStringLiteral("Выбор клапана по диаграмме")};
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(pc->widget(i)->objectName(), names[i]);
+            QCOMPARE(pc->tabText(i), captions[i]);
+            // Pages fill the page control below the tab row, without a frame.
+            pc->setCurrentIndex(i);
+            QCOMPARE(pc->widget(i)->size(), QSize(800, 557));
+            QCOMPARE(pc->widget(i)->mapTo(form, QPoint(0, 0)), QPoint(4, 27));
+        }
+        // Every tab caption fits its button, and the buttons fit the row.
+        auto *bar = pc->flatTabBar();
+        QFontMetrics fm(bar->font());
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(fm.horizontalAdvance(pc->tabText(i)) <= bar->buttonRect(i).width() - 2);
+            QVERIFY(bar->mapTo(form, bar->tabRect(i).topRight()).x() < 808);
+            QCOMPARE(bar->buttonRect(i).height(), TFlatTabBar::kTabHeight);
+        }
+    }
+
+    void controls_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("cls");
+        QTest::addColumn<QString>("parent");
+        QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("pixels");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<QString>("hint");
+
+        auto row = [](const char *name, const char *cls, const char *parent, QRect g, const QString &caption,
+                      int px, bool bold, const QString &hint) {
+            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(cls)
+                                << QString::fromLatin1(parent) << g << caption << px << bold << hint;
+        };
+        const QString none;
+        // Pictures
+        row("Img1", "TImage", "Sht_Sys1", {0, 0, 800, 400}, none, 11, false, none);
+        row("Img2", "TImage", "Sht_Sys2", {0, 0, 800, 400}, none, 11, false, none);
+        row("Img3", "TImage", "Sht_Dia", {0, 0, 423, 557}, none, 11, false, none);
+        // Hot zones
+        row("L__dPf1a", "QLabel", "Sht_Sys1", {171, 51, 80, 115}, none, 11, false, H_f);
+        row("L__dPPR1", "QLabel", "Sht_Sys1", {286, 50, 90, 115}, none, 11, false, H_ppr);
+        row("L__dPkl1", "QLabel", "Sht_Sys1", {414, 8, 79, 159}, none, 11, false, H_kl);
+        row("L__dPf1b", "QLabel", "Sht_Sys1", {598, 269, 80, 115}, none, 11, false, H_f);
+        row("L__dPr1", "QLabel", "Sht_Sys1", {48, 77, 69, 212}, none, 11, false, H_r);
+        row("L__dPs", "QLabel", "Sht_Sys1", {702, 77, 69, 212}, none, 11, false, H_s);
+        row("L__dPtr1", "QLabel", "Sht_Sys1", {232, 256, 173, 55}, none, 11, false, H_tr);
+        row("L__dPn", "QLabel", "Sht_Sys1", {598, 38, 79, 131}, none, 11, false, H_n);
+        row("L__dPf2", "QLabel", "Sht_Sys2", {171, 51, 80, 115}, none, 11, false, H_f);
+        row("L__dPPR2", "QLabel", "Sht_Sys2", {309, 51, 90, 115}, none, 11, false, H_ppr);
+        row("L__dPkl2", "QLabel", "Sht_Sys2", {273, 225, 79, 159}, none, 11, false, H_kl);
+        row("L__dPr2", "QLabel", "Sht_Sys2", {48, 77, 69, 212}, none, 11, false, H_r);
+        row("L__dPt", "QLabel", "Sht_Sys2", {424, 77, 69, 212}, none, 11, false, H_t);
+        row("L__dPtr2", "QLabel", "Sht_Sys2", {156, 256, 89, 55}, none, 11, false, H_tr);
+        // Result lines
+        for (const char *n : {"1", "2"}) {
+            const QString s = QString::fromLatin1(n);
+            const QByteArray sys = QByteArray("Sht_Sys") + n;
+            auto name = [&](const char *base) { return QByteArray(base) + n; };
+            row(name("L_dPkl"), "QLabel", sys, {284, 417, 503, 16},
+                QStringLiteral("Перепад давления на полностью открытом клапане dPкл = 0.00 атм"), 13, true, none);
+            row(name("L_Kv"), "QLabel", sys, {284, 441, 475, 16},
+                QStringLiteral("Пропускная способность регулирующего клапана Кv = 0.00 м3/ч"), 13, true,
+                s == "1" ? none : QStringLiteral("Пропусная способность регулирующего клапана, м3/ч"));
+            row(name("L_Kvy"), "QLabel", sys, {284, 465, 405, 16},
+                QStringLiteral("Ближайшая к Kv пропускная способность клапана Kvy:"), 13, true, H_kvyLabel);
+            row(name("L_Kvy") + "unit", "QLabel", sys, {741, 465, 33, 16}, QStringLiteral("м3/ч"), 13, true, none);
+            row(name("Pan_dPklReal"), "TPanel", sys, {292, 500, 487, 55}, none, 11, false, none);
+            row(name("L_dPklReal"), "QLabel", name("Pan_dPklReal"), {16, 8, 455, 40},
+                QStringLiteral("Действительные гидравлические потери на клапане dPкл = 0.00 атм"), 16, true, H_real);
+            row(name("GrBox_Sys"), "QGroupBox", sys, {0, 408, 264, 147},
+                QStringLiteral("Ввод расчётных параметров"), 11, false, none);
+            row(name("Btn_Clear"), "QPushButton", name("GrBox_Sys"), {67, 118, 129, 21},
+                QStringLiteral("Обнулить параметры"), 11, false, H_clear);
+        }
+        // Nomogram page
+        row("L_Top", "QLabel", "Sht_Dia", {0, 0, 423, 557}, none, 11, false, none);
+        row("Pan_Dia", "TPanel", "Sht_Dia", {464, 211, 309, 135}, none, 11, false, none);
+        row("L_Dia", "QLabel", "Pan_Dia", {22, 19, 264, 96},
+            QStringLiteral("Kvy клапана определяется по пересечению линий расхода Q и перепада давления dPкл"), 19,
+            true, none);
+
+        // Caption and unit labels of the input groups (autosized: height 13).
+        struct Cap {
+            const char *label;
+            int x, y;
+            const char *caption;
+            QString hint;
+        };
+        const Cap caps1[] = {{"L_dPr1", 8, 20, "dPр:", H_r},       {"L_dPf1", 8, 45, "dPф:", H_f},
+                             {"L_dPppr1", 8, 70, "dPппр:", H_ppr}, {"L_dPs", 8, 95, "dPс:", H_s},
+                             {"L_dPtr1", 144, 20, "dPтр:", H_tr},  {"L_dPdr1", 144, 45, "dPдр:", H_dr},
+                             {"L_dPn", 144, 70, "dPн:", H_n},      {"L_Q1", 144, 95, "Q:", H_q}};
+        const Cap caps2[] = {{"L_dPr2", 8, 20, "dPр:", H_r},       {"L_dPf2", 8, 45, "dPф:", H_f},
+                             {"L_dPppr2", 8, 70, "dPппр:", H_ppr}, {"L_dPt", 8, 95, "dPт:", H_t},
+                             {"L_dPtr2", 144, 20, "dPтр:", H_tr},  {"L_dPdr2", 144, 45, "dPдр:", H_dr},
+                             {"L_Q2", 144, 95, "Q:", H_q}};
+        auto addCaps = [&](const Cap *b, const Cap *e, const char *group) {
+            for (const Cap *c = b; c != e; ++c) {
+                QFont f(QStringLiteral("MS Sans Serif"));
+                f.setPixelSize(11);
+                f.setBold(true);
+                const int w = QFontMetrics(f).horizontalAdvance(QString::fromUtf8(c->caption));
+                QTest::newRow(c->label) << QString::fromLatin1(c->label) << QStringLiteral("QLabel")
+                                        << QString::fromLatin1(group) << QRect(c->x, c->y, w, 13)
+                                        << QString::fromUtf8(c->caption) << 11 << true << c->hint;
+                const bool q = QByteArray(c->label).startsWith("L_Q");
+                const QString unit = q ? QStringLiteral("м3/ч") : QStringLiteral("атм");
+                const QByteArray uname = QByteArray(c->label) + "unit";
+                QTest::newRow(uname) << QString::fromLatin1(uname) << QStringLiteral("QLabel")
+                                     << QString::fromLatin1(group)
+                                     << QRect(c->x < 100 ? 99 : 227, c->y, QFontMetrics(f).horizontalAdvance(unit), 13)
+                                     << unit << 11 << true << QString();
+            }
+        };
+        addCaps(std::begin(caps1), std::end(caps1), "GrBox_Sys1");
+        addCaps(std::begin(caps2), std::end(caps2), "GrBox_Sys2");
+    }
+
+    void controls()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, cls);
+        QFETCH(QString, parent);
+        QFETCH(QRect, geometry);
+        QFETCH(QString, caption);
+        QFETCH(int, pixels);
+        QFETCH(bool, bold);
+        QFETCH(QString, hint);
+
+        QWidget *w = control(name);
+        QVERIFY2(w, qPrintable(name));
+        QCOMPARE(QString::fromLatin1(w->metaObject()->className()), cls);
+        QCOMPARE(w->parentWidget()->objectName(), parent);
+        QCOMPARE(w->geometry(), geometry);
+        QCOMPARE(captionOf(w), caption);
+        QCOMPARE(QFontInfo(w->font()).family(), QString::fromLatin1(kSub));
+        QCOMPARE(w->font().pixelSize(), pixels);
+        QCOMPARE(w->font().bold(), bold);
+        QCOMPARE(w->toolTip(), hint);
+        // A hint is switched on for exactly the controls that have one.
+        QCOMPARE(showHint(w), !hint.isEmpty());
+
+        if (auto *l = qobject_cast<QLabel *>(w)) {
+            // Labels are transparent and draw their caption from the top.
+            QVERIFY(!l->autoFillBackground());
+            QCOMPARE(l->frameShape(), QFrame::NoFrame);
+            const bool centred = name.startsWith("L_dPklReal") || name == "L_Dia";
+            QCOMPARE(l->wordWrap(), centred);
+            if (!caption.isEmpty()) {
+                QCOMPARE(l->alignment() & Qt::AlignVertical_Mask, Qt::AlignTop);
+                QCOMPARE(l->alignment() & Qt::AlignHorizontal_Mask, centred ? Qt::AlignHCenter : Qt::AlignLeft);
+            }
+        }
+        if (auto *p = qobject_cast<TPanel *>(w)) {
+            QCOMPARE(p->frameShape(), QFrame::Panel);
+            QCOMPARE(p->frameShadow(), QFrame::Raised);
+            QCOMPARE(p->lineWidth(), 1);
+        }
+    }
+
+    void fields_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("parent");
+        QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<QString>("text");
+
+        struct F {
+            const char *name;
+            int x, y, w;
+            QString hint;
+        };
+        const F g1[] = {{"FlEdt_dPr1", 52, 16, 45, H_r},     {"FlEdt_dPf1", 52, 41, 45, H_f},
+                        {"FlEdt_dPppr1", 52, 66, 45, H_ppr}, {"FlEdt_dPs", 52, 91, 45, H_s},
+                        {"FlEdt_dPtr1", 180, 16, 45, H_tr},  {"FlEdt_dPdr1", 180, 41, 45, H_dr},
+                        {"FlEdt_dPn", 180, 66, 45, H_n},     {"FlEdt_Q1", 170, 91, 55, H_q}};
+        const F g2[] = {{"FlEdt_dPr2", 52, 16, 45, H_r},     {"FlEdt_dPf2", 52, 41, 45, H_f},
+                        {"FlEdt_dPppr2", 52, 66, 45, H_ppr}, {"FlEdt_dPt", 52, 91, 45, H_t},
+                        {"FlEdt_dPtr2", 180, 16, 45, H_tr},  {"FlEdt_dPdr2", 180, 41, 45, H_dr},
+                        {"FlEdt_Q2", 170, 91, 55, H_q}};
+        for (const F &f : g1)
+            QTest::newRow(f.name) << QString::fromLatin1(f.name) << "GrBox_Sys1" << QRect(f.x, f.y, f.w, 21)
+                                  << f.hint << 2 << "0.00";
+        for (const F &f : g2)
+            QTest::newRow(f.name) << QString::fromLatin1(f.name) << "GrBox_Sys2" << QRect(f.x, f.y, f.w, 21)
+                                  << f.hint << 2 << "0.00";
+        QTest::newRow("FlEdt_Kvy1") << "FlEdt_Kvy1" << "Sht_Sys1" << QRect(693, 463, 45, 21) << H_kvyField << 1
+                                    << "0.0";
+        QTest::newRow("FlEdt_Kvy2") << "FlEdt_Kvy2" << "Sht_Sys2" << QRect(693, 463, 45, 21) << H_kvyField << 1
+                                    << "0.0";
+    }
+
+    void fields()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, parent);
+        QFETCH(QRect, geometry);
+        QFETCH(QString, hint);
+        QFETCH(int, decimals);
+        QFETCH(QString, text);
+
+        auto *f = form->findChild<TFlatFloatEdit *>(name);
+        QVERIFY2(f, qPrintable(name));
+        QCOMPARE(QString::fromLatin1(f->metaObject()->className()), QStringLiteral("TFlatFloatEdit"));
+        QCOMPARE(f->parentWidget()->objectName(), parent);
+        QCOMPARE(f->geometry(), geometry);
+        QCOMPARE(f->toolTip(), hint);
+        QVERIFY(showHint(f));
+        QCOMPARE(f->Decimals(), decimals);
+        QCOMPARE(f->MaxValue(), 100.0);
+        QCOMPARE(f->MinValue(), 0.0);
+        QCOMPARE(f->text(), text);
+        QCOMPARE(f->Alignment(), TCustomFlatFloatEdit::taRightJustify);
+        QVERIFY(!f->Activate());
+        QVERIFY(f->Flat());
+        QVERIFY(f->ShowBorder());
+        QCOMPARE(f->BorderColor(), clBtnShadow);
+        QCOMPARE(QFontInfo(f->font()).family(), QString::fromLatin1(kSub));
+        QCOMPARE(f->font().pixelSize(), 11);
+        QVERIFY(f->font().bold());
+        QCOMPARE(f->focusPolicy(), Qt::StrongFocus);
+        // The largest value the field takes fits into its text area.
+        const QString widest = f->FormatValue(100.0L);
+        QVERIFY2(f->fontMetrics().horizontalAdvance(widest) <= f->width() - 2 * TCustomFlatEdit::kFrameWidth - 4,
+                 qPrintable(widest));
+    }
+
+    void captionsFit()
+    {
+        // Every caption fits the box of its control, word-wrapped captions
+        // within their width and height.
+        int checked = 0;
+        for (QWidget *w : form->findChildren<QWidget *>()) {
+            QFontMetrics fm(w->font());
+            if (auto *l = qobject_cast<QLabel *>(w)) {
+                if (l->text().isEmpty())
+                    continue;
+                QRect need;
+                if (l->wordWrap())
+                    need = fm.boundingRect(QRect(0, 0, l->width(), 10000), Qt::TextWordWrap | l->alignment(),
+                                           l->text());
+                else
+                    need = QRect(0, 0, fm.horizontalAdvance(l->text()), fm.height());
+                QVERIFY2(need.width() <= l->width() && need.height() <= l->height(),
+                         qPrintable(QStringLiteral("%1: needs %2 x %3, has %4 x %5")
+                                        .arg(l->objectName())
+                                        .arg(need.width())
+                                        .arg(need.height())
+                                        .arg(l->width())
+                                        .arg(l->height())));
+                ++checked;
+            } else if (auto *b = qobject_cast<QPushButton *>(w)) {
+                QVERIFY2(fm.horizontalAdvance(b->text()) + 8 <= b->width() && fm.height() + 4 <= b->height(),
+                         qPrintable(b->objectName()));
+                ++checked;
+            } else if (auto *g = qobject_cast<QGroupBox *>(w)) {
+                QVERIFY2(fm.horizontalAdvance(g->title()) + 16 <= g->width(), qPrintable(g->objectName()));
+                // The title stays clear of the first row of controls.
+                QVERIFY(fm.height() <= 16);
+                ++checked;
+            }
+        }
+        // 30 labels with captions and units, 10 result lines, the nomogram
+        // caption, 2 buttons and 2 group boxes.
+        QCOMPARE(checked, 30 + 10 + 1 + 2 + 2);
+    }
+
+    void hintsOnlyWhereGiven()
+    {
+        // Across the whole window: ShowHint is on exactly where a hint is.
+        for (QWidget *w : form->findChildren<QWidget *>()) {
+            if (w->objectName().isEmpty() || w->objectName().startsWith("qt_"))
+                continue;
+            QVERIFY2(showHint(w) == !w->toolTip().isEmpty(), qPrintable(w->objectName()));
+        }
+        QVERIFY(!showHint(form));
+    }
+
+    void hotZonesLieOverPictures_data()
+    {
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<QString>("picture");
+        for (const char *z : {"L__dPf1a", "L__dPPR1", "L__dPkl1", "L__dPf1b", "L__dPr1", "L__dPs", "L__dPtr1", "L__dPn"})
+            QTest::newRow(z) << z << "Img1";
+        for (const char *z : {"L__dPf2", "L__dPPR2", "L__dPkl2", "L__dPr2", "L__dPt", "L__dPtr2"})
+            QTest::newRow(z) << z << "Img2";
+        QTest::newRow("L_Top") << "L_Top" << "Img3";
+    }
+
+    void hotZonesLieOverPictures()
+    {
+        QFETCH(QString, zone);
+        QFETCH(QString, picture);
+        QWidget *z = control(zone);
+        QWidget *img = control(picture);
+        QVERIFY(z && img);
+        QCOMPARE(z->parentWidget(), img->parentWidget());
+        QVERIFY(img->geometry().contains(z->geometry()));
+        // The zone is above the picture: the page finds the zone at its centre.
+        QCOMPARE(z->parentWidget()->childAt(z->geometry().center()), z);
+        QVERIFY(!z->autoFillBackground());
+        QVERIFY(!z->testAttribute(Qt::WA_OpaquePaintEvent));
+    }
+
+    void nomogramOverlayTracksTheMouse()
+    {
+        QVERIFY(control("L_Top")->hasMouseTracking());
+        QVERIFY(control("Sht_Dia")->hasMouseTracking());
+    }
+
+    void tabOrderWithinGroups_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QStringList>("order");
+        QTest::newRow("GrBox_Sys1") << "GrBox_Sys1"
+                                    << QStringList{"FlEdt_dPr1", "FlEdt_dPf1", "FlEdt_dPppr1", "FlEdt_dPs",
+                                                   "FlEdt_dPtr1", "FlEdt_dPdr1", "FlEdt_dPn", "FlEdt_Q1",
+                                                   "Btn_Clear1"};
+        QTest::newRow("GrBox_Sys2") << "GrBox_Sys2"
+                                    << QStringList{"FlEdt_dPr2", "FlEdt_dPf2", "FlEdt_dPppr2", "FlEdt_dPt",
+                                                   "FlEdt_dPtr2", "FlEdt_dPdr2", "FlEdt_Q2", "Btn_Clear2"};
+    }
+
+    void tabOrderWithinGroups()
+    {
+        QFETCH(QString, group);
+        QFETCH(QStringList, order);
+        QWidget *g = control(group);
+        QVERIFY(g);
+        QCOMPARE(chainOrder(g, order), order);
+        // Within the group, the focusable controls follow each other directly:
+        // walking the chain from one to the next meets no other focusable
+        // control.
+        for (int i = 0; i + 1 < order.size(); ++i) {
+            QWidget *w = control(order[i])->nextInFocusChain();
+            while (w->focusPolicy() == Qt::NoFocus)
+                w = w->nextInFocusChain();
+            QCOMPARE(w->objectName(), order[i + 1]);
+        }
+    }
+
+    void tabOrderOnPages_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QStringList>("order");
+        QTest::addColumn<QString>("lastInGroup");
+        QTest::newRow("Sht_Sys1") << "Sht_Sys1" << QStringList{"GrBox_Sys1", "FlEdt_Kvy1", "Pan_dPklReal1"}
+                                  << "Btn_Clear1";
+        QTest::newRow("Sht_Sys2") << "Sht_Sys2" << QStringList{"GrBox_Sys2", "FlEdt_Kvy2", "Pan_dPklReal2"}
+                                  << "Btn_Clear2";
+    }
+
+    void tabOrderOnPages()
+    {
+        QFETCH(QString, page);
+        QFETCH(QStringList, order);
+        QFETCH(QString, lastInGroup);
+        QCOMPARE(chainOrder(control(page), order), order);
+        // Tab from the group's last control reaches the Kvy field next.
+        QWidget *w = control(lastInGroup)->nextInFocusChain();
+        while (w->focusPolicy() == Qt::NoFocus)
+            w = w->nextInFocusChain();
+        QCOMPARE(w->objectName(), order[1]);
+    }
+
+    void tabKeyWalksTheShownPage()
+    {
+        // The Tab key on the shown window follows the tab order and comes
+        // back round to the first field.
+        auto *pc = form->findChild<TPageControl *>(QStringLiteral("PgCtrl_Sys"));
+        form->show();
+        QApplication::setActiveWindow(form);
+        pc->setCurrentIndex(1);
+        const QStringList cycle{"FlEdt_dPr2",  "FlEdt_dPf2",  "FlEdt_dPppr2", "FlEdt_dPt", "FlEdt_dPtr2",
+                                "FlEdt_dPdr2", "FlEdt_Q2",    "Btn_Clear2",   "FlEdt_Kvy2", "FlEdt_dPr2"};
+        control(cycle[0])->setFocus(Qt::OtherFocusReason);
+        QCOMPARE(QApplication::focusWidget()->objectName(), cycle[0]);
+        for (int i = 1; i < cycle.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), cycle[i]);
+        }
+        form->hide();
+    }
+
+    void nonVisualComponents()
+    {
+        auto *mgr = form->findChild<TFlatManager *>(QStringLiteral("FlatManager1"), Qt::FindDirectChildrenOnly);
+        auto *hint = form->findChild<TFlatHint *>(QStringLiteral("FlatHint"), Qt::FindDirectChildrenOnly);
+        auto *xp = form->findChild<TXPStylePainter *>(QStringLiteral("XPStylePainter1"), Qt::FindDirectChildrenOnly);
+        QVERIFY(mgr && hint && xp);
+        QVERIFY(!mgr->Activate());
+        QVERIFY(mgr->Flat());
+        QVERIFY(mgr->ShowBorder());
+        QCOMPARE(mgr->BorderColor(), clBtnShadow);
+        QCOMPARE(mgr->Version(), QStringLiteral("1.29"));
+        // The manager is the last component: created after every control.
+        const QObjectList &kids = form->children();
+        const auto idx = [&](QObject *o) { return kids.indexOf(o); };
+        QVERIFY(idx(mgr) > idx(form->findChild<QObject *>("PgCtrl_Sys")));
+        QVERIFY(idx(mgr) > idx(hint));
+        QVERIFY(idx(mgr) > idx(xp));
+        // Its style applies to every field of the window: a new border
+        // colour reaches all 17, and the old one restores them.
+        mgr->setBorderColor(clRed);
+        const QList<TFlatFloatEdit *> fields = form->findChildren<TFlatFloatEdit *>();
+        QCOMPARE(fields.size(), 17);
+        for (TFlatFloatEdit *f : fields)
+            QCOMPARE(f->BorderColor(), clRed);
+        mgr->setBorderColor(clBtnShadow);
+        for (TFlatFloatEdit *f : fields)
+            QCOMPARE(f->BorderColor(), clBtnShadow);
+    }
+
+    void handlersBound_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<void *>("change");
+        QTest::addColumn<void *>("keyUp");
+#define FIELD_ROW(f)                                                                                   \
+    QTest::newRow(#f) << QStringLiteral(#f) << static_cast<void *>(new ChangeSlot(&TForm_Main::FlEdt_##f##Change)) \
+                      << static_cast<void *>(new KeyUpSlot(&TForm_Main::FlEdt_##f##KeyUp));
+        FIELD_ROW(dPr1) FIELD_ROW(dPf1) FIELD_ROW(dPppr1) FIELD_ROW(dPs) FIELD_ROW(dPtr1) FIELD_ROW(dPdr1)
+        FIELD_ROW(dPn) FIELD_ROW(Q1) FIELD_ROW(Kvy1) FIELD_ROW(dPr2) FIELD_ROW(dPf2) FIELD_ROW(dPppr2)
+        FIELD_ROW(dPt) FIELD_ROW(dPtr2) FIELD_ROW(dPdr2) FIELD_ROW(Q2) FIELD_ROW(Kvy2)
+#undef FIELD_ROW
+    }
+
+    void handlersBound()
+    {
+        // Each field's OnChange and OnKeyUp are bound to the window's handler
+        // of that name: unbinding finds exactly that binding, and a second
+        // unbinding finds none left. The bindings are restored afterwards.
+        QFETCH(QString, field);
+        QFETCH(void *, change);
+        QFETCH(void *, keyUp);
+        std::unique_ptr<ChangeSlot> changeSlot(static_cast<ChangeSlot *>(change));
+        std::unique_ptr<KeyUpSlot> keyUpSlot(static_cast<KeyUpSlot *>(keyUp));
+        auto *f = form->findChild<TFlatFloatEdit *>("FlEdt_" + field);
+        QVERIFY(f);
+        const QByteArray changeName = "FlEdt_" + field.toLatin1() + "Change()";
+        const QByteArray keyUpName = "FlEdt_" + field.toLatin1() + "KeyUp(int,Qt::KeyboardModifiers)";
+
+        QVERIFY(Unbind(f, &TCustomFlatFloatEdit::OnChange, "OnChange()", form, *changeSlot, changeName));
+        QVERIFY(!Unbind(f, &TCustomFlatFloatEdit::OnChange, "OnChange()", form, *changeSlot, changeName));
+        QVERIFY(Unbind(f, &TCustomFlatFloatEdit::OnKeyUp, "OnKeyUp(int,Qt::KeyboardModifiers)", form, *keyUpSlot,
+                       keyUpName));
+        QVERIFY(!Unbind(f, &TCustomFlatFloatEdit::OnKeyUp, "OnKeyUp(int,Qt::KeyboardModifiers)", form, *keyUpSlot,
+                        keyUpName));
+        QVERIFY(connect(f, &TCustomFlatFloatEdit::OnChange, form, *changeSlot));
+        QVERIFY(connect(f, &TCustomFlatFloatEdit::OnKeyUp, form, *keyUpSlot));
+    }
+
+    void buttonsAndPageBound()
+    {
+        auto *b1 = form->findChild<QPushButton *>("Btn_Clear1");
+        auto *b2 = form->findChild<QPushButton *>("Btn_Clear2");
+        auto *pc = form->findChild<TPageControl *>("PgCtrl_Sys");
+        QVERIFY(b1 && b2 && pc);
+        QVERIFY(Unbind(b1, &QPushButton::clicked, "clicked(bool)", form, &TForm_Main::Btn_Clear1Click,
+                       "Btn_Clear1Click()"));
+        QVERIFY(Unbind(b2, &QPushButton::clicked, "clicked(bool)", form, &TForm_Main::Btn_Clear2Click,
+                       "Btn_Clear2Click()"));
+        QVERIFY(Unbind(pc, &TPageControl::OnChange, "OnChange()", form, &TForm_Main::PgCtrl_SysChange,
+                       "PgCtrl_SysChange()"));
+        // Not bound to the page control's currentChanged: a page selected
+        // from code raises no handler.
+        QVERIFY(!Unbind(pc, &QTabWidget::currentChanged, "currentChanged(int)", form,
+                        &TForm_Main::PgCtrl_SysChange, "PgCtrl_SysChange()"));
+        QVERIFY(!Unbind(b1, &QPushButton::clicked, "clicked(bool)", form, &TForm_Main::Btn_Clear1Click,
+                        "Btn_Clear1Click()"));
+        connect(b1, &QPushButton::clicked, form, &TForm_Main::Btn_Clear1Click);
+        connect(b2, &QPushButton::clicked, form, &TForm_Main::Btn_Clear2Click);
+        connect(pc, &TPageControl::OnChange, form, &TForm_Main::PgCtrl_SysChange);
+    }
+
+    void pageControlRaisesOnChangeOnlyForTheUser()
+    {
+        TPageControl pc;
+        pc.resize(808, 588);
+        for (const char *t : {"Первая", "Вторая", "Третья"})
+            pc.addTab(new QWidget, QString::fromUtf8(t));
+        pc.show();
+        QSignalSpy onChange(&pc, &TPageControl::OnChange);
+        QSignalSpy current(&pc, &QTabWidget::currentChanged);
+
+        // From code: the page changes, OnChange is not raised.
+        pc.setCurrentIndex(2);
+        pc.setCurrentWidget(pc.widget(1));
+        QCOMPARE(pc.currentIndex(), 1);
+        QCOMPARE(current.count(), 2);
+        QCOMPARE(onChange.count(), 0);
+
+        // A click on a tab: raised once, with the new page already current.
+        int seenIndex = -1;
+        connect(&pc, &TPageControl::OnChange, &pc, [&] { seenIndex = pc.currentIndex(); });
+        TFlatTabBar *bar = pc.flatTabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->buttonRect(0).center());
+        QCOMPARE(pc.currentIndex(), 0);
+        QCOMPARE(onChange.count(), 1);
+        QCOMPARE(seenIndex, 0);
+
+        // A click on the current tab changes nothing and raises nothing.
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->buttonRect(0).center());
+        QCOMPARE(onChange.count(), 1);
+
+        // The keyboard page switch of the user.
+        QTest::keyClick(&pc, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(pc.currentIndex(), 1);
+        QCOMPARE(onChange.count(), 2);
+
+        // The wheel does not switch pages.
+        QWheelEvent wheel(QPointF(bar->buttonRect(1).center()), QPointF(bar->mapToGlobal(bar->buttonRect(1).center())),
+                          QPoint(0, -120), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(bar, &wheel);
+        QCOMPARE(pc.currentIndex(), 1);
+        QCOMPARE(onChange.count(), 2);
+    }
+
+    void pixelHeightsOfPointSizes()
+    {
+        QCOMPARE(PointsToPixels(8), 11);
+        QCOMPARE(PointsToPixels(10), 13);
+        QCOMPARE(PointsToPixels(12), 16);
+        QCOMPARE(PointsToPixels(14), 19);
+        QCOMPARE(PointsToPixels(9), 12);
+    }
+};
+
+QTEST_MAIN(TestLayout)
+#include "test_layout.moc"

@@ -1,0 +1,258 @@
+#include "ui/controls.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QStackedWidget>
+#include <QStyleFactory>
+#include <QStyleOption>
+
+#include "widgets/syscolors.h"
+
+// ---------------------------------------------------------------------------
+// TPanel
+
+TPanel::TPanel(QWidget *parent) : QFrame(parent)
+{
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Raised);
+    setLineWidth(1);
+}
+
+// ---------------------------------------------------------------------------
+// Geometry of the page control and its tab row.
+
+namespace {
+
+class TPageControlStyle : public QProxyStyle
+{
+public:
+    TPageControlStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+    QRect subElementRect(SubElement element, const QStyleOption *option,
+                         const QWidget *widget) const override
+    {
+        const auto *pages = qobject_cast<const TPageControl *>(widget);
+        if (!pages)
+            return QProxyStyle::subElementRect(element, option, widget);
+        const QRect r = option->rect;
+        switch (element) {
+        case SE_TabWidgetTabBar: {
+            const int width = qMin(pages->tabBar()->sizeHint().width(),
+                                   r.width() - 2 * TPageControl::kTabRowLeft);
+            return QRect(TPageControl::kTabRowLeft, TPageControl::kTabRowTop, qMax(width, 0),
+                         TFlatTabBar::kTabHeight);
+        }
+        case SE_TabWidgetTabPane:
+        case SE_TabWidgetTabContents:
+            return QRect(TPageControl::kPageLeft, TPageControl::kPageTop,
+                         qMax(r.width() - TPageControl::kPageLeft - TPageControl::kPageRightMargin, 0),
+                         qMax(r.height() - TPageControl::kPageTop - TPageControl::kPageBottomMargin, 0));
+        case SE_TabWidgetLeftCorner:
+        case SE_TabWidgetRightCorner:
+            return QRect();
+        default:
+            return QProxyStyle::subElementRect(element, option, widget);
+        }
+    }
+
+    int pixelMetric(PixelMetric metric, const QStyleOption *option,
+                    const QWidget *widget) const override
+    {
+        switch (metric) {
+        case PM_TabBarTabOverlap:
+        case PM_TabBarBaseOverlap:
+        case PM_TabBarBaseHeight:
+        case PM_TabBarTabShiftHorizontal:
+        case PM_TabBarTabShiftVertical:
+            return 0;
+        default:
+            return QProxyStyle::pixelMetric(metric, option, widget);
+        }
+    }
+};
+
+QColor Sys(TColor c) { return ResolveColor(c); }
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// TFlatTabBar
+
+TFlatTabBar::TFlatTabBar(QWidget *parent) : QTabBar(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setDrawBase(false);
+    setExpanding(false);
+    setUsesScrollButtons(false);
+    setElideMode(Qt::ElideNone);
+    setDocumentMode(false);
+}
+
+QSize TFlatTabBar::tabSizeHint(int index) const
+{
+    const int text = fontMetrics().horizontalAdvance(tabText(index));
+    return QSize(text + 2 * kTabPadding + kTabGap, kTabHeight);
+}
+
+QSize TFlatTabBar::minimumTabSizeHint(int index) const
+{
+    return tabSizeHint(index);
+}
+
+QRect TFlatTabBar::buttonRect(int index) const
+{
+    const QRect r = tabRect(index);
+    if (!r.isValid())
+        return r;
+    return r.adjusted(0, 0, -kTabGap, 0);
+}
+
+void TFlatTabBar::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    const QColor face = Sys(clBtnFace);
+    const QColor shadow = Sys(clBtnShadow);
+    const QColor highlight = Sys(clBtnHighlight);
+    // A pressed flat button shows a face halfway between the button face and
+    // the highlight, as a checked button does.
+    const QColor pressedFace((face.red() + highlight.red()) / 2, (face.green() + highlight.green()) / 2,
+                             (face.blue() + highlight.blue()) / 2);
+    const QColor text = Sys(clBtnText);
+
+    for (int i = 0; i < count(); ++i) {
+        const QRect b = buttonRect(i);
+        const bool down = (i == currentIndex());
+        p.fillRect(b, down ? pressedFace : face);
+        if (down) {
+            // Sunken one-pixel edge: shadow top and left, highlight bottom and right.
+            p.setPen(shadow);
+            p.drawLine(b.left(), b.top(), b.right(), b.top());
+            p.drawLine(b.left(), b.top(), b.left(), b.bottom());
+            p.setPen(highlight);
+            p.drawLine(b.left(), b.bottom(), b.right(), b.bottom());
+            p.drawLine(b.right(), b.top() + 1, b.right(), b.bottom());
+        }
+        // Etched separator in the middle of the gap to the next tab.
+        if (i + 1 < count()) {
+            const int x = b.right() + kTabGap / 2;
+            p.setPen(shadow);
+            p.drawLine(x, b.top() + 2, x, b.bottom() - 2);
+            p.setPen(highlight);
+            p.drawLine(x + 1, b.top() + 2, x + 1, b.bottom() - 2);
+        }
+        QRect textRect = b;
+        if (down)
+            textRect.translate(1, 1);
+        p.setPen(isTabEnabled(i) ? text : Sys(clGrayText));
+        p.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, tabText(i));
+    }
+}
+
+void TFlatTabBar::mousePressEvent(QMouseEvent *event)
+{
+    ++m_userAction;
+    QTabBar::mousePressEvent(event);
+    --m_userAction;
+}
+
+void TFlatTabBar::mouseReleaseEvent(QMouseEvent *event)
+{
+    ++m_userAction;
+    QTabBar::mouseReleaseEvent(event);
+    --m_userAction;
+}
+
+void TFlatTabBar::keyPressEvent(QKeyEvent *event)
+{
+    ++m_userAction;
+    QTabBar::keyPressEvent(event);
+    --m_userAction;
+}
+
+#if QT_CONFIG(wheelevent)
+void TFlatTabBar::wheelEvent(QWheelEvent *event)
+{
+    // Pages are not switched by the wheel.
+    event->ignore();
+}
+#endif
+
+// ---------------------------------------------------------------------------
+// TPageControl
+
+TPageControl::TPageControl(QWidget *parent) : QTabWidget(parent)
+{
+    m_style = new TPageControlStyle;
+    m_style->setParent(this);
+    setStyle(m_style);
+    auto *bar = new TFlatTabBar(this);
+    bar->setStyle(m_style);
+    setTabBar(bar);
+    setFocusPolicy(Qt::NoFocus);
+    setDocumentMode(false);
+    layoutPages();
+    connect(this, &QTabWidget::currentChanged, this, &TPageControl::pageChanged);
+}
+
+TPageControl::~TPageControl()
+{
+    // The tab bar and this control use the style until they are gone.
+    setStyle(nullptr);
+    tabBar()->setStyle(nullptr);
+}
+
+TFlatTabBar *TPageControl::flatTabBar() const
+{
+    return static_cast<TFlatTabBar *>(tabBar());
+}
+
+void TPageControl::pageChanged(int)
+{
+    if (m_userAction > 0 || flatTabBar()->userAction())
+        emit OnChange();
+}
+
+void TPageControl::keyPressEvent(QKeyEvent *event)
+{
+    ++m_userAction;
+    QTabWidget::keyPressEvent(event);
+    --m_userAction;
+}
+
+void TPageControl::layoutPages()
+{
+    QStyleOptionTabWidgetFrame option;
+    initStyleOption(&option);
+    tabBar()->setGeometry(style()->subElementRect(QStyle::SE_TabWidgetTabBar, &option, this));
+    if (auto *stack = findChild<QStackedWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        stack->setGeometry(style()->subElementRect(QStyle::SE_TabWidgetTabContents, &option, this));
+        // The stack's layout sizes its pages only once it is shown.
+        for (int i = 0; i < stack->count(); ++i)
+            stack->widget(i)->setGeometry(stack->rect());
+    }
+}
+
+void TPageControl::resizeEvent(QResizeEvent *event)
+{
+    QTabWidget::resizeEvent(event);
+    layoutPages();
+}
+
+void TPageControl::showEvent(QShowEvent *event)
+{
+    QTabWidget::showEvent(event);
+    layoutPages();
+}
+
+void TPageControl::tabInserted(int index)
+{
+    QTabWidget::tabInserted(index);
+    layoutPages();
+}
+
+void TPageControl::paintEvent(QPaintEvent *)
+{
+    // Pages of flat-button tabs have no frame: the parent's face shows through.
+}

@@ -1,0 +1,85 @@
+#include "ui/fonts.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QStyleFactory>
+#include <QWidget>
+
+#include "widgets/syscolors.h"
+
+int PointsToPixels(int points)
+{
+    // points * 96 / 72 rounded to nearest, halves away from zero.
+    const int num = points * 96;
+    return num >= 0 ? (num + 36) / 72 : -((-num + 36) / 72);
+}
+
+QFont DesignFont(int pixels, bool bold, const QString &family)
+{
+    QFont f(family);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+namespace {
+
+QPalette SystemPalette()
+{
+    QPalette pal;
+    auto set = [&pal](QPalette::ColorRole role, TColor c) {
+        pal.setColor(QPalette::All, role, ResolveColor(c));
+    };
+    set(QPalette::Window, clBtnFace);
+    set(QPalette::WindowText, clWindowText);
+    set(QPalette::Base, clWindow);
+    set(QPalette::AlternateBase, clBtnFace);
+    set(QPalette::Text, clWindowText);
+    set(QPalette::Button, clBtnFace);
+    set(QPalette::ButtonText, clBtnText);
+    set(QPalette::Light, clBtnHighlight);
+    set(QPalette::Midlight, cl3DLight);
+    set(QPalette::Mid, clBtnShadow);
+    set(QPalette::Dark, clBtnShadow);
+    set(QPalette::Shadow, cl3DDkShadow);
+    set(QPalette::Highlight, clHighlight);
+    set(QPalette::HighlightedText, clHighlightText);
+    set(QPalette::ToolTipBase, clInfoBk);
+    set(QPalette::ToolTipText, clInfoText);
+    set(QPalette::PlaceholderText, clGrayText);
+    pal.setColor(QPalette::Disabled, QPalette::WindowText, ResolveColor(clGrayText));
+    pal.setColor(QPalette::Disabled, QPalette::Text, ResolveColor(clGrayText));
+    pal.setColor(QPalette::Disabled, QPalette::ButtonText, ResolveColor(clGrayText));
+    return pal;
+}
+
+} // namespace
+
+void InstallLookAndFeel()
+{
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    for (const char *family : {"MS Sans Serif", "Tahoma", "MS Shell Dlg", "MS Shell Dlg 2"})
+        QFont::insertSubstitution(QString::fromLatin1(family), QString::fromLatin1(kSubstituteFamily));
+    QApplication::setFont(DesignFont(kWindowFontPixels));
+    QApplication::setPalette(SystemPalette());
+}
+
+void ApplyDesignFonts(QWidget *root)
+{
+    if (!root)
+        return;
+    auto convert = [](QWidget *w) {
+        if (!w->testAttribute(Qt::WA_SetFont))
+            return;
+        QFont f = w->font();
+        if (f.pixelSize() > 0 || f.pointSize() <= 0)
+            return;
+        f.setPixelSize(PointsToPixels(f.pointSize()));
+        w->setFont(f);
+    };
+    convert(root);
+    // findChildren lists a parent before its descendants.
+    const QList<QWidget *> children = root->findChildren<QWidget *>();
+    for (QWidget *w : children)
+        convert(w);
+}

@@ -1,0 +1,35 @@
+#pragma once
+// Fonts and look of the program.
+//
+// The window description names the classic fonts "MS Sans Serif" and
+// "Tahoma" in points, as laid out for 96 pixels per inch. Both families are
+// substituted by one font with Cyrillic, "Liberation Sans" (Debian package
+// fonts-liberation2), and the point sizes are turned into exact pixel
+// heights: 8 pt -> 11 px, 10 pt -> 13 px, 12 pt -> 16 px, 14 pt -> 19 px.
+#include <QFont>
+#include <QString>
+
+class QWidget;
+
+// The font every classic family is drawn with.
+inline constexpr const char *kSubstituteFamily = "Liberation Sans";
+// The window font of the description: "MS Sans Serif", 8 pt (11 px).
+inline constexpr const char *kWindowFontFamily = "MS Sans Serif";
+inline constexpr int kWindowFontPixels = 11;
+
+// The pixel height of a point size at 96 pixels per inch, rounded to the
+// nearest pixel (halves up).
+int PointsToPixels(int points);
+
+// Call once after the QApplication is created and before any window:
+// the "Fusion" style, the font substitutions, the application font (the
+// window font) and the application palette from the system colour table.
+void InstallLookAndFeel();
+
+// Turns every font that `root` or one of its descendants has set in points
+// into the same font at the pixel height of PointsToPixels (parents first,
+// so children that only inherit the size follow their parent).
+void ApplyDesignFonts(QWidget *root);
+
+// The window font: `family` at `pixels`, bold or regular.
+QFont DesignFont(int pixels, bool bold = false, const QString &family = QString::fromLatin1(kWindowFontFamily));
