@@ -252,6 +252,9 @@ public:
     // starting at yFrom, label centred below (or above) the arrow.
     void dimH(double x1, double x2, double y, double yFrom, const QString &sub, bool labelAbove = false)
     {
+        x1 = Crisp(x1);
+        x2 = Crisp(x2);
+        y = Crisp(y);
         thinPen();
         const double ext = y + (yFrom < y ? 5 : -5);
         p.drawLine(QPointF(x1, yFrom), QPointF(x1, ext));
@@ -267,6 +270,7 @@ public:
     // Vertical dimension arrow between the two lines, label to its right.
     void dimV(double x, double y1, double y2, const QString &sub)
     {
+        x = Crisp(x);
         thinPen();
         doubleArrow(QPointF(x, y1), QPointF(x, y2));
         label(QPointF(x + 6, (y1 + y2) / 2), sub, Qt::AlignLeft | Qt::AlignVCenter);
@@ -317,6 +321,9 @@ public:
     }
 
 private:
+    // Thin lines on pixel centres stay one sharp pixel wide.
+    static double Crisp(double v) { return std::floor(v) + 0.5; }
+
     void thinPen() { p.setPen(QPen(Qt::black, ThinWidth, Qt::SolidLine, Qt::FlatCap)); }
 
     void doubleArrow(QPointF a, QPointF b)
@@ -761,7 +768,7 @@ QImage Icon16()
     L.size = 16;
     L.bigC = QPointF(6.5, 6.5);
     L.bigOuter = 6.4; L.bigRoot = 4.5; L.bigHole = 1.7; L.bigTeeth = 7;
-    L.smallC = QPointF(12.8, 3.4);
+    L.smallC = QPointF(12.3, 3.8);
     L.smallOuter = 3.3; L.smallRoot = 2.2; L.smallHole = 0; L.smallTeeth = 5;
     L.box = QRectF(8.5, 8.5, 7, 7);
     L.boxPen = 1;
