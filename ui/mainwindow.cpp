@@ -56,14 +56,13 @@ TForm_Main::TForm_Main(QWidget *parent) : QWidget(parent, kWindowFlags), ui(new 
     setFixedSize(kClientWidth, kClientHeight);
     setWindowIcon(ProgramIcon());
 
-    // The creation handler.
+    // The creation handler. A failure while loading the description (a
+    // picture that cannot be decoded) or in FormCreate leaves the
+    // constructor; the controls built so far go with the window.
     FormCreate();
 }
 
-TForm_Main::~TForm_Main()
-{
-    delete ui;
-}
+TForm_Main::~TForm_Main() = default;
 
 void TForm_Main::CentreOnScreen()
 {

@@ -22,6 +22,7 @@
 #include <QPen>
 #include <QString>
 #include <QWidget>
+#include <memory>
 
 class QCloseEvent;
 class QShowEvent;
@@ -42,8 +43,9 @@ public:
     explicit TForm_Main(QWidget *parent = nullptr);
     ~TForm_Main() override;
 
-    // The controls and non-visual components, owned by the window.
-    Ui::Form_Main *const ui;
+    // Pointers to the controls and non-visual components (which the window
+    // owns as its children).
+    const std::unique_ptr<Ui::Form_Main> ui;
 
     // --- Workflow (ui/workflow.cpp) -------------------------------------
     // Window created: runs once at the end of the constructor.
