@@ -1,0 +1,393 @@
+#include "core/errors.h"
+#include "core/numtext.h"
+#include "core/settings.h"
+#include "core/sizing.h"
+
+#include <QtTest>
+
+#include <sys/stat.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+const char *const kKeys[] = {"Q1",   "dPr1", "dPf1",  "dPppr1", "dPs",  "dPtr1", "dPdr1", "dPn",    "Kvy1",
+                             "Q2",   "dPr2", "dPf2",  "dPppr2", "dPt",  "dPtr2", "dPdr2", "Kvy2"};
+
+double SizingState::*const kFields[] = {
+    &SizingState::Q1,    &SizingState::dPr1,   &SizingState::dPf1,  &SizingState::dPppr1,
+    &SizingState::dPs,   &SizingState::dPtr1,  &SizingState::dPdr1, &SizingState::dPn,
+    &SizingState::Kvy1,  &SizingState::Q2,     &SizingState::dPr2,  &SizingState::dPf2,
+    &SizingState::dPppr2, &SizingState::dPt,   &SizingState::dPtr2, &SizingState::dPdr2,
+    &SizingState::Kvy2};
+
+std::string ReadFileBytes(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteFileBytes(const std::string &path, const std::string &bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+// Every persisted field and the derived ones set to distinct values.
+void FillState()
+{
+    SizingState &s = Sizing();
+    double v = 1.25;
+    for (auto field : kFields) {
+        s.*field = v;
+        v += 1;
+    }
+    s.dPkl1 = -1; s.Kv1 = -2; s.dPklReal1 = -3;
+    s.dPkl2 = -4; s.Kv2 = -5; s.dPklReal2 = -6;
+    s.LastSys = 2;
+}
+
+std::string ZeroFile()
+{
+    std::string text = "[Main]\r\nLastSys=0\r\n[Values]\r\n";
+    for (const char *key : kKeys)
+        text += std::string(key) + "=0\r\n";
+    return text;
+}
+
+} // namespace
+
+class TstSettings : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { Sizing() = SizingState{}; }
+    void firstStart();
+    void emptyFile();
+    void lastSys_data();
+    void lastSys();
+    void values_data();
+    void values();
+    void lowerCaseNames();
+    void overflowStopsLoad();
+    void writtenForms();
+    void foreignContentKept();
+    void roundTrip();
+    void readOnlyFile();
+    void unwritablePaths_data();
+    void unwritablePaths();
+    void hostileFiles_data();
+    void hostileFiles();
+};
+
+void TstSettings::firstStart()
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("settings.ini").toStdString();
+    FillState();
+    LoadSettings(path);
+    QCOMPARE(ReadFileBytes(path), ZeroFile());
+    QCOMPARE(QString::fromStdString(ReadFileBytes(path)).split("\r\n", Qt::SkipEmptyParts).size(), 20);
+    const SizingState &s = Sizing();
+    for (auto field : kFields)
+        QCOMPARE(s.*field, 0.0);
+    QCOMPARE(int(s.LastSys), 0);
+    // derived values are left alone
+    QCOMPARE(s.dPkl1, -1.0);
+    QCOMPARE(s.dPklReal2, -6.0);
+}
+
+void TstSettings::emptyFile()
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("settings.ini").toStdString();
+    WriteFileBytes(path, "");
+    FillState();
+    LoadSettings(path);
+    for (auto field : kFields)
+        QCOMPARE(Sizing().*field, 0.0);
+    QCOMPARE(int(Sizing().LastSys), 0);
+    QCOMPARE(ReadFileBytes(path), std::string()); // a load never writes
+    SaveSettings(path);
+    QCOMPARE(ReadFileBytes(path), ZeroFile());
+}
+
+void TstSettings::lastSys_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("value");
+    QTest::newRow("1") << "1" << 1;
+    QTest::newRow("258") << "258" << 2;
+    QTest::newRow("-1") << "-1" << 255;
+    QTest::newRow("$2") << "$2" << 2;
+    QTest::newRow("0x2") << "0x2" << 2;
+    QTest::newRow("x2") << "x2" << 2;
+    QTest::newRow("0X102") << "0X102" << 2;
+    QTest::newRow("$FFFFFFFE") << "$FFFFFFFE" << 254;
+    QTest::newRow("2.0") << "2.0" << 0;
+    QTest::newRow("two") << "two" << 0;
+    QTest::newRow("empty") << "" << 0;
+    QTest::newRow("beyond 32 bits") << "4294967298" << 0;
+    QTest::newRow("blanks") << "   1   " << 1;
+}
+
+void TstSettings::lastSys()
+{
+    QFETCH(QString, text);
+    QFETCH(int, value);
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("settings.ini").toStdString();
+    WriteFileBytes(path, "[Main]\nLastSys=" + text.toStdString() + "\n");
+    Sizing().LastSys = 77;
+    LoadSettings(path);
+    QCOMPARE(int(Sizing().LastSys), value);
+}
+
+void TstSettings::values_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+    QTest::newRow("comma") << "1,5" << 0.0;
+    QTest::newRow("exponent") << "1.5e1" << 15.0;
+    QTest::newRow("two blanks around") << "  2.50  " << 2.5;
+    QTest::newRow("-3") << "-3" << -3.0;
+    QTest::newRow("1E-400") << "1E-400" << 0.0;
+    QTest::newRow("letters") << "abc" << 0.0;
+    QTest::newRow("two points") << "1.2.3" << 0.0;
+    QTest::newRow("empty") << "" << 0.0;
+    QTest::newRow("12.35") << "12.35" << 12.35;
+}
+
+void TstSettings::values()
+{
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("settings.ini").toStdString();
+    // the same text under dPr1 and Q1; the other keys are missing
+    WriteFileBytes(path, "[Values]\ndPr1=" + text.toStdString() + "\nQ1=" + text.toStdString() + "\n");
+    FillState();
+    LoadSettings(path);
+    QCOMPARE(Sizing().dPr1, value);
+    QCOMPARE(Sizing().Q1, value);
+    QCOMPARE(Sizing().Kvy2, 0.0); // missing: 0, the old value is not kept
+}
+
+void TstSettings::lowerCaseNames()
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("settings.ini").toStdString();
+    WriteFileBytes(path, "[main]\nlastsys=1\n[values]\nq1=3\nDPR1=0.5\n");
+    LoadSettings(path);
+    QCOMPARE(Sizing().Q1, 3.0);
+    QCOMPARE(Sizing().dPr1, 0.5);
+    QCOMPARE(int(Sizing().LastSys), 1);
+}
+
+void TstSettings::overflowStopsLoad()
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("settings.ini").toStdString();
+    std::string text = "[Main]\nLastSys=1\n[Values]\n";
+    for (int i = 0; i < 17; ++i)
+        text += std::string(kKeys[i]) + "=" + (i == 4 ? std::string("1E400") : std::to_string(100 + i)) + "\n";
+    WriteFileBytes(path, text);
+    FillState();
+    const SizingState before = Sizing();
+    try {
+        LoadSettings(path);
+        QFAIL("no overflow");
+    } catch (const EOverflow &e) {
+        QCOMPARE(QString(e.what()), QString("Floating point overflow"));
+    }
+    const SizingState &s = Sizing();
+    QCOMPARE(int(s.LastSys), 1);
+    for (int i = 0; i < 17; ++i) {
+        if (i < 4)
+            QCOMPARE(s.*kFields[i], 100.0 + i);
+        else
+            QCOMPARE(s.*kFields[i], before.*kFields[i]);
+    }
+    QCOMPARE(ReadFileBytes(path), text);
+}
+
+void TstSettings::writtenForms()
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("settings.ini").toStdString();
+    SizingState &s = Sizing();
+    s.Q1 = 12.35;
+    s.Kvy1 = 1.9e10;
+    s.dPr1 = 0.00001;
+    s.dPn = 0.5;
+    s.Kvy2 = 7;
+    s.Q2 = 4.5;
+    s.dPt = 1.0 / 3;
+    s.LastSys = 200;
+    SaveSettings(path);
+    const QString text = QString::fromStdString(ReadFileBytes(path));
+    QVERIFY(text.contains("\r\nQ1=12.35\r\n"));
+    QVERIFY(text.contains("\r\nKvy1=19000000000\r\n"));
+    QVERIFY(text.contains("\r\ndPr1=1E-5\r\n"));
+    QVERIFY(text.contains("\r\ndPn=0.5\r\n"));
+    QVERIFY(text.contains("\r\nKvy2=7\r\n"));
+    QVERIFY(text.contains("\r\nQ2=4.5\r\n"));
+    QVERIFY(text.contains("\r\ndPt=0.333333333333333\r\n"));
+    QVERIFY(text.startsWith("[Main]\r\nLastSys=200\r\n[Values]\r\nQ1=12.35\r\n"));
+}
+
+void TstSettings::foreignContentKept()
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("settings.ini").toStdString();
+    const std::string before =
+        "; written by hand\n"
+        "[Window]\nLeft=10\nTop=20\n\n"
+        "[values]\n  q1 = 3  \nExtra=keep me\ndPs=\t1\n; trailing comment\n\n"
+        "[Main]\nLastSys=2\n"
+        "[Tail]\nx=\xD0\xAF\n";
+    WriteFileBytes(path, before);
+    LoadSettings(path);
+    QCOMPARE(Sizing().Q1, 3.0);
+    QCOMPARE(Sizing().dPs, 1.0);
+    Sizing().Q1 = 5;
+    Sizing().dPs = 0.25;
+    SaveSettings(path);
+    std::string expected =
+        "; written by hand\n"
+        "[Window]\nLeft=10\nTop=20\n\n"
+        "[values]\n  q1 = 5  \nExtra=keep me\ndPs=\t0.25\n";
+    for (const char *key : kKeys)
+        if (std::string(key) != "Q1" && std::string(key) != "dPs")
+            expected += std::string(key) + "=0\n";
+    expected += "; trailing comment\n\n"
+                "[Main]\nLastSys=2\n"
+                "[Tail]\nx=\xD0\xAF\n";
+    QCOMPARE(QByteArray::fromStdString(ReadFileBytes(path)), QByteArray::fromStdString(expected));
+    // a second save changes nothing
+    SaveSettings(path);
+    QCOMPARE(QByteArray::fromStdString(ReadFileBytes(path)), QByteArray::fromStdString(expected));
+}
+
+void TstSettings::roundTrip()
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("settings.ini").toStdString();
+    SizingState &s = Sizing();
+    const double values[] = {12.35, 0.1, 100, -2.5, 1e-5, 1.9e10, 1e15, 1.5e20, 0.333333333333333,
+                             7, 4.5, 0.01, 99.99, 1e-300, 1e300, 0, 2.675};
+    for (int i = 0; i < 17; ++i)
+        s.*kFields[i] = values[i];
+    s.LastSys = 255;
+    const SizingState saved = s;
+    SaveSettings(path);
+    s = SizingState{};
+    LoadSettings(path);
+    for (int i = 0; i < 17; ++i)
+        QCOMPARE(s.*kFields[i], saved.*kFields[i]);
+    QCOMPARE(int(s.LastSys), 255);
+}
+
+void TstSettings::readOnlyFile()
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("settings.ini").toStdString();
+    const std::string text = "[Main]\r\nLastSys=1\r\n[Values]\r\nQ1=2\r\n";
+    WriteFileBytes(path, text);
+    QCOMPARE(::chmod(path.c_str(), 0444), 0);
+    LoadSettings(path);
+    QCOMPARE(Sizing().Q1, 2.0);
+    Sizing().Q1 = 3;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            SaveSettings(path);
+            QFAIL("no exception");
+        } catch (const EIniFileException &e) {
+            QCOMPARE(QString(e.what()), QString::fromStdString("Unable to write to " + path));
+            QCOMPARE(QString(e.ClassName()), QString("EIniFileException"));
+        }
+        QCOMPARE(ReadFileBytes(path), text);
+    }
+}
+
+void TstSettings::unwritablePaths_data()
+{
+    QTest::addColumn<bool>("throughFile");
+    QTest::newRow("directory in the file's place") << false;
+    QTest::newRow("path through a regular file") << true;
+}
+
+void TstSettings::unwritablePaths()
+{
+    QFETCH(bool, throughFile);
+    QTemporaryDir dir;
+    std::string path = dir.filePath("settings.ini").toStdString();
+    if (throughFile) {
+        WriteFileBytes(path, "not a directory");
+        path += "/settings.ini";
+    } else {
+        QVERIFY(QDir(dir.path()).mkdir("settings.ini"));
+    }
+    FillState();
+    // no file there: the load resets and the save of the reset fails
+    try {
+        LoadSettings(path);
+        QFAIL("no exception");
+    } catch (const EIniFileException &e) {
+        QCOMPARE(QString(e.what()), QString::fromStdString("Unable to write to " + path));
+    }
+    for (auto field : kFields)
+        QCOMPARE(Sizing().*field, 0.0);
+    QVERIFY_THROWS_EXCEPTION(EIniFileException, SaveSettings(path));
+    if (throughFile)
+        QCOMPARE(ReadFileBytes(dir.filePath("settings.ini").toStdString()), std::string("not a directory"));
+    else
+        QVERIFY(QDir(dir.filePath("settings.ini")).isEmpty());
+}
+
+void TstSettings::hostileFiles_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<double>("q1");
+    QByteArray binary;
+    for (int i = 0; i < 300000; ++i)
+        binary += char((i * 7919u) % 256u);
+    QTest::newRow("binary") << binary << 0.0;
+    QTest::newRow("binary around keys") << binary + "\n[Values]\nQ1=4\n" + binary << 4.0;
+    QTest::newRow("NUL bytes") << QByteArray("[Values]\n\0\0Q1=1\nQ1=\0\n", 22) << 0.0;
+    QTest::newRow("invalid UTF-8") << QByteArray("[Val\xFFues]\nQ1=1\n[Values]\n\xC3\x28=2\nQ1=5\xE2\x82\n") << 0.0;
+    QTest::newRow("CR only") << QByteArray("[Main]\rLastSys=1\r[Values]\rQ1=6\r") << 6.0;
+    QTest::newRow("LF only") << QByteArray("[Main]\nLastSys=1\n[Values]\nQ1=7\n") << 7.0;
+    QTest::newRow("megabyte line") << QByteArray("[Values]\nQ0=" + QByteArray(1 << 20, '9') + "\nQ1=8\n") << 8.0;
+    QTest::newRow("megabyte value") << QByteArray("[Values]\nQ1=0." + QByteArray(1 << 20, '0') + "1\n") << 0.0;
+    QTest::newRow("value cut at 2047") << QByteArray("[Values]\nQ1=0." + QByteArray(2045, '0') + "5\n") << 0.0;
+    QTest::newRow("megabyte CR-only") << QByteArray(1 << 20, '\r') + "[Values]\rQ1=9" << 9.0;
+    QTest::newRow("many sections") << QByteArray("[a]\n").repeated(200000) + "[Values]\nQ1=2\n" << 2.0;
+}
+
+void TstSettings::hostileFiles()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(double, q1);
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("settings.ini").toStdString();
+    WriteFileBytes(path, content.toStdString());
+    FillState();
+    LoadSettings(path);
+    QCOMPARE(Sizing().Q1, q1);
+    for (int i = 1; i < 17; ++i)
+        QVERIFY(std::isfinite(Sizing().*kFields[i]));
+    // after a save the keys read back
+    Sizing().Q1 = 1.5;
+    Sizing().Kvy2 = 2.5;
+    SaveSettings(path);
+    Sizing() = SizingState{};
+    LoadSettings(path);
+    QCOMPARE(Sizing().Q1, 1.5);
+    QCOMPARE(Sizing().Kvy2, 2.5);
+}
+
+QTEST_APPLESS_MAIN(TstSettings)
+#include "tst_settings.moc"
