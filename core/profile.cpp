@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -54,6 +55,43 @@ Line LineAt(std::string_view text, std::size_t pos)
         next += (data[next] == '\r' && next + 1 < n && data[next + 1] == '\n') ? 2 : 1;
     return {pos, end, next};
 }
+
+// Walks the lines of a text. The next CR and the next LF are looked up with
+// memchr and remembered, so every byte is searched at most twice in all.
+class LineScanner {
+public:
+    explicit LineScanner(std::string_view text) : m_text(text), m_cr(Find('\r')), m_lf(Find('\n')) {}
+
+    bool Next(Line &line)
+    {
+        const std::size_t n = m_text.size();
+        if (m_pos >= n)
+            return false;
+        if (m_cr < m_pos)
+            m_cr = Find('\r');
+        if (m_lf < m_pos)
+            m_lf = Find('\n');
+        const std::size_t end = m_cr < m_lf ? m_cr : m_lf;
+        std::size_t next = end;
+        if (next < n)
+            next += (m_text[next] == '\r' && next + 1 < n && m_text[next + 1] == '\n') ? 2 : 1;
+        line = {m_pos, end, next};
+        m_pos = next;
+        return true;
+    }
+
+private:
+    std::size_t Find(char c) const
+    {
+        const void *hit = std::memchr(m_text.data() + m_pos, c, m_text.size() - m_pos);
+        return hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - m_text.data()) : m_text.size();
+    }
+
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+    std::size_t m_cr;
+    std::size_t m_lf;
+};
 
 enum class LineKind { Other, Header, Key };
 
@@ -115,9 +153,9 @@ Location Locate(std::string_view text, std::string_view section, std::string_vie
 {
     Location loc;
     bool inSection = false;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const Line line = LineAt(text, pos);
+    LineScanner lines(text);
+    Line line{};
+    while (lines.Next(line)) {
         const LineParts parts = Classify(text, line.begin, line.end);
         if (parts.kind == LineKind::Header) {
             if (inSection)
@@ -137,7 +175,6 @@ Location Locate(std::string_view text, std::string_view section, std::string_vie
             loc.insertAt = line.next;
             loc.insertNeedsBreak = line.next == line.end;
         }
-        pos = line.next;
     }
     return loc;
 }
