@@ -3,8 +3,12 @@
 
 #include <QtTest>
 
+#include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <locale>
+#include <sstream>
 
 class TstNumText : public QObject {
     Q_OBJECT
@@ -24,6 +28,9 @@ private slots:
     void truncateTowardZero_data();
     void truncateTowardZero();
     void fillTemplate();
+    void processSeparator();
+    void cLocaleWithComma();
+    void cppGlobalLocaleWithComma();
 };
 
 void TstNumText::formatTwoDecimals_data()
@@ -285,6 +292,87 @@ void TstNumText::fillTemplate()
              QString::fromUtf8("dPкл = 0.80 атм"));
     QCOMPARE(QString::fromStdString(FillTemplate("%.2f", "-0.40")), QString("-0.40"));
     QCOMPARE(QString::fromStdString(FillTemplate("no directive", "1.00")), QString("no directive"));
+}
+
+void TstNumText::processSeparator()
+{
+    QCOMPARE(DecimalSeparator(), '.');
+    SetDecimalSeparator(',');
+    const std::string fixed = FormatTwoDecimals(2.5);
+    const std::string general = FormatSettingsValue(0.5);
+    long double comma = 0, point = 0;
+    const bool commaOk = ParseSettingsValue("1,5", comma);
+    const bool pointOk = ParseSettingsValue("1.5", point);
+    SetDecimalSeparator('.');
+    QCOMPARE(fixed, std::string("2,50"));
+    QCOMPARE(general, std::string("0,5"));
+    QVERIFY(commaOk);
+    QCOMPARE(comma, 1.5L);
+    QVERIFY(!pointOk);
+}
+
+// The texts must not follow the user's locale.
+static void checkPointForms()
+{
+    QCOMPARE(FormatTwoDecimals(2.675), std::string("2.67"));
+    QCOMPARE(FormatTwoDecimals(1234567.891), std::string("1234567.89"));
+    QCOMPARE(FormatFixed(-0.4, 3), std::string("-0.400"));
+    QCOMPARE(FormatSettingsValue(12.35), std::string("12.35"));
+    QCOMPARE(FormatSettingsValue(1.5e20), std::string("1.5E20"));
+    QCOMPARE(FormatSettingsValue(1234567.5), std::string("1234567.5"));
+    long double v = 0;
+    QVERIFY(ParseSettingsValue("1.5", v));
+    QCOMPARE(v, 1.5L);
+    QVERIFY(ParseSettingsValue("2.5e-1", v));
+    QCOMPARE(StoreDouble(v), 0.25);
+    QVERIFY(!ParseSettingsValue("1,5", v));
+    QVERIFY(!ParseSettingsValue("1 000", v));
+    for (int i = 0; i <= 1000; i += 7) {
+        const std::string text = std::to_string(i / 10) + "." + std::to_string(i % 10);
+        QVERIFY(ParseSettingsValue(text, v));
+        const double d = StoreDouble(v);
+        QVERIFY(ParseSettingsValue(FormatSettingsValue(d), v));
+        QCOMPARE(StoreDouble(v), d);
+    }
+}
+
+void TstNumText::cLocaleWithComma()
+{
+    const char *found = nullptr;
+    for (const char *name : {"ru_RU.UTF-8", "ru_RU.utf8", "de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"}) {
+        if (std::setlocale(LC_ALL, name)) {
+            found = name;
+            break;
+        }
+    }
+    if (!found)
+        QSKIP("no locale with a comma separator is installed (scripts/install-deps.sh generates one)");
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.1f", 1.5);
+    const bool hostile = std::string(buf) == "1,5";
+    const std::string pointText = hostile ? "" : buf;
+    checkPointForms();
+    std::setlocale(LC_ALL, "C");
+    QVERIFY2(hostile, pointText.c_str());
+}
+
+namespace {
+struct CommaPunct : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+    char do_thousands_sep() const override { return ' '; }
+    std::string do_grouping() const override { return "\3"; }
+};
+} // namespace
+
+void TstNumText::cppGlobalLocaleWithComma()
+{
+    const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaPunct));
+    std::ostringstream probe;
+    probe << 1234.5;
+    const std::string probeText = probe.str();
+    checkPointForms();
+    std::locale::global(previous);
+    QCOMPARE(probeText, std::string("1 234,5"));
 }
 
 QTEST_APPLESS_MAIN(TstNumText)
