@@ -237,6 +237,11 @@ void TstProfile::readMissingOrNotAFile()
     const std::string file = Bytes(dir.filePath("f"));
     WriteFileBytes(file, "x");
     QCOMPARE(ReadProfileString("S", "K", "", file + "/settings.ini"), std::string());
+    // a FIFO neither hangs the read nor takes a write
+    const std::string fifo = Bytes(dir.filePath("fifo.ini"));
+    QCOMPARE(::mkfifo(fifo.c_str(), 0666), 0);
+    QCOMPARE(ReadProfileString("S", "K", "dflt", fifo), std::string("dflt"));
+    QVERIFY(!WriteProfileString("S", "K", "1", fifo));
 }
 
 void TstProfile::writeCreatesFile()

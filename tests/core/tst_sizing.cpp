@@ -32,15 +32,21 @@ void TstSizing::dependent_data()
     QTest::addColumn<bool>("computed");
     QTest::addColumn<QString>("kv");
     QTest::addColumn<double>("kvy");
+    QTest::addColumn<QString>("loss"); // empty: the actual-loss step reports false
 
-    QTest::newRow("all zero") << QList<double>{0, 0, 0, 0, 0, 0, 0, 0} << "0.00" << false << "0.00" << 0.0;
-    QTest::newRow("two filters") << QList<double>{1, 0.1, 0, 0, 0, 0, 0, 2} << "0.80" << true << "2.24" << 2.0;
-    QTest::newRow("pump head added") << QList<double>{0.5, 0, 0, 0, 0, 0, 0.3, 1} << "0.80" << true << "1.12" << 1.0;
-    QTest::newRow("integral Kv") << QList<double>{1, 0, 0, 0, 0, 0, 0, 4} << "1.00" << true << "4.00" << 4.0;
-    QTest::newRow("Kv below one") << QList<double>{1, 0, 0, 0, 0, 0, 0, 0.5} << "1.00" << true << "0.50" << 0.0;
+    QTest::newRow("all zero") << QList<double>{0, 0, 0, 0, 0, 0, 0, 0} << "0.00" << false << "0.00" << 0.0 << "";
+    QTest::newRow("two filters") << QList<double>{1, 0.1, 0, 0, 0, 0, 0, 2} << "0.80" << true << "2.24" << 2.0
+                                 << "1.00";
+    QTest::newRow("pump head added") << QList<double>{0.5, 0, 0, 0, 0, 0, 0.3, 1} << "0.80" << true << "1.12" << 1.0
+                                     << "1.00";
+    QTest::newRow("integral Kv") << QList<double>{1, 0, 0, 0, 0, 0, 0, 4} << "1.00" << true << "4.00" << 4.0
+                                 << "1.00";
+    QTest::newRow("Kv below one") << QList<double>{1, 0, 0, 0, 0, 0, 0, 0.5} << "1.00" << true << "0.50" << 0.0
+                                  << "";
     QTest::newRow("every term") << QList<double>{5, 0.25, 0.1, 1.2, 0.3, 0.15, 0.5, 10}
-                                << "3.25" << true << "5.55" << 5.0;
-    QTest::newRow("negative drop") << QList<double>{0.1, 0.5, 0, 0, 0, 0, 0, 3} << "-0.90" << false << "0.00" << 0.0;
+                                << "3.25" << true << "5.55" << 5.0 << "4.00";
+    QTest::newRow("negative drop") << QList<double>{0.1, 0.5, 0, 0, 0, 0, 0, 3} << "-0.90" << false << "0.00" << 0.0
+                                   << "";
 }
 
 void TstSizing::dependent()
@@ -50,6 +56,7 @@ void TstSizing::dependent()
     QFETCH(bool, computed);
     QFETCH(QString, kv);
     QFETCH(double, kvy);
+    QFETCH(QString, loss);
     SizingState &s = Sizing();
     s.dPr1 = in[0]; s.dPf1 = in[1]; s.dPppr1 = in[2]; s.dPs = in[3];
     s.dPtr1 = in[4]; s.dPdr1 = in[5]; s.dPn = in[6]; s.Q1 = in[7];
@@ -58,6 +65,9 @@ void TstSizing::dependent()
     QCOMPARE(ComputeCapacity1(), computed);
     QCOMPARE(QString::fromStdString(FormatTwoDecimals(s.Kv1)), kv);
     QCOMPARE(s.Kvy1, kvy);
+    s.dPklReal1 = -7;
+    QCOMPARE(ComputeActualLoss1(), !loss.isEmpty());
+    QCOMPARE(QString::fromStdString(FormatTwoDecimals(s.dPklReal1)), loss.isEmpty() ? QString("-7.00") : loss);
     // the other circuit is untouched
     QCOMPARE(s.dPkl2, 0.0);
     QCOMPARE(s.Kv2, 0.0);
