@@ -1,0 +1,258 @@
+#include "app/application.h"
+
+#include "app/errordisplay.h"
+#include "core/numtext.h"
+#include "ui/workflow.h"
+
+#if __has_include("ui/fonts.h")
+#include "ui/fonts.h"
+#define ZELTON_HAVE_LOOK_AND_FEEL 1
+#endif
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QIcon>
+#include <QSessionManager>
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <clocale>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// [0] is written by the signal handler, [1] is read by the event loop.
+int signalFds[2] = {-1, -1};
+
+extern "C" void writeSignalByte(int)
+{
+    const int savedErrno = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(signalFds[0], &byte, 1);
+    errno = savedErrno;
+}
+
+const int terminationSignals[] = {SIGTERM, SIGHUP};
+
+void reportSessionEndError(const QString &message)
+{
+    const QString line = QStringLiteral("%1: %2\n")
+                             .arg(QFileInfo(QCoreApplication::applicationFilePath()).fileName(),
+                                  WithFinalPeriod(message));
+    std::fputs(line.toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
+}
+
+} // namespace
+
+void InstallTerminationSignalHandlers()
+{
+    if (signalFds[0] < 0
+        && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalFds) != 0) {
+        signalFds[0] = signalFds[1] = -1;
+        std::perror("socketpair");
+        return;
+    }
+    struct sigaction action = {};
+    action.sa_handler = writeSignalByte;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int sig : terminationSignals)
+        ::sigaction(sig, &action, nullptr);
+}
+
+TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    // The main window's close is followed up in notify(); no other window
+    // ends the program.
+    setQuitOnLastWindowClosed(false);
+    if (signalFds[1] >= 0) {
+        signalNotifier_ = new QSocketNotifier(signalFds[1], QSocketNotifier::Read, this);
+        connect(signalNotifier_, &QSocketNotifier::activated, this,
+                &TApplication::onTerminationSignal);
+    }
+    connect(this, &QGuiApplication::commitDataRequest, this,
+            &TApplication::onCommitDataRequest, Qt::DirectConnection);
+    // The window's handlers hand their errors to the error display.
+    SetHandlerErrorReporter([](const std::exception &error) { ShowErrorMessage(error); });
+}
+
+TApplication::~TApplication()
+{
+    SetHandlerErrorReporter({});
+    delete signalNotifier_;
+    signalNotifier_ = nullptr;
+}
+
+TApplication *TApplication::instance()
+{
+    return qobject_cast<TApplication *>(QCoreApplication::instance());
+}
+
+bool TApplication::notify(QObject *receiver, QEvent *event)
+{
+    const bool closingMainWindow =
+        event->type() == QEvent::Close && receiver && receiver == mainWindow_.data();
+    try {
+        if (closingMainWindow && handlers_.closing)
+            handlers_.closing();
+        const bool result = QApplication::notify(receiver, event);
+        if (closingMainWindow && event->isAccepted())
+            terminate();
+        return result;
+    } catch (const std::exception &error) {
+        if (event->type() == QEvent::Close)
+            event->ignore();
+        ShowErrorMessage(error);
+    } catch (...) {
+        if (event->type() == QEvent::Close)
+            event->ignore();
+        ShowErrorMessage(QStringLiteral("Unknown error"));
+    }
+    return false;
+}
+
+void TApplication::setMainWindow(QWidget *window, MainWindowHandlers handlers)
+{
+    mainWindow_ = window;
+    handlers_ = std::move(handlers);
+}
+
+void TApplication::terminate()
+{
+    terminated_ = true;
+    // exit() ends every running loop at once; quit() would first try to
+    // close the windows, running their closing handlers again.
+    exit(0);
+}
+
+void TApplication::endSession()
+{
+    if (sessionEnding_)
+        return;
+    sessionEnding_ = true;
+    if (mainWindow_ && handlers_.sessionEnd) {
+        try {
+            handlers_.sessionEnd();
+        } catch (const std::exception &error) {
+            reportSessionEndError(ErrorMessage(error));
+        } catch (...) {
+            reportSessionEndError(QStringLiteral("Unknown error"));
+        }
+    }
+    terminate();
+}
+
+void TApplication::onTerminationSignal()
+{
+    char buffer[64];
+    while (::read(signalFds[1], buffer, sizeof buffer) > 0) {
+    }
+    endSession();
+}
+
+void TApplication::onCommitDataRequest(QSessionManager &)
+{
+    // The session is ending: keep what was typed, ask nothing.
+    endSession();
+}
+
+void TerminateApplication()
+{
+    if (TApplication *app = TApplication::instance())
+        app->terminate();
+    else
+        QCoreApplication::exit(0);
+}
+
+void PrepareApplication(TApplication &app)
+{
+    // The application name is also the display name the desktop shows; it
+    // is not set as an explicit display name, which some platforms would
+    // append to every window caption.
+    app.setApplicationName(ApplicationTitle());
+    app.setDesktopFileName(QStringLiteral("zelton"));
+
+    QIcon icon;
+    for (int size : {16, 32, 48}) {
+        const QString file = QStringLiteral(":/icon/zelton-%1.png").arg(size);
+        if (QFile::exists(file))
+            icon.addFile(file, QSize(size, size));
+    }
+    if (!icon.isNull())
+        app.setWindowIcon(icon);
+
+#ifdef ZELTON_HAVE_LOOK_AND_FEEL
+    InstallLookAndFeel();
+#endif
+}
+
+int RunMainWindow(TApplication &app, const MainWindowFactory &factory)
+{
+    app.resetTermination();
+    std::unique_ptr<QWidget> window;
+    try {
+        MainWindowHandlers handlers;
+        window = factory(handlers);
+        app.setMainWindow(window.get(), handlers);
+        if (handlers.created) {
+            try {
+                handlers.created();
+            } catch (const std::exception &error) {
+                ShowErrorMessage(error);
+            } catch (...) {
+                ShowErrorMessage(QStringLiteral("Unknown error"));
+            }
+        }
+        if (!app.isTerminated()) {
+            window->show();
+            if (handlers.shown) {
+                try {
+                    handlers.shown();
+                } catch (const std::exception &error) {
+                    ShowErrorMessage(error);
+                }
+            }
+        }
+    } catch (const std::exception &error) {
+        app.setMainWindow(nullptr, {});
+        window.reset();
+        ShowApplicationError(error);
+        return 1;
+    } catch (...) {
+        app.setMainWindow(nullptr, {});
+        window.reset();
+        ShowApplicationError(QStringLiteral("Exception"), QStringLiteral("Unknown error"));
+        return 1;
+    }
+
+    if (!app.isTerminated())
+        app.exec();
+
+    app.setMainWindow(nullptr, {});
+    window.reset();
+    return 0;
+}
+
+int RunApplication(int &argc, char **argv, const MainWindowFactory &factory)
+{
+    SetDecimalSeparator('.');
+    InstallTerminationSignalHandlers();
+
+    // The program reads no command-line options: the toolkit sees only the
+    // program name.
+    static char *qtArgv[] = {argc > 0 ? argv[0] : const_cast<char *>("zelton"), nullptr};
+    static int qtArgc = 1;
+    TApplication app(qtArgc, qtArgv);
+    // The toolkit adopts the user's locale for the C library; numbers keep
+    // the "." separator whatever the locale says.
+    std::setlocale(LC_NUMERIC, "C");
+
+    PrepareApplication(app);
+    return RunMainWindow(app, factory);
+}
