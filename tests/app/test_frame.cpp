@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "app/errordisplay.h"
 #include "core/errors.h"
+#include "tests/app/boxrecorder.h"
 
 #include <QAbstractButton>
 #include <QEventLoop>
@@ -15,25 +16,6 @@
 #include <stdexcept>
 
 namespace {
-
-// Records every box instead of showing it.
-class BoxRecorder {
-public:
-    BoxRecorder()
-    {
-        previous_ = SetMessageBoxPresenter([this](const MessageBoxRequest &request) {
-            boxes << request;
-            if (onBox)
-                onBox(request);
-        });
-    }
-    ~BoxRecorder() { SetMessageBoxPresenter(std::move(previous_)); }
-    QList<MessageBoxRequest> boxes;
-    std::function<void(const MessageBoxRequest &)> onBox;
-
-private:
-    MessageBoxPresenter previous_;
-};
 
 class KeyThrowingWidget : public QWidget {
 protected:

@@ -1,0 +1,35 @@
+#pragma once
+// Records every message box instead of showing it.
+#include "app/errordisplay.h"
+
+#include <QList>
+#include <functional>
+
+class BoxRecorder {
+public:
+    BoxRecorder()
+    {
+        previous_ = SetMessageBoxPresenter([this](const MessageBoxRequest &request) {
+            boxes << request;
+            if (onBox)
+                onBox(request);
+        });
+    }
+    ~BoxRecorder() { SetMessageBoxPresenter(std::move(previous_)); }
+    BoxRecorder(const BoxRecorder &) = delete;
+    BoxRecorder &operator=(const BoxRecorder &) = delete;
+
+    QStringList texts() const
+    {
+        QStringList list;
+        for (const MessageBoxRequest &box : boxes)
+            list << box.text;
+        return list;
+    }
+
+    QList<MessageBoxRequest> boxes;
+    std::function<void(const MessageBoxRequest &)> onBox;
+
+private:
+    MessageBoxPresenter previous_;
+};

@@ -1,0 +1,682 @@
+// The main window driven as a user drives it: typing, Enter, the clearing
+// buttons, pages, closing and starting again, settings files that fail,
+// and the nomogram crosshair.
+#include "app/application.h"
+#include "app/errordisplay.h"
+#include "core/sizing.h"
+#include "tests/app/boxrecorder.h"
+#include "ui/crosshair.h"
+#include "ui/mainwindow.h"
+#include "ui/workflow.h"
+#include "ui_Form_Main.h"
+
+#include <QFileSystemWatcher>
+#include <QLabel>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/stat.h>
+
+namespace {
+
+const QString kDropZero = QStringLiteral("Перепад давления на полностью открытом клапане dPкл = 0.00 атм");
+const QString kKvZero = QStringLiteral("Пропускная способность регулирующего клапана Кv = 0.00 м3/ч");
+const QString kLossZero = QStringLiteral("Действительные гидравлические потери на клапане dPкл = 0.00 атм");
+
+QString dropLine(const char *v)
+{
+    return QStringLiteral("Перепад давления на полностью открытом клапане dPкл = %1 атм").arg(QLatin1String(v));
+}
+QString kvLine(const char *v)
+{
+    return QStringLiteral("Пропускная способность регулирующего клапана Кv = %1 м3/ч").arg(QLatin1String(v));
+}
+QString lossLine(const char *v)
+{
+    return QStringLiteral("Действительные гидравлические потери на клапане dPкл = %1 атм").arg(QLatin1String(v));
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
+}
+
+// The value of `key` in an INI text, or a null array.
+QByteArray iniValue(const QByteArray &ini, const QByteArray &key)
+{
+    for (const QByteArray &line : ini.split('\n')) {
+        const QByteArray l = line.trimmed();
+        if (l.startsWith(key + '='))
+            return l.mid(key.size() + 1);
+    }
+    return {};
+}
+
+// The twenty lines of a new file (the file has CR LF line ends).
+const QByteArray kZeroSettings =
+    "[Main]\r\nLastSys=0\r\n[Values]\r\nQ1=0\r\ndPr1=0\r\ndPf1=0\r\ndPppr1=0\r\ndPs=0\r\n"
+    "dPtr1=0\r\ndPdr1=0\r\ndPn=0\r\nKvy1=0\r\nQ2=0\r\ndPr2=0\r\ndPf2=0\r\ndPppr2=0\r\n"
+    "dPt=0\r\ndPtr2=0\r\ndPdr2=0\r\nKvy2=0\r\n";
+
+} // namespace
+
+class TestWorkflow : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir *dir = nullptr;
+    std::unique_ptr<TForm_Main> form;
+    BoxRecorder *boxes = nullptr;
+
+    QString settingsFile() const { return dir->filePath(QStringLiteral("settings.ini")); }
+    TFlatFloatEdit *field(const char *name) const
+    {
+        return form->findChild<TFlatFloatEdit *>(QLatin1String(name));
+    }
+    QString line(const char *name) const
+    {
+        return form->findChild<QLabel *>(QLatin1String(name))->text();
+    }
+    // Builds and shows the window as the program does.
+    void openWindow()
+    {
+        form = std::make_unique<TForm_Main>();
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+    // Gives the field the focus, selects its text, types over it.
+    void typeInto(const char *name, const QString &text)
+    {
+        TFlatFloatEdit *f = field(name);
+        f->setFocus();
+        QVERIFY2(f->hasFocus(), name);
+        f->selectAll();
+        QTest::keyClicks(f, text);
+    }
+    void pressEnter(Qt::Key key = Qt::Key_Return)
+    {
+        QWidget *w = QApplication::focusWidget();
+        QVERIFY(w);
+        QTest::keyClick(w, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    }
+    QString focusName() const
+    {
+        QWidget *w = QApplication::focusWidget();
+        return w ? w->objectName() : QString();
+    }
+    void clickPage(int index)
+    {
+        TFlatTabBar *bar = form->ui->PgCtrl_Sys->flatTabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->buttonRect(index).center());
+        QCOMPARE(form->ui->PgCtrl_Sys->currentIndex(), index);
+    }
+    // The dependent-circuit example: dPр 1, dPф 0.1, Q 2.
+    void enterExample()
+    {
+        typeInto("FlEdt_dPr1", QStringLiteral("1.00"));
+        pressEnter();
+        typeInto("FlEdt_dPf1", QStringLiteral("0.10"));
+        pressEnter();
+        typeInto("FlEdt_Q1", QStringLiteral("2.00"));
+        pressEnter();
+    }
+
+private slots:
+    void init()
+    {
+        dir = new QTemporaryDir;
+        QVERIFY(dir->isValid());
+        SetExecutableDirectoryOverride(dir->path());
+        Sizing() = SizingState{};
+        boxes = new BoxRecorder;
+    }
+    void cleanup()
+    {
+        form.reset();
+        delete boxes;
+        boxes = nullptr;
+        SetExecutableDirectoryOverride({});
+        ::chmod(QFile::encodeName(settingsFile()).constData(), 0644);
+        delete dir;
+        dir = nullptr;
+    }
+
+    void firstStartWithoutSettings()
+    {
+        openWindow();
+        QCOMPARE(form->settingsPath(), settingsFile());
+        QCOMPARE(readFile(settingsFile()), kZeroSettings);
+        for (const char *name : {"FlEdt_dPr1", "FlEdt_dPf1", "FlEdt_dPppr1", "FlEdt_dPs", "FlEdt_dPtr1",
+                                 "FlEdt_dPdr1", "FlEdt_dPn", "FlEdt_Q1", "FlEdt_dPr2", "FlEdt_dPf2",
+                                 "FlEdt_dPppr2", "FlEdt_dPt", "FlEdt_dPtr2", "FlEdt_dPdr2", "FlEdt_Q2"})
+            QCOMPARE(field(name)->text(), QStringLiteral("0.00"));
+        QCOMPARE(field("FlEdt_Kvy1")->text(), QStringLiteral("0.0"));
+        QCOMPARE(field("FlEdt_Kvy2")->text(), QStringLiteral("0.0"));
+        // no text changed, so no handler ran: the lines keep their
+        // design-time captions (a recomputation would show Kv as "???")
+        for (const char *suffix : {"1", "2"}) {
+            QCOMPARE(line(qPrintable(QStringLiteral("L_dPkl") + suffix)), kDropZero);
+            QCOMPARE(line(qPrintable(QStringLiteral("L_Kv") + suffix)), kKvZero);
+            QCOMPARE(line(qPrintable(QStringLiteral("L_dPklReal") + suffix)), kLossZero);
+        }
+        // page 0, its first field focused with the text selected
+        QCOMPARE(form->ui->PgCtrl_Sys->currentIndex(), 0);
+        QCOMPARE(focusName(), QStringLiteral("FlEdt_dPr1"));
+        QCOMPARE(field("FlEdt_dPr1")->selectedText(), QStringLiteral("0.00"));
+        QVERIFY(boxes->boxes.isEmpty());
+    }
+
+    void sizingExample()
+    {
+        openWindow();
+        typeInto("FlEdt_dPr1", QStringLiteral("1.00"));
+        QCOMPARE(line("L_dPkl1"), dropLine("1.00"));
+        QCOMPARE(line("L_Kv1"), kvLine("0.00"));
+        pressEnter();
+        typeInto("FlEdt_dPf1", QStringLiteral("0.10"));
+        pressEnter();
+        typeInto("FlEdt_Q1", QStringLiteral("2.00"));
+        pressEnter();
+        QCOMPARE(line("L_dPkl1"), dropLine("0.80"));
+        QCOMPARE(line("L_Kv1"), kvLine("2.24"));
+        QCOMPARE(field("FlEdt_Kvy1")->text(), QStringLiteral("2.0"));
+        QCOMPARE(line("L_dPklReal1"), lossLine("1.00"));
+        QCOMPARE(focusName(), QStringLiteral("FlEdt_Kvy1"));
+
+        // a valve of a larger capacity
+        typeInto("FlEdt_Kvy1", QStringLiteral("4.0"));
+        pressEnter();
+        QCOMPARE(line("L_dPklReal1"), lossLine("0.25"));
+        QCOMPARE(field("FlEdt_Kvy1")->text(), QStringLiteral("4.0"));
+
+        // a smaller flow: the suggestion falls, the choice stays, and the
+        // actual loss keeps the old flow until the Kvy field changes
+        typeInto("FlEdt_Q1", QStringLiteral("1.50"));
+        QCOMPARE(line("L_Kv1"), kvLine("1.68"));
+        QCOMPARE(field("FlEdt_Kvy1")->text(), QStringLiteral("4.0"));
+        QCOMPARE(field("FlEdt_Kvy1")->MinValueL(), 1.0L);
+        QCOMPARE(line("L_dPklReal1"), lossLine("0.25"));
+        // the other circuit is untouched
+        QCOMPARE(line("L_dPkl2"), kDropZero);
+        QVERIFY(boxes->boxes.isEmpty());
+    }
+
+    void capacityNotComputed()
+    {
+        openWindow();
+        enterExample();
+        // a drop larger than the inlet leaves nothing for the valve
+        typeInto("FlEdt_dPf1", QStringLiteral("0.5"));
+        QCOMPARE(line("L_dPkl1"), dropLine("0.00"));
+        QCOMPARE(line("L_Kv1"), QStringLiteral("Пропускная способность регулирующего клапана Кv = ??? м3/ч"));
+        QCOMPARE(field("FlEdt_Kvy1")->text(), QStringLiteral("0.0"));
+        QCOMPARE(field("FlEdt_Kvy1")->MinValueL(), 0.0L);
+        QCOMPARE(line("L_dPklReal1"),
+                 QStringLiteral("Действительные гидравлические потери на клапане dPкл = ??? атм"));
+        typeInto("FlEdt_dPf1", QStringLiteral("0.6"));
+        QCOMPARE(line("L_dPkl1"), dropLine("-0.20"));
+    }
+
+    void kvyBelowSuggestion()
+    {
+        openWindow();
+        enterExample();
+        typeInto("FlEdt_Kvy1", QStringLiteral("4.0"));
+        pressEnter();
+        QCOMPARE(focusName(), QStringLiteral("FlEdt_dPr1"));
+
+        // entered at 4.0; every keystroke runs the handler with the typed,
+        // unclamped number
+        typeInto("FlEdt_Kvy1", QStringLiteral("1"));
+        QCOMPARE(field("FlEdt_Kvy1")->text(), QStringLiteral("1"));
+        QCOMPARE(line("L_dPklReal1"), lossLine("4.00"));
+        QCOMPARE(Sizing().Kvy1, 1.0);
+
+        // leaving it: rejected, the entry value comes back (not the
+        // suggestion 2.0), selected, and the focus stays
+        pressEnter();
+        QCoreApplication::processEvents();
+        QCOMPARE(focusName(), QStringLiteral("FlEdt_Kvy1"));
+        QCOMPARE(field("FlEdt_Kvy1")->text(), QStringLiteral("4.0"));
+        QCOMPARE(field("FlEdt_Kvy1")->selectedText(), QStringLiteral("4.0"));
+        QCOMPARE(line("L_dPklReal1"), lossLine("0.25"));
+    }
+
+    void enterCycles_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QStringList>("cycle");
+        QTest::addColumn<int>("key");
+        const QStringList dependent = {"FlEdt_dPr1", "FlEdt_dPf1", "FlEdt_dPppr1", "FlEdt_dPs",
+                                       "FlEdt_dPtr1", "FlEdt_dPdr1", "FlEdt_dPn", "FlEdt_Q1",
+                                       "FlEdt_Kvy1", "FlEdt_dPr1"};
+        const QStringList independent = {"FlEdt_dPr2", "FlEdt_dPf2", "FlEdt_dPppr2", "FlEdt_dPt",
+                                         "FlEdt_dPtr2", "FlEdt_dPdr2", "FlEdt_Q2", "FlEdt_Kvy2",
+                                         "FlEdt_dPr2"};
+        QTest::newRow("dependent, Enter") << 0 << dependent << int(Qt::Key_Return);
+        QTest::newRow("dependent, keypad Enter") << 0 << dependent << int(Qt::Key_Enter);
+        QTest::newRow("independent, Enter") << 1 << independent << int(Qt::Key_Return);
+        QTest::newRow("independent, keypad Enter") << 1 << independent << int(Qt::Key_Enter);
+    }
+
+    void enterCycles()
+    {
+        QFETCH(int, page);
+        QFETCH(QStringList, cycle);
+        QFETCH(int, key);
+        openWindow();
+        if (page != 0)
+            clickPage(page);
+        QCOMPARE(focusName(), cycle.first());
+        for (qsizetype i = 1; i < cycle.size(); ++i) {
+            pressEnter(Qt::Key(key));
+            QCOMPARE(focusName(), cycle[i]);
+            // entered by Enter: the whole text is selected
+            QCOMPARE(field(qPrintable(cycle[i]))->selectedText(), field(qPrintable(cycle[i]))->text());
+        }
+        // another key moves nothing
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab == key ? Qt::Key_Space : Qt::Key_Right);
+        QCOMPARE(focusName(), cycle.last());
+    }
+
+    void enterStopsAtRejectedField_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("above the maximum") << "150";
+        QTest::newRow("exponent out of range") << "1E5";
+    }
+
+    void enterStopsAtRejectedField()
+    {
+        QFETCH(QString, typed);
+        openWindow();
+        typeInto("FlEdt_dPr1", QStringLiteral("2.5"));
+        pressEnter();
+        typeInto("FlEdt_dPf1", typed);
+        pressEnter();
+        QCoreApplication::processEvents();
+        QCOMPARE(focusName(), QStringLiteral("FlEdt_dPf1"));
+        QCOMPARE(field("FlEdt_dPf1")->text(), QStringLiteral("0.00"));
+        QCOMPARE(line("L_dPkl1"), dropLine("2.50"));
+        // a good number lets the cycle go on
+        typeInto("FlEdt_dPf1", QStringLiteral("0.25"));
+        pressEnter();
+        QCOMPARE(focusName(), QStringLiteral("FlEdt_dPppr1"));
+        QCOMPARE(line("L_dPkl1"), dropLine("2.00"));
+    }
+
+    void clearingButtons()
+    {
+        openWindow();
+        enterExample();
+        typeInto("FlEdt_dPn", QStringLiteral("0.5"));
+        pressEnter();
+        clickPage(1);
+        typeInto("FlEdt_dPr2", QStringLiteral("2"));
+        pressEnter();
+        typeInto("FlEdt_Q2", QStringLiteral("3"));
+        pressEnter();
+        // Kv2 = 3 / sqrt(2) = 2.12, suggestion 2.0; choose 5.0
+        QCOMPARE(field("FlEdt_Kvy2")->text(), QStringLiteral("2.0"));
+        typeInto("FlEdt_Kvy2", QStringLiteral("5"));
+        pressEnter();
+        QCOMPARE(line("L_dPklReal2"), lossLine("0.36"));
+        // a new flow keeps the choice in the field, the suggestion in the state
+        typeInto("FlEdt_Q2", QStringLiteral("3.5"));
+        pressEnter();
+        QCOMPARE(field("FlEdt_Kvy2")->text(), QStringLiteral("5.0"));
+        QCOMPARE(Sizing().Kvy2, 2.0);
+
+        clickPage(0);
+        QTest::mouseClick(form->ui->Btn_Clear1, Qt::LeftButton);
+        for (const char *name : {"FlEdt_dPr1", "FlEdt_dPf1", "FlEdt_dPn", "FlEdt_Q1"})
+            QCOMPARE(field(name)->text(), QStringLiteral("0.00"));
+        QCOMPARE(field("FlEdt_Kvy1")->text(), QStringLiteral("0.0"));
+        QCOMPARE(line("L_dPkl1"), dropLine("0.00"));
+        QCOMPARE(line("L_Kv1"), QStringLiteral("Пропускная способность регулирующего клапана Кv = ??? м3/ч"));
+        QCOMPARE(line("L_dPklReal1"),
+                 QStringLiteral("Действительные гидравлические потери на клапане dPкл = ??? атм"));
+        QCOMPARE(focusName(), QStringLiteral("FlEdt_dPr1"));
+        QCOMPARE(field("FlEdt_dPr1")->selectedText(), QStringLiteral("0.00"));
+        // the other circuit is rewritten from the state: its Kvy field falls
+        // back from the choice to the suggestion; its inputs stay
+        QCOMPARE(field("FlEdt_Kvy2")->text(), QStringLiteral("2.0"));
+        QCOMPARE(field("FlEdt_Q2")->text(), QStringLiteral("3.50"));
+        QCOMPARE(field("FlEdt_dPr2")->text(), QStringLiteral("2.00"));
+        QCOMPARE(form->ui->PgCtrl_Sys->currentIndex(), 0);
+
+        clickPage(1);
+        QTest::mouseClick(form->ui->Btn_Clear2, Qt::LeftButton);
+        QCOMPARE(field("FlEdt_dPr2")->text(), QStringLiteral("0.00"));
+        QCOMPARE(field("FlEdt_Q2")->text(), QStringLiteral("0.00"));
+        QCOMPARE(field("FlEdt_Kvy2")->text(), QStringLiteral("0.0"));
+        QCOMPARE(focusName(), QStringLiteral("FlEdt_dPr2"));
+        QCOMPARE(form->ui->PgCtrl_Sys->currentIndex(), 1);
+        QCOMPARE(Sizing().dPr2, 0.0);
+        QCOMPARE(Sizing().Q2, 0.0);
+    }
+
+    void pagesAndRestart()
+    {
+        openWindow();
+        typeInto("FlEdt_dPr1", QStringLiteral("3"));
+        clickPage(1);
+        QCOMPARE(Sizing().LastSys, 1);
+        QCOMPARE(focusName(), QStringLiteral("FlEdt_dPr2"));
+        QCOMPARE(field("FlEdt_dPr2")->selectedText(), QStringLiteral("0.00"));
+        typeInto("FlEdt_Q2", QStringLiteral("7"));
+        clickPage(2);
+        QCOMPARE(Sizing().LastSys, 2);
+        // page 2 moves the focus to no field (the toolkit takes it off the
+        // hidden page)
+        QVERIFY2(!focusName().startsWith(QLatin1String("FlEdt_")), qPrintable(focusName()));
+        QCOMPARE(field("FlEdt_Q2")->text(), QStringLiteral("7.00"));
+
+        QVERIFY(form->close());
+        QVERIFY(boxes->boxes.isEmpty());
+        const QByteArray saved = readFile(settingsFile());
+        QCOMPARE(iniValue(saved, "LastSys"), QByteArray("2"));
+        QCOMPARE(iniValue(saved, "dPr1"), QByteArray("3"));
+        QCOMPARE(iniValue(saved, "Q2"), QByteArray("7"));
+        form.reset();
+
+        Sizing() = SizingState{};
+        openWindow();
+        QCOMPARE(form->ui->PgCtrl_Sys->currentIndex(), 2);
+        QCOMPARE(field("FlEdt_dPr1")->text(), QStringLiteral("3.00"));
+        QCOMPARE(field("FlEdt_Q2")->text(), QStringLiteral("7.00"));
+        QCOMPARE(line("L_dPkl1"), dropLine("3.00"));
+    }
+
+    void storedValuesOutsideTheRange_data()
+    {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("lastSysAfterShow");
+        QTest::addColumn<QString>("dPr1Text");
+        QTest::addColumn<double>("dPr1");
+        QTest::newRow("LastSys 255") << QByteArray("[Main]\nLastSys=255\n[Values]\ndPr1=5\n") << 2 << 2
+                                     << "5.00" << 5.0;
+        QTest::newRow("LastSys 1") << QByteArray("[Main]\nLastSys=1\n") << 1 << 1 << "0.00" << 0.0;
+        QTest::newRow("dPr1 150") << QByteArray("[Main]\nLastSys=0\n[Values]\ndPr1=150\n") << 0 << 0
+                                  << "100.00" << 100.0;
+    }
+
+    void storedValuesOutsideTheRange()
+    {
+        QFETCH(QByteArray, settings);
+        QFETCH(int, page);
+        QFETCH(int, lastSysAfterShow);
+        QFETCH(QString, dPr1Text);
+        QFETCH(double, dPr1);
+        QVERIFY(writeFile(settingsFile(), settings));
+        openWindow();
+        QCOMPARE(form->ui->PgCtrl_Sys->currentIndex(), page);
+        QCOMPARE(int(Sizing().LastSys), lastSysAfterShow);
+        QCOMPARE(field("FlEdt_dPr1")->text(), dPr1Text);
+        QCOMPARE(Sizing().dPr1, dPr1);
+        QVERIFY(form->close());
+        const QByteArray saved = readFile(settingsFile());
+        QCOMPARE(iniValue(saved, "LastSys"), QByteArray::number(lastSysAfterShow));
+        QCOMPARE(iniValue(saved, "dPr1"), QByteArray::number(dPr1));
+    }
+
+    void readOnlySettingsAtClose()
+    {
+        openWindow();
+        typeInto("FlEdt_dPr1", QStringLiteral("4.5"));
+        const QByteArray path = QFile::encodeName(settingsFile());
+        QCOMPARE(::chmod(path.constData(), 0444), 0);
+
+        QVERIFY(!form->close());
+        QVERIFY(form->isVisible());
+        QVERIFY(!form->close());   // every attempt saves again
+        QVERIFY(form->isVisible());
+        const QString message = QStringLiteral("Unable to write to %1.").arg(settingsFile());
+        QCOMPARE(boxes->texts(), (QStringList{message, message}));
+        QCOMPARE(boxes->boxes[0].caption, QStringLiteral("Подбор Zelton"));
+        QCOMPARE(boxes->boxes[0].icon, QMessageBox::Critical);
+        QCOMPARE(iniValue(readFile(settingsFile()), "dPr1"), QByteArray("0"));
+
+        QCOMPARE(::chmod(path.constData(), 0644), 0);
+        QVERIFY(form->close());
+        QVERIFY(!form->isVisible());
+        QCOMPARE(iniValue(readFile(settingsFile()), "dPr1"), QByteArray("4.5"));
+        QCOMPARE(boxes->boxes.size(), 2);
+    }
+
+    void overflowInSettings()
+    {
+        QVERIFY(writeFile(settingsFile(), "[Main]\nLastSys=1\n[Values]\nQ1=2\ndPr1=1E400\ndPf1=3\n"));
+        openWindow();
+        QCOMPARE(boxes->texts(), QStringList{QStringLiteral("Floating point overflow.")});
+        QCOMPARE(boxes->boxes[0].caption, QStringLiteral("Подбор Zelton"));
+        QVERIFY(form->isVisible());
+        // the load stopped at dPr1 and nothing was pushed into the fields
+        QCOMPARE(Sizing().Q1, 2.0);
+        QCOMPARE(Sizing().dPf1, 0.0);
+        QCOMPARE(field("FlEdt_Q1")->text(), QStringLiteral("0.00"));
+        // the window works
+        typeInto("FlEdt_dPr1", QStringLiteral("2"));
+        QCOMPARE(line("L_dPkl1"), dropLine("2.00"));
+    }
+
+    void unwritableDirectoryAtStart()
+    {
+        // a directory that cannot hold the file: a path through a regular file
+        QVERIFY(writeFile(dir->filePath(QStringLiteral("file")), "x"));
+        SetExecutableDirectoryOverride(dir->filePath(QStringLiteral("file/sub")));
+        openWindow();
+        QCOMPARE(boxes->texts(),
+                 QStringList{QStringLiteral("Unable to write to %1.")
+                                 .arg(dir->filePath(QStringLiteral("file/sub/settings.ini")))});
+        QVERIFY(form->isVisible());
+        QCOMPARE(field("FlEdt_dPr1")->text(), QStringLiteral("0.00"));
+        QCOMPARE(line("L_Kv1"), kKvZero);
+        QCOMPARE(Sizing().dPr1, 0.0);
+    }
+
+    void overflowTypedIntoField()
+    {
+        openWindow();
+        typeInto("FlEdt_dPr1", QStringLiteral("1E40"));
+        const QString before = line("L_dPkl1");
+        QVERIFY(before != kDropZero);
+        QVERIFY(boxes->boxes.isEmpty());
+        QTest::keyClick(field("FlEdt_dPr1"), Qt::Key_0);
+        // this keystroke's handler failed: one box, the line stays, the
+        // program goes on
+        QCOMPARE(boxes->texts(), QStringList{QStringLiteral("Floating point overflow.")});
+        QCOMPARE(field("FlEdt_dPr1")->text(), QStringLiteral("1E400"));
+        QCOMPARE(line("L_dPkl1"), before);
+        QCOMPARE(Sizing().dPr1, 1e40);
+        QTest::keyClick(field("FlEdt_dPr1"), Qt::Key_Escape);
+        QCOMPARE(field("FlEdt_dPr1")->text(), QStringLiteral("0.00"));
+        QCOMPARE(line("L_dPkl1"), dropLine("0.00"));
+        QCOMPARE(boxes->boxes.size(), 1);
+    }
+
+    void crosshairFollowsTheMouse();
+    void crosshairErasedOnceOverThePage();
+    void sessionEndSavesInputs();
+};
+
+namespace {
+
+// A mouse move as the window system delivers it: to the window, which
+// finds the widget under the pointer.
+void moveMouse(QWidget *over, QPoint pos)
+{
+    QWidget *top = over->window();
+    QTest::mouseMove(top->windowHandle(), over->mapTo(top, pos));
+}
+
+QImage grabPicture(QWidget *page)
+{
+    return page->grab(QRect(0, 0, 423, 557)).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+} // namespace
+
+void TestWorkflow::crosshairFollowsTheMouse()
+{
+    openWindow();
+    clickPage(2);
+    QWidget *page = form->ui->Sht_Dia;
+    QWidget *overlay = form->ui->L_Top;
+    const QImage clean = grabPicture(page);
+    const QRgb red = qRgb(255, 0, 0);
+
+    const int X = 100, Y = 200;
+    moveMouse(overlay, QPoint(X, Y));
+    const QImage drawn = grabPicture(page);
+    int redInColumn = 0, redInRow = 0;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x) {
+            if (drawn.pixel(x, y) == clean.pixel(x, y))
+                continue;
+            QVERIFY2(x == X || y == Y, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            QCOMPARE(drawn.pixel(x, y), red);
+            redInColumn += x == X;
+            redInRow += y == Y;
+        }
+    // dashed lines across the whole picture
+    QVERIFY(redInColumn > 557 / 3 && redInColumn < 557);
+    QVERIFY(redInRow > 423 / 3 && redInRow < 423);
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(drawn.pixel(X, i), red);
+        QCOMPARE(drawn.pixel(i, Y), red);
+    }
+    QCOMPARE(drawn.pixel(X, 4), clean.pixel(X, 4));
+    QCOMPARE(drawn.pixel(5, Y), clean.pixel(5, Y));
+    // the end point is not painted: column 422 falls on a dash, 421 is red
+    QCOMPARE(drawn.pixel(421, Y), red);
+    QCOMPARE(drawn.pixel(422, Y), clean.pixel(422, Y));
+
+    // the next move draws it at the new place only
+    moveMouse(overlay, QPoint(300, 50));
+    const QImage moved = grabPicture(page);
+    QCOMPARE(moved.pixel(X, 1), clean.pixel(X, 1));
+    QCOMPARE(moved.pixel(300, 1), red);
+    QCOMPARE(moved.pixel(1, 50), red);
+
+    // the panel has no handler: the crosshair stays
+    moveMouse(form->ui->Pan_Dia, QPoint(10, 10));
+    moveMouse(form->ui->L_Dia, QPoint(10, 10));
+    // nor does a drag over it, which the panel leaves to the page
+    QTest::mousePress(form->ui->Pan_Dia, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseMove(form->ui->Pan_Dia, QPoint(20, 20));
+    QTest::mouseRelease(form->ui->Pan_Dia, Qt::LeftButton, {}, QPoint(20, 20));
+    QCoreApplication::processEvents();
+    QCOMPARE(grabPicture(page), moved);
+
+    // over the bare page it goes, and the picture is its own again
+    moveMouse(page, QPoint(440, 30));
+    QCoreApplication::processEvents();
+    QCOMPARE(grabPicture(page), clean);
+
+    // a crosshair left on the page goes when another page is shown
+    moveMouse(overlay, QPoint(X, Y));
+    QCOMPARE(grabPicture(page), drawn);
+    clickPage(0);
+    clickPage(2);
+    QCOMPARE(grabPicture(page), clean);
+}
+
+void TestWorkflow::crosshairErasedOnceOverThePage()
+{
+    openWindow();
+    clickPage(2);
+    QWidget *page = form->ui->Sht_Dia;
+    PaintCounter counter;
+    form->ui->L_Top->installEventFilter(&counter);
+    QCoreApplication::processEvents();
+    counter.paints = 0;
+
+    // no crosshair was ever drawn; the first move over the page repaints
+    // the overlay once, the next ones not at all
+    moveMouse(page, QPoint(440, 30));
+    QTRY_COMPARE(counter.paints, 1);
+    moveMouse(page, QPoint(450, 40));
+    moveMouse(page, QPoint(460, 500));
+    QCoreApplication::processEvents();
+    QCOMPARE(counter.paints, 1);
+
+    // a move over the picture repaints it at once, and arms the erase again
+    moveMouse(form->ui->L_Top, QPoint(10, 10));
+    QCOMPARE(counter.paints, 2);
+    moveMouse(page, QPoint(440, 30));
+    QTRY_COMPARE(counter.paints, 3);
+    moveMouse(page, QPoint(441, 30));
+    QCoreApplication::processEvents();
+    QCOMPARE(counter.paints, 3);
+}
+
+void TestWorkflow::sessionEndSavesInputs()
+{
+    // The real program in a directory of its own, ended by SIGTERM as at
+    // the end of a desktop session: what the window holds is saved.
+    const QString exe = dir->filePath(QStringLiteral("zelton"));
+    QVERIFY(QFile::copy(QStringLiteral(ZELTON_EXE), exe));
+    QVERIFY(QFile::setPermissions(exe, QFile::permissions(exe) | QFile::ExeOwner));
+
+    QFileSystemWatcher watcher({dir->path()});
+    QSignalSpy changed(&watcher, &QFileSystemWatcher::directoryChanged);
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(exe, {});
+    QVERIFY(child.waitForStarted());
+    // the first start writes the file of zeros, key by key
+    while (readFile(settingsFile()) != kZeroSettings)
+        QVERIFY(changed.wait(60000));
+
+    // The test changes the file under the running program: a save rewrites
+    // dPr1 from the window and keeps the foreign section.
+    QByteArray edited = kZeroSettings;
+    edited.replace("dPr1=0", "dPr1=7");
+    edited += "[Extra]\r\nkeep=1\r\n";
+    const QString temp = dir->filePath(QStringLiteral("edited.tmp"));
+    QVERIFY(writeFile(temp, edited));
+    QCOMPARE(::rename(QFile::encodeName(temp).constData(),
+                      QFile::encodeName(settingsFile()).constData()), 0);
+
+    QCOMPARE(::kill(pid_t(child.processId()), SIGTERM), 0);
+    QVERIFY(child.waitForFinished(60000));
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 0);
+    const QByteArray saved = readFile(settingsFile());
+    QCOMPARE(iniValue(saved, "dPr1"), QByteArray("0"));
+    QVERIFY(saved.contains("[Extra]\r\nkeep=1"));
+}
+
+int main(int argc, char **argv)
+{
+    TApplication app(argc, argv);
+    PrepareApplication(app);
+    TestWorkflow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_workflow.moc"
