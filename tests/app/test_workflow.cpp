@@ -10,6 +10,7 @@
 #include "ui/workflow.h"
 #include "ui_Form_Main.h"
 
+#include <QAbstractEventDispatcher>
 #include <QFileSystemWatcher>
 #include <QLabel>
 #include <QProcess>
@@ -507,6 +508,7 @@ private slots:
         QCOMPARE(boxes->boxes.size(), 1);
     }
 
+    void noTimersWhileWaiting();
     void crosshairFollowsTheMouse();
     void crosshairErasedOnceOverThePage();
     void sessionEndSavesInputs();
@@ -539,6 +541,32 @@ public:
 };
 
 } // namespace
+
+void TestWorkflow::noTimersWhileWaiting()
+{
+    // Waiting for input, the program runs no timer: the only one is the
+    // caret blink of the focused field.
+    openWindow();
+    enterExample();
+    clickPage(2);
+    moveMouse(form->ui->L_Top, QPoint(50, 50));
+    clickPage(0);
+    QCoreApplication::processEvents();
+    QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
+    QList<QObject *> objects = form->findChildren<QObject *>();
+    objects << form.get() << qApp;
+    QStringList withTimers;
+    for (QObject *o : std::as_const(objects)) {
+        if (dispatcher->registeredTimers(o).isEmpty())
+            continue;
+        const bool caret = o->parent() == QApplication::focusWidget()
+                           && QByteArray(o->metaObject()->className()) == "QWidgetLineControl";
+        if (!caret)
+            withTimers << QStringLiteral("%1 (%2)").arg(o->objectName(),
+                                                        QLatin1String(o->metaObject()->className()));
+    }
+    QVERIFY2(withTimers.isEmpty(), qPrintable(withTimers.join(QLatin1String(", "))));
+}
 
 void TestWorkflow::crosshairFollowsTheMouse()
 {
