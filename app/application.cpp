@@ -2,12 +2,8 @@
 
 #include "app/errordisplay.h"
 #include "core/numtext.h"
-#include "ui/workflow.h"
-
-#if __has_include("ui/fonts.h")
 #include "ui/fonts.h"
-#define ZELTON_HAVE_LOOK_AND_FEEL 1
-#endif
+#include "ui/workflow.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -187,9 +183,7 @@ void PrepareApplication(TApplication &app)
     if (!icon.isNull())
         app.setWindowIcon(icon);
 
-#ifdef ZELTON_HAVE_LOOK_AND_FEEL
     InstallLookAndFeel();
-#endif
 }
 
 int RunMainWindow(TApplication &app, const MainWindowFactory &factory)
