@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Uses the program as a person would, on a virtual display: looks at each
+# page, types a sizing into the dependent circuit, closes the window, starts
+# the program again and looks at the values. Screenshots go to the directory
+# given (default ./demo-shots).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=$(realpath -m "${1:-demo-shots}")
+mkdir -p "$out"
+bash scripts/install-deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$(nproc)" --target zelton
+
+run=$(mktemp -d)          # settings.ini lives beside the executable
+cp build/app/zelton "$run/"
+display=:$(( 90 + RANDOM % 100 ))
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null || true' EXIT
+export DISPLAY="$display"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+start() {
+  "$run/zelton" &
+  app=$!
+  win=$(xdotool search --sync --onlyvisible --name 'Подбор клапана регулирующего' | head -n 1)
+  xdotool windowfocus --sync "$win"
+  sleep 0.5
+}
+shot() { sleep 0.3; import -window "$win" "$out/$1.png"; echo "$out/$1.png"; }
+tab() { xdotool mousemove --window "$win" "$1" 13 click 1; }
+
+start                                   # first start: nomogram page? no: page 0
+tab 700; shot page2-nomogram
+xdotool mousemove --window "$win" 210 300; shot page2-crosshair
+tab 460; shot page1-independent
+tab 150; shot page0-dependent
+# the worked sizing: dPр 1.00, dPф 0.10, Q 2.00, then Kvy raised to 4
+xdotool type --delay 40 '1.00'; xdotool key Return
+xdotool type --delay 40 '0.10'; xdotool key Return Return Return Return Return Return
+xdotool type --delay 40 '2.00'; xdotool key Return
+xdotool type --delay 40 '4';    xdotool key Return
+shot typed
+python3 scripts/xclose.py "$win"        # the window's close button
+wait "$app"
+echo "settings.ini after closing:"; cat "$run/settings.ini"
+start
+shot restarted
+kill -TERM "$app"; wait "$app" || true
