@@ -121,42 +121,49 @@ bool isEnter(int key)
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
+// The rest of a circuit's recomputation once its valve drop is known: the
+// drop line, then the capacity step, the Kv line and the Kvy field, which
+// follows the suggestion (`kv` and `kvy` are read after the step).
+void showDropAndCapacity(QLabel *dropLine, QLabel *kvLine, TFlatFloatEdit *kvyField, double drop,
+                         bool (*computeCapacity)(), const double &kv, const double &kvy)
+{
+    dropLine->setText(resultLine(kValveDropLine, drop));
+    if (computeCapacity()) {
+        kvLine->setText(resultLine(kCapacityLine, kv));
+        kvyField->setMinValueL(kvy);
+        if (kvyField->ValueL() < static_cast<long double>(kvy))
+            kvyField->setValueL(kvy);
+    } else {
+        kvLine->setText(text(kCapacityUnknown));
+        kvyField->setMinValueL(0);
+        kvyField->setValueL(0);
+    }
+}
+
+// The actual-loss line after a circuit's actual-loss step.
+void showActualLoss(QLabel *line, bool computed, double loss)
+{
+    line->setText(computed ? resultLine(kActualLossLine, loss) : text(kActualLossUnknown));
+}
+
 } // namespace
 
 // --- Operations --------------------------------------------------------------
 
 void TForm_Main::RecomputeSys1()
 {
-    SizingState &s = Sizing();
+    const SizingState &s = Sizing();
     ComputeValveDrop1();
-    ui->L_dPkl1->setText(resultLine(kValveDropLine, s.dPkl1));
-    if (ComputeCapacity1()) {
-        ui->L_Kv1->setText(resultLine(kCapacityLine, s.Kv1));
-        ui->FlEdt_Kvy1->setMinValueL(s.Kvy1);
-        if (ui->FlEdt_Kvy1->ValueL() < static_cast<long double>(s.Kvy1))
-            ui->FlEdt_Kvy1->setValueL(s.Kvy1);
-    } else {
-        ui->L_Kv1->setText(text(kCapacityUnknown));
-        ui->FlEdt_Kvy1->setMinValueL(0);
-        ui->FlEdt_Kvy1->setValueL(0);
-    }
+    showDropAndCapacity(ui->L_dPkl1, ui->L_Kv1, ui->FlEdt_Kvy1, s.dPkl1, ComputeCapacity1, s.Kv1,
+                        s.Kvy1);
 }
 
 void TForm_Main::RecomputeSys2()
 {
-    SizingState &s = Sizing();
+    const SizingState &s = Sizing();
     ComputeValveDrop2();
-    ui->L_dPkl2->setText(resultLine(kValveDropLine, s.dPkl2));
-    if (ComputeCapacity2()) {
-        ui->L_Kv2->setText(resultLine(kCapacityLine, s.Kv2));
-        ui->FlEdt_Kvy2->setMinValueL(s.Kvy2);
-        if (ui->FlEdt_Kvy2->ValueL() < static_cast<long double>(s.Kvy2))
-            ui->FlEdt_Kvy2->setValueL(s.Kvy2);
-    } else {
-        ui->L_Kv2->setText(text(kCapacityUnknown));
-        ui->FlEdt_Kvy2->setMinValueL(0);
-        ui->FlEdt_Kvy2->setValueL(0);
-    }
+    showDropAndCapacity(ui->L_dPkl2, ui->L_Kv2, ui->FlEdt_Kvy2, s.dPkl2, ComputeCapacity2, s.Kv2,
+                        s.Kvy2);
 }
 
 void TForm_Main::PushStateToFields()
@@ -326,10 +333,8 @@ void TForm_Main::FlEdt_Kvy1Change()
     RunHandler([this] {
         SizingState &s = Sizing();
         s.Kvy1 = fieldValue(ui->FlEdt_Kvy1);
-        if (ComputeActualLoss1())
-            ui->L_dPklReal1->setText(resultLine(kActualLossLine, s.dPklReal1));
-        else
-            ui->L_dPklReal1->setText(text(kActualLossUnknown));
+        const bool computed = ComputeActualLoss1();
+        showActualLoss(ui->L_dPklReal1, computed, s.dPklReal1);
     });
 }
 
@@ -338,10 +343,8 @@ void TForm_Main::FlEdt_Kvy2Change()
     RunHandler([this] {
         SizingState &s = Sizing();
         s.Kvy2 = fieldValue(ui->FlEdt_Kvy2);
-        if (ComputeActualLoss2())
-            ui->L_dPklReal2->setText(resultLine(kActualLossLine, s.dPklReal2));
-        else
-            ui->L_dPklReal2->setText(text(kActualLossUnknown));
+        const bool computed = ComputeActualLoss2();
+        showActualLoss(ui->L_dPklReal2, computed, s.dPklReal2);
     });
 }
 
