@@ -4,7 +4,8 @@ set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config
       qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools libgl-dev
       libjpeg-dev fonts-liberation2 fontconfig
-      xvfb xauth x11-utils x11-apps imagemagick xdotool)
+      xvfb xauth x11-utils x11-apps imagemagick xdotool
+      locales)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -16,11 +17,6 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # A locale with a comma as decimal separator, for the number text tests.
-if ! dpkg-query -W -f='${Status}' locales 2>/dev/null | grep -q 'install ok installed'; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends locales
-fi
 if ! locale -a 2>/dev/null | grep -qix 'ru_RU.utf8'; then
   localedef -i ru_RU -f UTF-8 ru_RU.UTF-8 || echo "warning: could not generate ru_RU.UTF-8" >&2
 fi
