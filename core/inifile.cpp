@@ -2,6 +2,7 @@
 
 #include "core/errors.h"
 #include "core/numtext.h"
+#include "core/textscan.h"
 
 #include <cstdint>
 #include <utility>
@@ -25,13 +26,8 @@ bool TryStrToInt(std::string_view text, int &value)
 {
     std::size_t i = 0;
     const std::size_t n = text.size();
-    while (i < n && text[i] == ' ')
-        ++i;
-    bool negative = false;
-    if (i < n && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    SkipSpaces(text, i);
+    const bool negative = TakeSign(text, i);
     bool hex = false;
     if (i < n && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
         hex = true;

@@ -1,6 +1,7 @@
 #include "core/numtext.h"
 
 #include "core/errors.h"
+#include "core/textscan.h"
 
 #include <atomic>
 #include <cfloat>
@@ -236,13 +237,8 @@ bool ParseSettingsValue(std::string_view text, long double &out)
     const char sep = DecimalSeparator();
     std::size_t i = 0;
     const std::size_t n = text.size();
-    while (i < n && text[i] == ' ')
-        ++i;
-    bool negative = false;
-    if (i < n && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    SkipSpaces(text, i);
+    const bool negative = TakeSign(text, i);
 
     // Significant digits without leading zeros; the point only moves the
     // scale. Kept as text and converted at the end, correctly rounded.
@@ -271,11 +267,7 @@ bool ParseSettingsValue(std::string_view text, long double &out)
     long long exponent = 0;
     if (i < n && (text[i] == 'E' || text[i] == 'e')) {
         ++i;
-        bool eneg = false;
-        if (i < n && (text[i] == '+' || text[i] == '-')) {
-            eneg = text[i] == '-';
-            ++i;
-        }
+        const bool eneg = TakeSign(text, i);
         // Digits are taken while the exponent so far is below 500; one more
         // digit after that is left and fails the text below.
         while (i < n && IsDigit(text[i]) && exponent < 500) {
@@ -285,8 +277,7 @@ bool ParseSettingsValue(std::string_view text, long double &out)
         if (eneg)
             exponent = -exponent;
     }
-    while (i < n && text[i] == ' ')
-        ++i;
+    SkipSpaces(text, i);
     if (i != n)
         return false;
 
