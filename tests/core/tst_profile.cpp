@@ -1,6 +1,7 @@
 #include "core/errors.h"
 #include "core/inifile.h"
 #include "core/profile.h"
+#include "tests/core/testutil.h"
 
 #include <QtTest>
 
@@ -12,30 +13,34 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
 std::string Bytes(const QString &s) { return s.toStdString(); }
 
-std::string ReadFileBytes(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteFileBytes(const std::string &path, const std::string &bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
 QStringList DirEntries(const QString &dir)
 {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// Runs `child` in a forked process that ends with _exit(child()) and waits
+// for it. False if the process could not be started or waited for.
+template <typename Child>
+bool RunInChild(Child child, int &status)
+{
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        return false;
+    if (pid == 0)
+        ::_exit(child());
+    return ::waitpid(pid, &status, 0) == pid;
+}
+
+// Limits the files this process writes to 64 KiB; false if refused.
+bool LimitFileSize()
+{
+    struct rlimit lim {65536, 65536};
+    return ::setrlimit(RLIMIT_FSIZE, &lim) == 0;
 }
 
 } // namespace
@@ -347,24 +352,22 @@ void TstProfile::unwritableDirectoryForUnprivilegedUser()
     WriteFileBytes(path, "[S]\nK=1\n");
     QCOMPARE(::chmod(path.c_str(), 0666), 0);
     QCOMPARE(::chmod(Bytes(dir.path()).c_str(), 0755), 0);
-    const pid_t pid = ::fork();
-    QVERIFY(pid >= 0);
-    if (pid == 0) {
+    int status = 0;
+    const bool ran = RunInChild([&] {
         if (::geteuid() == 0) {
             const struct passwd *nobody = ::getpwnam("nobody");
             const uid_t uid = nobody ? nobody->pw_uid : 65534;
             if (::setgid(uid) != 0 || ::setuid(uid) != 0)
-                ::_exit(3);
+                return 3;
         } else if (::chmod(Bytes(dir.path()).c_str(), 0555) != 0) {
-            ::_exit(3);
+            return 3;
         }
         // the file itself is writable, its directory is not
         const bool ok = WriteProfileString("S", "K", "2", path);
-        ::_exit(ok ? 1 : 0);
-    }
-    int status = 0;
-    QCOMPARE(::waitpid(pid, &status, 0), pid);
+        return ok ? 1 : 0;
+    }, status);
     ::chmod(Bytes(dir.path()).c_str(), 0700);
+    QVERIFY(ran);
     QVERIFY(WIFEXITED(status));
     QCOMPARE(WEXITSTATUS(status), 0);
     QCOMPARE(ReadFileBytes(path), std::string("[S]\nK=1\n"));
@@ -379,18 +382,14 @@ void TstProfile::failedWriteMidwayLeavesOldFile()
     const std::string path = Bytes(dir.filePath("settings.ini"));
     const std::string original = "[S]\nK=1\n[Big]\nfill=" + std::string(200000, 'z') + "\n";
     WriteFileBytes(path, original);
-    const pid_t pid = ::fork();
-    QVERIFY(pid >= 0);
-    if (pid == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit lim {65536, 65536};
-        if (::setrlimit(RLIMIT_FSIZE, &lim) != 0)
-            ::_exit(3);
-        const bool ok = WriteProfileString("S", "K", "2", path);
-        ::_exit(ok ? 1 : 0);
-    }
     int status = 0;
-    QCOMPARE(::waitpid(pid, &status, 0), pid);
+    QVERIFY(RunInChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        if (!LimitFileSize())
+            return 3;
+        const bool ok = WriteProfileString("S", "K", "2", path);
+        return ok ? 1 : 0;
+    }, status));
     QVERIFY(WIFEXITED(status));
     QCOMPARE(WEXITSTATUS(status), 0);
     QVERIFY(ReadFileBytes(path) == original);
@@ -405,20 +404,16 @@ void TstProfile::crashMidwayLeavesOldFile()
     const std::string path = Bytes(dir.filePath("settings.ini"));
     const std::string original = "[S]\nK=1\n[Big]\nfill=" + std::string(200000, 'z') + "\n";
     WriteFileBytes(path, original);
-    const pid_t pid = ::fork();
-    QVERIFY(pid >= 0);
-    if (pid == 0) {
+    int status = 0;
+    QVERIFY(RunInChild([&] {
         std::signal(SIGXFSZ, SIG_DFL); // passing the limit kills the process
         struct rlimit core {0, 0};
         ::setrlimit(RLIMIT_CORE, &core);
-        struct rlimit lim {65536, 65536};
-        if (::setrlimit(RLIMIT_FSIZE, &lim) != 0)
-            ::_exit(3);
+        if (!LimitFileSize())
+            return 3;
         WriteProfileString("S", "K", "2", path);
-        ::_exit(4);
-    }
-    int status = 0;
-    QCOMPARE(::waitpid(pid, &status, 0), pid);
+        return 4;
+    }, status));
     QVERIFY(WIFSIGNALED(status));
     QCOMPARE(WTERMSIG(status), SIGXFSZ);
     QVERIFY(ReadFileBytes(path) == original);

@@ -2,13 +2,11 @@
 #include "core/numtext.h"
 #include "core/settings.h"
 #include "core/sizing.h"
+#include "tests/core/testutil.h"
 
 #include <QtTest>
 
 #include <sys/stat.h>
-
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -21,20 +19,6 @@ double SizingState::*const kFields[] = {
     &SizingState::Kvy1,  &SizingState::Q2,     &SizingState::dPr2,  &SizingState::dPf2,
     &SizingState::dPppr2, &SizingState::dPt,   &SizingState::dPtr2, &SizingState::dPdr2,
     &SizingState::Kvy2};
-
-std::string ReadFileBytes(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteFileBytes(const std::string &path, const std::string &bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
 
 // Every persisted field and the derived ones set to distinct values.
 void FillState()
