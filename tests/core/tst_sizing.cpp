@@ -6,6 +6,29 @@
 
 #include <cmath>
 
+namespace {
+
+// Circuit 1 inputs in the order dPr, dPf, dPppr, dPs, dPtr, dPdr, dPn, Q.
+void SetInputs1(const QList<double> &in)
+{
+    SizingState &s = Sizing();
+    s.dPr1 = in[0]; s.dPf1 = in[1]; s.dPppr1 = in[2]; s.dPs = in[3];
+    s.dPtr1 = in[4]; s.dPdr1 = in[5]; s.dPn = in[6]; s.Q1 = in[7];
+}
+
+// Circuit 2 inputs in the order dPr, dPf, dPppr, dPt, dPtr, dPdr, Q.
+void SetInputs2(const QList<double> &in)
+{
+    SizingState &s = Sizing();
+    s.dPr2 = in[0]; s.dPf2 = in[1]; s.dPppr2 = in[2]; s.dPt = in[3];
+    s.dPtr2 = in[4]; s.dPdr2 = in[5]; s.Q2 = in[6];
+}
+
+// A text that tells any two doubles apart.
+QString ExactText(double v) { return QString::number(v, 'g', 17); }
+
+} // namespace
+
 class TstSizing : public QObject {
     Q_OBJECT
 private slots:
@@ -15,6 +38,7 @@ private slots:
     void independent_data();
     void independent();
     void tinyNegativeDrop();
+    void evaluationOrder_data();
     void evaluationOrder();
     void failedStepsKeepPreviousValues();
     void actualLoss_data();
@@ -58,8 +82,7 @@ void TstSizing::dependent()
     QFETCH(double, kvy);
     QFETCH(QString, loss);
     SizingState &s = Sizing();
-    s.dPr1 = in[0]; s.dPf1 = in[1]; s.dPppr1 = in[2]; s.dPs = in[3];
-    s.dPtr1 = in[4]; s.dPdr1 = in[5]; s.dPn = in[6]; s.Q1 = in[7];
+    SetInputs1(in);
     ComputeValveDrop1();
     QCOMPARE(QString::fromStdString(FormatTwoDecimals(s.dPkl1)), drop);
     QCOMPARE(ComputeCapacity1(), computed);
@@ -95,8 +118,7 @@ void TstSizing::independent()
     QFETCH(QString, kv);
     QFETCH(double, kvy);
     SizingState &s = Sizing();
-    s.dPr2 = in[0]; s.dPf2 = in[1]; s.dPppr2 = in[2]; s.dPt = in[3];
-    s.dPtr2 = in[4]; s.dPdr2 = in[5]; s.Q2 = in[6];
+    SetInputs2(in);
     ComputeValveDrop2();
     QCOMPARE(QString::fromStdString(FormatTwoDecimals(s.dPkl2)), drop);
     QCOMPARE(ComputeCapacity2(), computed);
@@ -123,46 +145,42 @@ void TstSizing::tinyNegativeDrop()
     QCOMPARE(s.Kvy1, 7.0);
 }
 
-void TstSizing::evaluationOrder()
+// Inputs of the circuit in the order of SetInputs1 / SetInputs2; the drop
+// compared exactly (QCOMPARE on doubles would let 1e16 pass for
+// 9999999999999998).
+void TstSizing::evaluationOrder_data()
 {
-    SizingState &s = Sizing();
-    s.dPr1 = 0.3;
-    s.dPf1 = 0.1;
-    s.dPppr1 = 0.1;
-    ComputeValveDrop1();
-    QCOMPARE(s.dPkl1, static_cast<double>((0.3L - 2.0L * 0.1) - 0.1));
+    QTest::addColumn<int>("circuit");
+    QTest::addColumn<QList<double>>("in");
+    QTest::addColumn<double>("drop");
 
+    QTest::newRow("1: filter twice, then the fittings")
+        << 1 << QList<double>{0.3, 0.1, 0.1, 0, 0, 0, 0, 0} << static_cast<double>((0.3L - 2.0L * 0.1) - 0.1);
     // extended intermediates: 1e16 - 1 - 1 is exact, while a double
     // evaluation rounds 1e16 - 1 back to 1e16
-    s = SizingState{};
-    s.dPr1 = 1e16;
-    s.dPppr1 = 1;
-    s.dPs = 1;
-    ComputeValveDrop1();
-    QCOMPARE(s.dPkl1, 9999999999999998.0);
-
+    QTest::newRow("1: extended intermediates") << 1 << QList<double>{1e16, 0, 1, 1, 0, 0, 0, 0} << 9999999999999998.0;
     // left to right, the head last: 1e20 - 1 rounds to 1e20 even in extended
     // precision, so adding the head afterwards leaves 0 and not -1
-    s = SizingState{};
-    s.dPr1 = 1e20;
-    s.dPdr1 = 1;
-    s.dPn = -1e20;
-    ComputeValveDrop1();
-    QCOMPARE(s.dPkl1, 0.0);
+    QTest::newRow("1: the head last") << 1 << QList<double>{1e20, 0, 0, 0, 0, 1, -1e20, 0} << 0.0;
+    QTest::newRow("2: left to right") << 2 << QList<double>{1e20, 1, 0, 0, 0, 1e20, 0} << 0.0;
+    QTest::newRow("2: extended intermediates") << 2 << QList<double>{1e16, 0, 0, 1, 1, 0, 0} << 9999999999999998.0;
+}
 
-    s = SizingState{};
-    s.dPr2 = 1e20;
-    s.dPf2 = 1;
-    s.dPdr2 = 1e20;
-    ComputeValveDrop2();
-    QCOMPARE(s.dPkl2, 0.0);
-    s.dPf2 = 0;
-    s.dPdr2 = 0;
-    s.dPr2 = 1e16;
-    s.dPt = 1;
-    s.dPtr2 = 1;
-    ComputeValveDrop2();
-    QCOMPARE(s.dPkl2, 9999999999999998.0);
+void TstSizing::evaluationOrder()
+{
+    QFETCH(int, circuit);
+    QFETCH(QList<double>, in);
+    QFETCH(double, drop);
+    const SizingState &s = Sizing();
+    if (circuit == 1) {
+        SetInputs1(in);
+        ComputeValveDrop1();
+        QCOMPARE(ExactText(s.dPkl1), ExactText(drop));
+    } else {
+        SetInputs2(in);
+        ComputeValveDrop2();
+        QCOMPARE(ExactText(s.dPkl2), ExactText(drop));
+    }
 }
 
 void TstSizing::failedStepsKeepPreviousValues()
