@@ -155,7 +155,8 @@ void TstSizing::evaluationOrder_data()
     QTest::addColumn<double>("drop");
 
     QTest::newRow("1: filter twice, then the fittings")
-        << 1 << QList<double>{0.3, 0.1, 0.1, 0, 0, 0, 0, 0} << static_cast<double>((0.3L - 2.0L * 0.1) - 0.1);
+        << 1 << QList<double>{0.3, 0.1, 0.1, 0, 0, 0, 0, 0}
+        << static_cast<double>((static_cast<long double>(0.3) - 2.0L * 0.1) - 0.1);
     // extended intermediates: 1e16 - 1 - 1 is exact, while a double
     // evaluation rounds 1e16 - 1 back to 1e16
     QTest::newRow("1: extended intermediates") << 1 << QList<double>{1e16, 0, 1, 1, 0, 0, 0, 0} << 9999999999999998.0;
