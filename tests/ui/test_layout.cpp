@@ -13,6 +13,7 @@
 
 #include <memory>
 
+#include "tests/ui/mainformfixture.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/mainwindow.h"
@@ -82,13 +83,11 @@ bool Unbind(Sender *sender, Signal signal, const char *signalSig, TForm_Main *re
 
 } // namespace
 
-class TestLayout : public QObject
+class TestLayout : public MainFormFixture
 {
     Q_OBJECT
 
 private:
-    TForm_Main *form = nullptr;
-
     QWidget *control(const QString &name) const
     {
         return form->findChild<QWidget *>(name);
@@ -111,18 +110,6 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        InstallLookAndFeel();
-        form = new TForm_Main;
-    }
-
-    void cleanupTestCase()
-    {
-        delete form;
-        form = nullptr;
-    }
-
     void window()
     {
         QCOMPARE(form->objectName(), QStringLiteral("Form_Main"));

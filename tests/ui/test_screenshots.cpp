@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QTest>
 
+#include "tests/ui/mainformfixture.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/mainwindow.h"
@@ -66,13 +67,11 @@ Comparison Compare(const QImage &actual, const QImage &reference)
 
 } // namespace
 
-class TestScreenshots : public QObject
+class TestScreenshots : public MainFormFixture
 {
     Q_OBJECT
 
 private:
-    TForm_Main *form = nullptr;
-
     QImage grabPage(int page)
     {
         form->ui->PgCtrl_Sys->setCurrentIndex(page);
@@ -80,18 +79,6 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        InstallLookAndFeel();
-        form = new TForm_Main;
-    }
-
-    void cleanupTestCase()
-    {
-        delete form;
-        form = nullptr;
-    }
-
     void compareWithReference()
     {
         // The comparison itself: an identical picture matches, a picture

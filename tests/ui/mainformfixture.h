@@ -1,0 +1,29 @@
+#pragma once
+// The main window under test: made once per test program, after the look
+// and feel is installed, and freed when the program's tests are done. A test
+// class derives from MainFormFixture and uses `form`.
+#include <QObject>
+
+#include "ui/fonts.h"
+#include "ui/mainwindow.h"
+
+class MainFormFixture : public QObject
+{
+    Q_OBJECT
+
+protected:
+    TForm_Main *form = nullptr;
+
+private slots:
+    void initTestCase()
+    {
+        InstallLookAndFeel();
+        form = new TForm_Main;
+    }
+
+    void cleanupTestCase()
+    {
+        delete form;
+        form = nullptr;
+    }
+};
