@@ -417,7 +417,6 @@ void TstProfile::crashMidwayLeavesOldFile()
     QVERIFY(WIFSIGNALED(status));
     QCOMPARE(WTERMSIG(status), SIGXFSZ);
     QVERIFY(ReadFileBytes(path) == original);
-    std::string value;
     QCOMPARE(ReadProfileString("S", "K", "", path), std::string("1"));
 }
 
