@@ -6,7 +6,6 @@
 #include "ui/workflow.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QIcon>
 #include <QSessionManager>
@@ -174,12 +173,7 @@ void PrepareApplication(TApplication &app)
     app.setApplicationName(ApplicationTitle());
     app.setDesktopFileName(QStringLiteral("zelton"));
 
-    QIcon icon;
-    for (int size : {16, 32, 48}) {
-        const QString file = QStringLiteral(":/icon/zelton-%1.png").arg(size);
-        if (QFile::exists(file))
-            icon.addFile(file, QSize(size, size));
-    }
+    const QIcon icon = ProgramIcon();
     if (!icon.isNull())
         app.setWindowIcon(icon);
 

@@ -1,6 +1,7 @@
 #include "ui/fonts.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QPalette>
 #include <QStyleFactory>
 #include <QWidget>
@@ -82,4 +83,15 @@ void ApplyDesignFonts(QWidget *root)
     const QList<QWidget *> children = root->findChildren<QWidget *>();
     for (QWidget *w : children)
         convert(w);
+}
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (int size : {48, 32, 16}) {
+        const QString file = QStringLiteral(":/icon/zelton-%1.png").arg(size);
+        if (QFile::exists(file))
+            icon.addFile(file, QSize(size, size));
+    }
+    return icon;
 }

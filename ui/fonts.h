@@ -7,6 +7,7 @@
 // fonts-liberation2), and the point sizes are turned into exact pixel
 // heights: 8 pt -> 11 px, 10 pt -> 13 px, 12 pt -> 16 px, 14 pt -> 19 px.
 #include <QFont>
+#include <QIcon>
 #include <QString>
 
 class QWidget;
@@ -33,3 +34,7 @@ void ApplyDesignFonts(QWidget *root);
 
 // The window font: `family` at `pixels`, bold or regular.
 QFont DesignFont(int pixels, bool bold = false, const QString &family = QString::fromLatin1(kWindowFontFamily));
+
+// The program icon in its three sizes (48, 32 and 16 pixels), from the
+// embedded resources; empty where they are missing.
+QIcon ProgramIcon();

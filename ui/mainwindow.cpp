@@ -1,7 +1,6 @@
 #include "ui/mainwindow.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QScreen>
@@ -15,17 +14,6 @@ namespace {
 
 constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
-
-QIcon ProgramIcon()
-{
-    QIcon icon;
-    for (const char *file : {":/icon/zelton-48.png", ":/icon/zelton-32.png", ":/icon/zelton-16.png"}) {
-        const QString path = QString::fromLatin1(file);
-        if (QFile::exists(path))
-            icon.addFile(path);
-    }
-    return icon;
-}
 
 } // namespace
 
