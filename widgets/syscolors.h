@@ -122,7 +122,6 @@ QColor SysColor(int index);
 // Resolves a TColor to the colour drawn now: system references through
 // the table, RGB values as they are. The alpha channel is always opaque.
 QColor ResolveColor(TColor color);
-inline QColor ColorToQColor(TColor color) { return ResolveColor(color); }
 
 // Resolves and returns the plain RGB value (0x00BBGGRR).
 TColor ColorToRGB(TColor color);
