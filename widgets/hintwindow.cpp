@@ -51,9 +51,9 @@ void THintWindow::activateHint(const QRect &rect, const QString &text)
 
 void THintWindow::showAt(const QRect &bounds)
 {
+    // A window of this type comes up above every other window when shown.
     setGeometry(bounds);
     show();
-    raise();
     update();
 }
 
