@@ -19,6 +19,7 @@
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -82,9 +83,9 @@ TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
 TApplication::~TApplication()
 {
     // The controller owns the hint window, which must go before the
-    // application object does.
-    delete m_hintController;
-    m_hintController = nullptr;
+    // application object does. Events sent while it goes (the window's,
+    // its own removal as a child) no longer reach it.
+    delete std::exchange(m_hintController, nullptr);
     SetHandlerErrorReporter({});
     delete signalNotifier_;
     signalNotifier_ = nullptr;

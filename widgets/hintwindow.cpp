@@ -41,12 +41,12 @@ QPoint THintWindow::pointerPos() const
     return m_pointerSource ? m_pointerSource() : QCursor::pos();
 }
 
-void THintWindow::activateHint(const QRect &rect, const QString &text)
+void THintWindow::activateHint(const QRect &, const QString &text)
 {
     setText(text);
-    const QRect need = fontMetrics().boundingRect(QRect(0, 0, qMax(rect.width(), 1), 0), kTextFlags, text);
+    const QRect need = fontMetrics().boundingRect(QRect(0, 0, kMaxTextWidth, 0), kTextFlags, text);
     const QSize size(need.width() + 2 * (kTextMargin + 1), need.height() + 2 * (kTextMargin + 1));
-    showAt(QRect(rect.topLeft(), size.expandedTo(rect.size())));
+    showAt(QRect(pointerPos() + QPoint(0, kBelowPointer), size));
 }
 
 void THintWindow::showAt(const QRect &bounds)

@@ -22,12 +22,16 @@ class THintWindow : public QWidget
 public:
     // Space between the frame and the text.
     static constexpr int kTextMargin = 2;
+    // Widest text line before it wraps, and the distance of the window
+    // below the pointer (about the height of a pointer).
+    static constexpr int kMaxTextWidth = 300;
+    static constexpr int kBelowPointer = 20;
 
     Q_INVOKABLE explicit THintWindow(QWidget *parent = nullptr);
     ~THintWindow() override;
 
-    // Shows `text`. This window takes the bounds of `rect` (screen
-    // coordinates) and grows it to hold the text.
+    // Shows `text` just below the pointer. `rect` holds the screen bounds of
+    // the control whose hint it is; this window does not use them.
     virtual void activateHint(const QRect &rect, const QString &text);
 
     QString text() const { return m_text; }
