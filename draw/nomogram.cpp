@@ -1,0 +1,211 @@
+#include "draw/nomogram.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPen>
+#include <QtMath>
+
+#include <cmath>
+
+#include "draw/drawkit.h"
+#include "draw/nomogram_geometry.h"
+#include "draw/schemes.h"
+
+using namespace nomogram;
+
+namespace {
+
+const QColor kMinorGrid(205, 205, 205);
+const QColor kMajorGrid(140, 140, 140);
+const QColor kExample(20, 60, 190);
+const QColor kReadOff(70, 70, 70);
+
+QString numberText(double v)
+{
+    return QString::number(v, 'g', 6);
+}
+
+// Grid: crisp one-pixel lines on whole pixels.
+void drawGrid(QPainter &p)
+{
+    auto vline = [&](int x, const QColor &c) {
+        p.setPen(QPen(c, 1));
+        p.drawLine(QPointF(x + 0.5, PlotTop + 0.5), QPointF(x + 0.5, PlotBottom + 0.5));
+    };
+    auto hline = [&](int y, const QColor &c) {
+        p.setPen(QPen(c, 1));
+        p.drawLine(QPointF(PlotLeft + 0.5, y + 0.5), QPointF(PlotRight + 0.5, y + 0.5));
+    };
+    for (double decade = DpMin; decade < DpMax * 0.999; decade *= 10)
+        for (int k = 2; k <= 9; ++k)
+            vline(qRound(XOfDp(decade * k)), kMinorGrid);
+    for (double decade = QMin; decade < QMax * 0.999; decade *= 10)
+        for (int k = 2; k <= 9; ++k)
+            hline(qRound(YOfQ(decade * k)), kMinorGrid);
+    for (double v = DpMin * 10; v < DpMax * 0.999; v *= 10)
+        vline(qRound(XOfDp(v)), kMajorGrid);
+    for (double v = QMin * 10; v < QMax * 0.999; v *= 10)
+        hline(qRound(YOfQ(v)), kMajorGrid);
+}
+
+// Tick labels at 1, 2 and 5 of every decade, and the axis titles.
+void drawAxes(QPainter &p)
+{
+    const QFont major = pictureFont(12);
+    const QFont minor = pictureFont(10);
+    p.setPen(Qt::black);
+    auto xLabel = [&](double v, bool isMajor) {
+        p.setFont(isMajor ? major : minor);
+        p.setPen(isMajor ? QColor(Qt::black) : QColor(90, 90, 90));
+        const double x = qRound(XOfDp(v)) + 0.5;
+        p.drawText(QRectF(x - 20, PlotBottom + 3, 40, 16), Qt::AlignHCenter | Qt::AlignTop, numberText(v));
+    };
+    auto yLabel = [&](double v, bool isMajor) {
+        p.setFont(isMajor ? major : minor);
+        p.setPen(isMajor ? QColor(Qt::black) : QColor(90, 90, 90));
+        const double y = qRound(YOfQ(v)) + 0.5;
+        p.drawText(QRectF(PlotLeft - 44, y - 8, 40, 16), Qt::AlignRight | Qt::AlignVCenter, numberText(v));
+    };
+    for (double v = DpMin; v < DpMax * 1.001; v *= 10) {
+        xLabel(v, true);
+        if (v < DpMax * 0.999) {
+            xLabel(v * 2, false);
+            xLabel(v * 5, false);
+        }
+    }
+    for (double v = QMin; v < QMax * 1.001; v *= 10) {
+        yLabel(v, true);
+        if (v < QMax * 0.999) {
+            yLabel(v * 2, false);
+            yLabel(v * 5, false);
+        }
+    }
+
+    p.setPen(Qt::black);
+    p.setFont(pictureFont(13, true));
+    p.drawText(QRectF(0, PlotBottom + 22, Width, 20), Qt::AlignHCenter | Qt::AlignTop,
+               QStringLiteral("Перепад давления клапана ΔPкл (атм)"));
+    p.save();
+    p.translate(4, (PlotTop + PlotBottom) / 2.0);
+    p.rotate(-90);
+    p.drawText(QRectF(-200, 0, 400, 18), Qt::AlignHCenter | Qt::AlignTop,
+               QStringLiteral("Расход Q (м³/ч)"));
+    p.restore();
+}
+
+// A straight line in log-log coordinates: its two end points suffice.
+void drawKvLine(QPainter &p, double kv)
+{
+    const QPointF a(XOfDp(DpMin), YOfQ(FlowOf(kv, DpMin)));
+    const QPointF b(XOfDp(DpMax), YOfQ(FlowOf(kv, DpMax)));
+    p.drawLine(a + QPointF(0.5, 0.5), b + QPointF(0.5, 0.5));
+}
+
+// From the drop axis up to the point, then across to the flow axis.
+void drawReadOff(QPainter &p, QPointF hit)
+{
+    p.drawLine(QPointF(hit.x(), PlotBottom + 0.5), hit);
+    p.drawLine(QPointF(PlotLeft + 0.5, hit.y()), hit);
+}
+
+// Kv labels along their lines, on a white halo.
+void drawKvLabels(QPainter &p)
+{
+    const QFont kvFont = pictureFont(11, true);
+    const QFontMetricsF fm(kvFont);
+    const double angle = -qRadiansToDegrees(std::atan2(
+        YOfQ(FlowOf(1, DpMin)) - YOfQ(FlowOf(1, DpMax)), XOfDp(DpMax) - XOfDp(DpMin)));
+    p.setFont(kvFont);
+    for (double kv : KvValues) {
+        const QString t = kv == KvValues.front() ? QStringLiteral("Kv=") + numberText(kv) : numberText(kv);
+        const QPointF at(XOfDp(LabelDp) + 0.5, YOfQ(FlowOf(kv, LabelDp)) + 0.5);
+        const double w = fm.horizontalAdvance(t);
+        p.save();
+        p.translate(at);
+        p.rotate(angle);
+        const QRectF box(-w / 2 - 1.5, -fm.ascent() - 3.5, w + 3, fm.ascent() + 1.5);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawRect(box);
+        p.setPen(Qt::black);
+        p.drawText(QPointF(-w / 2, -3.5), t);
+        p.restore();
+    }
+}
+
+} // namespace
+
+QPointF nomogramPoint(double valveDrop, double flow)
+{
+    return QPointF(XOfDp(valveDrop) + 0.5, YOfQ(flow) + 0.5);
+}
+
+bool nomogramShows(double valveDrop, double flow)
+{
+    return valveDrop >= DpMin && valveDrop <= DpMax && flow >= QMin && flow <= QMax;
+}
+
+void paintNomogram(QPainter &p, const NomogramMarks &marks)
+{
+    p.save();
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const QRectF plot(PlotLeft, PlotTop, PlotRight - PlotLeft, PlotBottom - PlotTop);
+    drawGrid(p);
+    drawAxes(p);
+
+    // Kv lines and the marks on them, clipped to the plot area
+    p.setRenderHint(QPainter::Antialiasing);
+    p.save();
+    p.setClipRect(plot.adjusted(0.5, 0.5, 0.5, 0.5));
+    p.setPen(QPen(Qt::black, 1.6, Qt::SolidLine, Qt::FlatCap));
+    for (double kv : KvValues)
+        drawKvLine(p, kv);
+    if (marks.chosenKv > 0 && std::isfinite(marks.chosenKv)) {
+        p.setPen(QPen(QColor::fromRgb(kChosenKvColor), 2.6, Qt::SolidLine, Qt::FlatCap));
+        drawKvLine(p, marks.chosenKv);
+    }
+
+    if (marks.workedExample) {
+        QPen examplePen(kExample, 2.2, Qt::CustomDashLine, Qt::FlatCap);
+        examplePen.setDashPattern({4, 2.5});
+        p.setPen(examplePen);
+        const QPointF hit = nomogramPoint(ExampleDp, ExampleQ);
+        drawReadOff(p, hit);
+        p.setPen(QPen(kExample, 1.8));
+        p.setBrush(Qt::white);
+        p.drawEllipse(hit, 3.5, 3.5);
+    }
+    p.restore();
+
+    drawKvLabels(p);
+
+    // plot frame on top
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRect(PlotLeft, PlotTop, PlotRight - PlotLeft, PlotBottom - PlotTop));
+
+    // the operating point over everything, so no label hides it
+    if (marks.operatingPoint && nomogramShows(marks.valveDrop, marks.flow)) {
+        const QPointF hit = nomogramPoint(marks.valveDrop, marks.flow);
+        p.setRenderHint(QPainter::Antialiasing);
+        QPen readOff(kReadOff, 1.2, Qt::CustomDashLine, Qt::FlatCap);
+        readOff.setDashPattern({4, 2.5});
+        p.setPen(readOff);
+        drawReadOff(p, hit);
+        p.setPen(QPen(Qt::white, 1.2));
+        p.setBrush(QColor::fromRgb(kOperatingPointColor));
+        p.drawEllipse(hit, 4.0, 4.0);
+    }
+    p.restore();
+}
+
+QImage renderNomogram(int scale)
+{
+    QImage image = blankPicture(Width, Height, scale);
+    QPainter painter(&image);
+    if (scale != 1)
+        painter.scale(scale, scale);
+    paintNomogram(painter);
+    return image;
+}
