@@ -1,8 +1,17 @@
 // Подбор Zelton: sizing of a regulating valve for a heat substation.
 #include "app/application.h"
 #include "app/mainform.h"
+#include "sheet/commandline.h"
+#include "sheet/sheetactions.h"
 
 int main(int argc, char **argv)
 {
-    return RunApplication(argc, argv, CreateMainForm);
+    // Options (the sizing sheet, help, version) end the program here.
+    if (const std::optional<int> exitCode = runCommandLine(argc, argv))
+        return *exitCode;
+    return RunApplication(argc, argv, [](MainWindowHandlers &handlers) {
+        std::unique_ptr<QWidget> window = CreateMainForm(handlers);
+        new SheetActions(window.get());
+        return window;
+    });
 }

@@ -195,7 +195,7 @@ void paintNomogram(QPainter &p, const NomogramMarks &marks)
         drawReadOff(p, hit);
         p.setPen(QPen(Qt::white, 1.2));
         p.setBrush(QColor::fromRgb(kOperatingPointColor));
-        p.drawEllipse(hit, 4.0, 4.0);
+        p.drawEllipse(hit, 5.0, 5.0);
     }
     p.restore();
 }

@@ -1,5 +1,6 @@
 #include "widgets/image.h"
 
+#include <QFile>
 #include <QPainter>
 
 #include "widgets/jpeg.h"
@@ -16,6 +17,8 @@ void TImage::setPicture(const QString &path)
         decoded = LoadJpeg(path);
     m_picture = path;
     m_image = decoded;
+    m_image2x = QImage();
+    m_image2xRead = false;
     updateGeometry();
     update();
 }
@@ -24,6 +27,8 @@ void TImage::setImage(const QImage &image)
 {
     m_picture.clear();
     m_image = image;
+    m_image2x = QImage();
+    m_image2xRead = false;
     updateGeometry();
     update();
 }
@@ -63,6 +68,28 @@ QSize TImage::sizeHint() const
     return m_image.isNull() ? QWidget::sizeHint() : m_image.size();
 }
 
+const QImage &TImage::highDensityImage()
+{
+    if (!m_image2xRead) {
+        m_image2xRead = true;
+        const int dot = m_picture.lastIndexOf(QLatin1Char('.'));
+        const QString path = dot > m_picture.lastIndexOf(QLatin1Char('/'))
+                                 ? m_picture.left(dot) + QStringLiteral("@2x") + m_picture.mid(dot)
+                                 : QString();
+        // Only a version of exactly twice the size stands in for the picture;
+        // one that cannot be read leaves the picture as it is.
+        if (!path.isEmpty() && QFile::exists(path)) {
+            try {
+                const QImage image = LoadJpeg(path);
+                if (image.size() == m_image.size() * 2)
+                    m_image2x = image;
+            } catch (const std::exception &) {
+            }
+        }
+    }
+    return m_image2x;
+}
+
 void TImage::paintEvent(QPaintEvent *)
 {
     if (m_image.isNull())
@@ -71,6 +98,11 @@ void TImage::paintEvent(QPaintEvent *)
     if (target.isEmpty())
         return;
     QPainter painter(this);
+    if (devicePixelRatioF() > 1 && !m_picture.isEmpty() && !highDensityImage().isNull()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(target), m_image2x);
+        return;
+    }
     if (target.size() == m_image.size()) {
         painter.drawImage(target.topLeft(), m_image);
     } else {

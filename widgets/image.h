@@ -2,7 +2,9 @@
 // TImage: a picture control. It shows a JPEG picture, given as a Qt
 // resource path (":/Img1.jpg") or a file path, centred in its box; a
 // picture larger than the box is scaled down keeping its proportions,
-// a smaller one is never scaled up.
+// a smaller one is never scaled up. On a screen of high density (device
+// pixel ratio above 1) it shows the picture's @2x version where one exists
+// beside it (":/Img1@2x.jpg" for ":/Img1.jpg"), in the same place.
 #include <QImage>
 #include <QString>
 #include <QWidget>
@@ -45,8 +47,13 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // The @2x version, read at the first paint that needs it.
+    const QImage &highDensityImage();
+
     QString m_picture;
     QImage m_image;
+    QImage m_image2x;
+    bool m_image2xRead = false;
     bool m_center = true;
     bool m_proportional = true;
 };

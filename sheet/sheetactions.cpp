@@ -1,0 +1,147 @@
+#include "sheet/sheetactions.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QWidget>
+
+#include "app/errordisplay.h"
+#include "sheet/sheetcontent.h"
+#include "sheet/sheetwriter.h"
+
+namespace {
+
+// The circuit pages, which offer the sheet on a right-click.
+const char *const kCircuitPages[] = {"Sht_Sys1", "Sht_Sys2"};
+
+QString askFileNameWithDialog(QWidget *owner, const QString &proposedPath)
+{
+    QFileDialog dialog(owner, QStringLiteral("Сохранить лист подбора"),
+                       QFileInfo(proposedPath).absolutePath(), QStringLiteral("PDF (*.pdf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(QFileInfo(proposedPath).fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+bool askPrinterWithDialog(QWidget *owner, QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, owner);
+    dialog.setWindowTitle(QStringLiteral("Печать листа подбора"));
+    return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace
+
+SheetActions::SheetActions(QWidget *window)
+    : QObject(window),
+      m_window(window),
+      m_print(new QAction(QStringLiteral("Печать листа подбора…"), window)),
+      m_save(new QAction(QStringLiteral("Сохранить лист подбора в PDF…"), window))
+{
+    m_print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    m_save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    for (QAction *action : {m_print, m_save}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setShortcutVisibleInContextMenu(true);
+        window->addAction(action);
+    }
+    connect(m_print, &QAction::triggered, this, &SheetActions::printSheet);
+    connect(m_save, &QAction::triggered, this, &SheetActions::saveSheet);
+
+    if (auto *pages = window->findChild<QTabWidget *>(QStringLiteral("PgCtrl_Sys"))) {
+        pageChanged(pages->currentIndex());
+        connect(pages, &QTabWidget::currentChanged, this, &SheetActions::pageChanged);
+    }
+    for (const char *name : kCircuitPages) {
+        QWidget *page = window->findChild<QWidget *>(QLatin1String(name));
+        if (!page)
+            continue;
+        page->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(page, &QWidget::customContextMenuRequested, this,
+                [this, page](const QPoint &pos) { showMenu(page, pos); });
+    }
+}
+
+void SheetActions::pageChanged(int index)
+{
+    if (index == 0 || index == 1)
+        m_lastCircuit = index + 1;
+}
+
+int SheetActions::circuit() const
+{
+    const int onScreen = circuitOnScreen(*m_window);
+    return onScreen != 0 ? onScreen : m_lastCircuit;
+}
+
+SheetContent SheetActions::content() const
+{
+    return readSheetContent(*m_window, circuit(), QDate::currentDate());
+}
+
+QString SheetActions::proposedPath(const QDate &date)
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    const QString name = QStringLiteral("Подбор клапана %1.pdf").arg(date.toString(Qt::ISODate));
+    return QDir(folder).filePath(name);
+}
+
+void SheetActions::setFileNameAsker(FileNameAsker asker)
+{
+    m_askFileName = std::move(asker);
+}
+
+void SheetActions::setPrintAsker(PrintAsker asker)
+{
+    m_askPrinter = std::move(asker);
+}
+
+void SheetActions::saveSheet()
+{
+    try {
+        // The content is read before the dialog: what the window shows now.
+        const SheetContent sheet = content();
+        const QString proposed = proposedPath(sheet.date);
+        const QString path = m_askFileName ? m_askFileName(m_window, proposed)
+                                           : askFileNameWithDialog(m_window, proposed);
+        if (!path.isEmpty())
+            writeSheetPdf(sheet, path);
+    } catch (const std::exception &error) {
+        ShowErrorMessage(error);
+    }
+}
+
+void SheetActions::printSheet()
+{
+    try {
+        const SheetContent sheet = content();
+        QPrinter printer(QPrinter::HighResolution);
+        prepareSheetPrinter(printer);
+        printer.setDocName(sheetTitle());
+        const bool go = m_askPrinter ? m_askPrinter(m_window, printer)
+                                     : askPrinterWithDialog(m_window, printer);
+        if (go)
+            ::printSheet(sheet, printer);
+    } catch (const std::exception &error) {
+        ShowErrorMessage(error);
+    }
+}
+
+void SheetActions::showMenu(QWidget *page, const QPoint &pos)
+{
+    QMenu menu(page);
+    menu.addAction(m_print);
+    menu.addAction(m_save);
+    menu.exec(page->mapToGlobal(pos));
+}
