@@ -1,0 +1,374 @@
+// The sizing sheet: what it takes from the window, the PDF as poppler
+// reads it (text, page, the operating point where the nomogram's geometry
+// puts it), and how the user reaches it: Ctrl+S, Ctrl+P, the context menu.
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPrinter>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "draw/nomogram_geometry.h"
+#include "sheet/sheetactions.h"
+#include "sheet/sheetcontent.h"
+#include "sheet/sheetpainter.h"
+#include "sheet/sheetwriter.h"
+#include "tests/app/boxrecorder.h"
+#include "tests/sheet/pdftools.h"
+#include "ui/fonts.h"
+#include "ui/mainwindow.h"
+#include "ui/workflow.h"
+#include "widgets/flatedit.h"
+
+namespace {
+
+const QByteArray kWorkedSizing = "[Main]\nLastSys=0\n[Values]\nQ1=2\ndPr1=1\ndPf1=0.1\nKvy1=4\n";
+
+QString line(const char *text, const char *number)
+{
+    return QString::fromUtf8(text).arg(QLatin1String(number));
+}
+QString dropLine(const char *v)
+{
+    return line("Перепад давления на полностью открытом клапане dPкл = %1 атм", v);
+}
+QString kvLine(const char *v)
+{
+    return line("Пропускная способность регулирующего клапана Кv = %1 м3/ч", v);
+}
+QString kvyLine(const char *v)
+{
+    return line("Ближайшая к Kv пропускная способность клапана Kvy: %1 м3/ч", v);
+}
+QString lossLine(const char *v)
+{
+    return line("Действительные гидравлические потери на клапане dPкл = %1 атм", v);
+}
+
+// The hint of every input of each circuit, as the window's description
+// gives them.
+const QStringList kHints1 = {
+    "Перепад давления на вводе в тепловой пункт, атм", "Перепад давления на фильтрах (грязевиках), атм",
+    "Перепад давления на первичных преобразователях расхода, атм", "Перепад давления в системе (отопления), атм",
+    "Перепад давления в трубопроводах всего контура, атм",
+    "Суммарный перепад давления на оборудовании, не учтённом в данной схеме, атм",
+    "Перепад давления на насосе, атм", "Расход теплоносителя через клапан, м3/ч"};
+
+// Mean position of the pixels that pass `is` within `box`; count in `n`.
+template <class Test>
+QPointF centroid(const QImage &img, const QRect &box, Test is, int &n)
+{
+    double sx = 0, sy = 0;
+    n = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            if (img.valid(x, y) && is(img.pixel(x, y))) {
+                sx += x + 0.5;
+                sy += y + 0.5;
+                ++n;
+            }
+    return n ? QPointF(sx / n, sy / n) : QPointF(-1000, -1000);
+}
+
+bool isMarkRed(QRgb c)
+{
+    return qRed(c) > 200 && qGreen(c) < 90 && qBlue(c) < 90;
+}
+
+bool isKvyBlue(QRgb c)
+{
+    return qBlue(c) > 140 && qRed(c) < 90 && qGreen(c) < 120;
+}
+
+} // namespace
+
+class TestSheet : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir *m_dir = nullptr;
+    std::unique_ptr<TForm_Main> m_form;
+    SheetActions *m_actions = nullptr;
+
+    // A window started on `settings`, with the sheet's actions.
+    void open(const QByteArray &settings)
+    {
+        m_form.reset();
+        QFile file(m_dir->filePath(QStringLiteral("settings.ini")));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(settings);
+        file.close();
+        SetExecutableDirectoryOverride(m_dir->path());
+        m_form = std::make_unique<TForm_Main>();
+        m_actions = new SheetActions(m_form.get());
+    }
+
+    TFlatFloatEdit *field(const char *name) const
+    {
+        return m_form->findChild<TFlatFloatEdit *>(QLatin1String(name));
+    }
+
+    QString pdfPath(const char *name) const { return m_dir->filePath(QLatin1String(name)); }
+
+private slots:
+    void initTestCase()
+    {
+        InstallLookAndFeel();
+        m_dir = new QTemporaryDir;
+        QVERIFY(m_dir->isValid());
+        for (const char *tool : {"pdfinfo", "pdftotext", "pdftoppm"})
+            QVERIFY2(!QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty(),
+                     "poppler-utils missing: run scripts/install-deps.sh");
+    }
+
+    void cleanupTestCase()
+    {
+        m_form.reset();
+        SetExecutableDirectoryOverride({});
+        delete m_dir;
+    }
+
+    // The sheet holds the lines as the window shows them, even where a
+    // fresh calculation would differ (the actual loss changes only with
+    // the Kvy field), and the numbers the nomogram marks.
+    void contentFollowsWindow_data()
+    {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<double>("newQ1");   // typed into the window after start; < 0: none
+        QTest::addColumn<int>("circuit");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("inputs");
+        QTest::addColumn<double>("valveDrop");
+        QTest::addColumn<double>("flow");
+        QTest::addColumn<double>("kvy");
+
+        QTest::newRow("worked sizing") << kWorkedSizing << -1.0 << 1
+                                       << QStringList{dropLine("0.80"), kvLine("2.24"), kvyLine("4.0"), lossLine("0.25")}
+                                       << 8 << 0.8 << 2.0 << 4.0;
+        QTest::newRow("Q lowered, Kvy kept: the loss line stays") << kWorkedSizing << 1.5 << 1
+                                       << QStringList{dropLine("0.80"), kvLine("1.68"), kvyLine("4.0"), lossLine("0.25")}
+                                       << 8 << 0.8 << 1.5 << 4.0;
+        QTest::newRow("independent, no capacity")
+            << QByteArray("[Main]\nLastSys=1\n[Values]\nQ2=2\ndPr2=0.1\ndPt=0.5\n") << -1.0 << 2
+            << QStringList{dropLine("-0.40"), kvLine("???"), kvyLine("0.0"), lossLine("0.00")}
+            << 7 << -0.4 << 2.0 << 0.0;
+    }
+
+    void contentFollowsWindow()
+    {
+        QFETCH(QByteArray, settings);
+        QFETCH(double, newQ1);
+        QFETCH(int, circuit);
+        open(settings);
+        if (newQ1 >= 0)
+            field("FlEdt_Q1")->setValueL(newQ1);
+        const SheetContent sheet = m_actions->content();
+        QCOMPARE(sheet.circuit, circuit);
+        QCOMPARE(sheet.circuitName, m_form->findChild<QTabWidget *>("PgCtrl_Sys")->tabText(circuit - 1));
+        QTEST(sheet.resultLines, "lines");
+        QTEST(int(sheet.inputs.size()), "inputs");
+        QFETCH(double, valveDrop);
+        QFETCH(double, flow);
+        QFETCH(double, kvy);
+        QVERIFY2(qAbs(sheet.valveDrop - valveDrop) < 1e-12, qPrintable(QString::number(sheet.valveDrop)));
+        QCOMPARE(sheet.flow, flow);
+        QCOMPARE(sheet.chosenKvy, kvy);
+        const SheetInput &first = sheet.inputs.front();
+        QCOMPARE(first.name, QStringLiteral("dPр"));
+        QCOMPARE(first.unit, QStringLiteral("атм"));
+        QCOMPARE(sheet.inputs.back().unit, QStringLiteral("м3/ч"));
+    }
+
+    // The PDF of the worked sizing: one A4 page, its numbers and every
+    // input's hint as text, the operating point (0.80, 2.00) where the
+    // nomogram's geometry puts it and the Kvy line through (0.25, 2.00).
+    void pdfOfWorkedSizing()
+    {
+        open(kWorkedSizing);
+        const QString pdf = pdfPath("worked.pdf");
+        writeSheetPdf(m_actions->content(), pdf);
+
+        const QString info = PdfInfo(pdf);
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))), qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)"))),
+                 qPrintable(info));
+
+        const QString text = PdfText(pdf);
+        for (const QString &expected : {dropLine("0.80"), kvLine("2.24"), kvyLine("4.0"), lossLine("0.25")})
+            QVERIFY2(text.contains(expected), qPrintable(expected + " not in: " + text));
+        for (const QString &hint : kHints1)
+            QVERIFY2(text.contains(hint), qPrintable(hint));
+        QVERIFY(text.contains(QStringLiteral("Система с ЗАВИСИМЫМ присоединением потребителя")));
+
+        constexpr int dpi = 300;
+        const QImage page = PdfPage(pdf, dpi);
+        QVERIFY(!page.isNull());
+        QCOMPARE(page.width(), qRound(210 / 25.4 * dpi));
+        const QRectF box = sheetLayout(8).nomogram;
+        const auto toPage = [&](double u, double v) {
+            return QPointF((box.left() + u * box.width() / nomogram::Width) * dpi / 25.4,
+                           (box.top() + v * box.height() / nomogram::Height) * dpi / 25.4);
+        };
+        // the plot frame is where the layout and the geometry put it
+        for (const QPointF corner : {toPage(nomogram::PlotLeft, nomogram::PlotTop),
+                                     toPage(nomogram::PlotRight, nomogram::PlotBottom)}) {
+            int darkest = 255;
+            for (int dy = -2; dy <= 2; ++dy)
+                for (int dx = -2; dx <= 2; ++dx)
+                    darkest = qMin(darkest, qGray(page.pixel(qRound(corner.x()) + dx, qRound(corner.y()) + dy)));
+            QVERIFY2(darkest < 80, qPrintable(QString::number(darkest)));
+        }
+        const QRect area = QRectF(toPage(0, 0), toPage(nomogram::Width, nomogram::Height)).toAlignedRect();
+        int n = 0;
+        const QPointF mark = centroid(page, area, isMarkRed, n);
+        QVERIFY2(n > 100, qPrintable(QString::number(n)));
+        const QPointF expected = toPage(nomogram::XOfDp(0.8), nomogram::YOfQ(2.0));
+        QVERIFY2(QLineF(mark, expected).length() <= 2.0,
+                 qPrintable(QStringLiteral("mark at %1, %2; geometry %3, %4")
+                                .arg(mark.x()).arg(mark.y()).arg(expected.x()).arg(expected.y())));
+        const QPointF onKvy = toPage(nomogram::XOfDp(0.25), nomogram::YOfQ(2.0));
+        centroid(page, QRectF(onKvy - QPointF(3, 3), QSizeF(6, 6)).toAlignedRect(), isKvyBlue, n);
+        QVERIFY2(n > 0, "no Kvy line through (0.25, 2.00)");
+    }
+
+    // The sheet of the circuit on screen; on the nomogram page, of the
+    // circuit page shown last.
+    void circuitOfTheSheet_data()
+    {
+        QTest::addColumn<int>("startPage");
+        QTest::addColumn<QList<int>>("pages");
+        QTest::addColumn<int>("circuit");
+        QTest::newRow("dependent page") << 0 << QList<int>{} << 1;
+        QTest::newRow("independent page") << 1 << QList<int>{} << 2;
+        QTest::newRow("nomogram after the independent page") << 0 << QList<int>{1, 2} << 2;
+        QTest::newRow("nomogram after the dependent page") << 1 << QList<int>{0, 2} << 1;
+        QTest::newRow("opened on the nomogram") << 2 << QList<int>{} << 1;
+    }
+
+    void circuitOfTheSheet()
+    {
+        QFETCH(int, startPage);
+        QFETCH(QList<int>, pages);
+        open("[Main]\nLastSys=" + QByteArray::number(startPage) + "\n");
+        auto *pageControl = m_form->findChild<QTabWidget *>("PgCtrl_Sys");
+        QCOMPARE(pageControl->currentIndex(), startPage);
+        for (int page : pages)
+            pageControl->setCurrentIndex(page);
+        QTEST(m_actions->circuit(), "circuit");
+    }
+
+    // Ctrl+S proposes the documents folder (home without one) and a dated
+    // name, and writes the sheet there; Ctrl+P prints the circuit on screen.
+    void shortcuts()
+    {
+        open(kWorkedSizing);
+        m_form->show();
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+
+        QString proposed;
+        const QString saved = pdfPath("saved.pdf");
+        m_actions->setFileNameAsker([&](QWidget *, const QString &path) {
+            proposed = path;
+            return saved;
+        });
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(QFileInfo(proposed).fileName(),
+                 QStringLiteral("Подбор клапана %1.pdf").arg(QDate::currentDate().toString("yyyy-MM-dd")));
+        QVERIFY(PdfText(saved).contains(lossLine("0.25")));
+
+        m_form->findChild<QTabWidget *>("PgCtrl_Sys")->setCurrentIndex(1);
+        const QString printed = pdfPath("printed.pdf");
+        m_actions->setPrintAsker([&](QWidget *, QPrinter &printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(printed);
+            return true;
+        });
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
+        QVERIFY(PdfText(printed).contains(QStringLiteral("Система с НЕЗАВИСИМЫМ присоединением потребителя")));
+        QVERIFY(PdfInfo(printed).contains(QStringLiteral("(A4)")));
+        m_form->hide();
+    }
+
+    void proposedFolder()
+    {
+        QTemporaryDir home;
+        const QByteArray oldHome = qgetenv("HOME");
+        qputenv("HOME", QFile::encodeName(home.path()));
+        const QDate date(2026, 12, 8);
+        const QString withoutDocuments = SheetActions::proposedPath(date);
+        QVERIFY(QDir(home.path()).mkdir(QStringLiteral("Documents")));
+        const QString withDocuments = SheetActions::proposedPath(date);
+        qputenv("HOME", oldHome);
+        QCOMPARE(withoutDocuments, home.filePath(QStringLiteral("Подбор клапана 2026-12-08.pdf")));
+        QCOMPARE(withDocuments, home.filePath(QStringLiteral("Documents/Подбор клапана 2026-12-08.pdf")));
+    }
+
+    // A write that fails shows the error display's box with the path and
+    // leaves nothing behind.
+    void failedSave()
+    {
+        open(kWorkedSizing);
+        QFile plain(pdfPath("plain"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        const QString target = pdfPath("plain") + QStringLiteral("/sheet.pdf");
+        m_actions->setFileNameAsker([&](QWidget *, const QString &) { return target; });
+        BoxRecorder boxes;
+        m_actions->saveAction()->trigger();
+        QCOMPARE(boxes.boxes.size(), 1);
+        QCOMPARE(boxes.boxes[0].caption, QStringLiteral("Подбор Zelton"));
+        QCOMPARE(boxes.boxes[0].icon, QMessageBox::Critical);
+        QVERIFY2(boxes.boxes[0].text.startsWith(QStringLiteral("Unable to write to ") + target + ":"),
+                 qPrintable(boxes.boxes[0].text));
+        QVERIFY(boxes.boxes[0].text.endsWith(QLatin1Char('.')));
+        QVERIFY(QFileInfo(plain.fileName()).isFile());
+
+        // cancelled: nothing written, no box
+        m_actions->setFileNameAsker([](QWidget *, const QString &) { return QString(); });
+        m_actions->saveAction()->trigger();
+        QCOMPARE(boxes.boxes.size(), 1);
+        QCOMPARE(QDir(m_dir->path()).entryList({"*.pdf"}, QDir::Files).filter("plain").size(), 0);
+    }
+
+    // A right-click on a circuit page offers both, with their shortcuts;
+    // the nomogram page offers nothing.
+    void contextMenu_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("scheme of the dependent circuit") << "Img1" << true;
+        QTest::newRow("result line of the independent circuit") << "L_Kv2" << true;
+        QTest::newRow("nomogram") << "L_Top" << false;
+    }
+
+    void contextMenu()
+    {
+        QFETCH(QString, target);
+        open(kWorkedSizing);
+        m_form->show();
+        QWidget *widget = m_form->findChild<QWidget *>(target);
+        QVERIFY(widget);
+        QStringList items;
+        QTimer::singleShot(0, [&] {
+            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                for (QAction *action : menu->actions())
+                    items << action->text() + QLatin1Char('\t') + action->shortcut().toString();
+                menu->close();
+            }
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), widget->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(widget, &event);
+        QApplication::processEvents();
+        m_form->hide();
+        QFETCH(bool, offered);
+        const QStringList expected = {QStringLiteral("Печать листа подбора…\tCtrl+P"),
+                                      QStringLiteral("Сохранить лист подбора в PDF…\tCtrl+S")};
+        QCOMPARE(items, offered ? expected : QStringList());
+    }
+};
+
+QTEST_MAIN(TestSheet)
+#include "test_sheet.moc"
