@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Builds the Debian package, validates its desktop entry and AppStream
+# metainfo, installs it as a user would (apt-get install ./zelton_*.deb),
+# and uses the installed program as an ordinary user (nobody, with a home
+# of its own) on a virtual display: start, type a value, close, start
+# again and find it. The settings must go to the per-user location,
+# ~/.config/zelton/settings.ini. Then writes a sheet from the command line
+# as that user, and removes the package again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$(nproc)" --target zelton
+rm -f build/zelton_*.deb
+(cd build && cpack -G DEB >/dev/null)
+deb=$(ls build/zelton_*.deb)
+echo "package: $deb"
+dpkg-deb -f "$deb" Depends
+
+desktop-file-validate resources/zelton.desktop
+appstreamcli validate --no-net build/ru.zelton.Selector.metainfo.xml
+
+fail() { echo "package check: $*" >&2; exit 1; }
+
+export DEBIAN_FRONTEND=noninteractive
+apt-get install -y -qq "./$deb" >/dev/null
+home=$(mktemp -d)
+display=:$(( 200 + RANDOM % 100 ))
+cleanup() {
+  [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+  apt-get remove -y -qq zelton >/dev/null || true
+  rm -rf "$home"
+}
+trap cleanup EXIT
+chown nobody:nogroup "$home"
+[ "$(command -v zelton)" = /usr/bin/zelton ] || fail "zelton is not installed in /usr/bin"
+
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -ac >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 50); do DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+export DISPLAY=$display
+
+# The program as nobody: a clean environment with the user's own home.
+as_user() {
+  setpriv --reuid=nobody --regid=nogroup --clear-groups \
+    env -i HOME="$home" DISPLAY="$display" PATH=/usr/bin:/bin LANG=C.UTF-8 "$@"
+}
+
+start() {
+  as_user zelton &
+  app=$!
+  win=$(timeout 20 xdotool search --sync --onlyvisible --name 'Подбор клапана регулирующего' | head -n 1) || true
+  sleep 0.5
+  # an error box is a window captioned with the program's title
+  if xdotool search --onlyvisible --name '^Подбор Zelton$' >/dev/null 2>&1; then
+    fail "the program showed an error box"
+  fi
+  [ -n "$win" ] || fail "the window did not appear"
+}
+
+close() {
+  python3 scripts/xclose.py "$win"
+  local code=0
+  timeout 20 tail --pid="$app" -f /dev/null || fail "the program did not end on close"
+  wait "$app" || code=$?
+  app=
+  [ "$code" -eq 0 ] || fail "the program ended with $code"
+}
+
+settings="$home/.config/zelton/settings.ini"
+start
+xdotool windowfocus --sync "$win"
+xdotool type --delay 40 '1.50'
+xdotool key Return
+close
+[ -f "$settings" ] || fail "no settings in the per-user location $settings"
+[ ! -e /usr/bin/settings.ini ] || fail "settings written beside the program"
+grep -qx 'dPr1=1.5' <(tr -d '\r' < "$settings") || fail "the typed value is not in $settings"
+owner=$(stat -c %U "$settings")
+[ "$owner" = nobody ] || fail "$settings belongs to $owner"
+
+start          # finds the value again and closes without an error
+close
+grep -qx 'dPr1=1.5' <(tr -d '\r' < "$settings") || fail "the value was lost at the next start"
+
+as_user zelton --sheet "$home/sheet.pdf" || fail "zelton --sheet failed as an ordinary user"
+pdftotext "$home/sheet.pdf" - | grep -q '1.50' || fail "the sheet lacks the stored value"
+echo "package check: installed, started and closed as nobody; settings in $settings"
