@@ -14,6 +14,8 @@ cmake --build build -j "$(nproc)" --target zelton
 
 run=$(mktemp -d)          # settings.ini lives beside the executable
 cp build/app/zelton "$run/"
+home="$run/home"          # the user's home, whose Documents get the sheet
+mkdir -p "$home/Documents"
 display=:$(( 90 + RANDOM % 100 ))
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
@@ -22,7 +24,7 @@ export DISPLAY="$display"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 start() {
-  "$run/zelton" &
+  HOME="$home" "$run/zelton" &
   app=$!
   win=$(xdotool search --sync --onlyvisible --name 'Подбор клапана регулирующего' | head -n 1)
   xdotool windowfocus --sync "$win"
@@ -53,4 +55,16 @@ wait "$app"
 echo "settings.ini after closing:"; cat "$run/settings.ini"
 start
 shot restarted
+# the sizing sheet: Ctrl+S proposes "Подбор клапана <date>.pdf" in Documents
+xdotool key ctrl+s
+dialog=$(xdotool search --sync --onlyvisible --name 'Сохранить лист подбора' | head -n 1)
+sleep 0.5
+import -window "$dialog" "$out/save-dialog.png"; echo "$out/save-dialog.png"
+xdotool windowfocus --sync "$dialog"; xdotool key Return
+for _ in $(seq 50); do ls "$home"/Documents/*.pdf >/dev/null 2>&1 && break; sleep 0.1; done
+sheet=$(ls "$home"/Documents/*.pdf)
+cp "$sheet" "$out/sheet.pdf"; echo "saved: $sheet"
 kill -TERM "$app"; wait "$app" || true
+# the same sheet from the command line, with no window
+"$run/zelton" --sheet "$out/sheet-cli.pdf" --circuit 1 && echo "$out/sheet-cli.pdf"
+pdftoppm -r 80 -png -singlefile "$out/sheet.pdf" "$out/sheet"; echo "$out/sheet.png"
