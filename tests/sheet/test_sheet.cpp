@@ -224,11 +224,13 @@ private slots:
         int n = 0;
         const QPointF mark = centroid(page, area, isMarkRed, n);
         QVERIFY2(n > 100, qPrintable(QString::number(n)));
-        const QPointF expected = toPage(nomogram::XOfDp(0.8), nomogram::YOfQ(2.0));
+        // The geometry gives pixel positions in the 423 x 557 picture; a
+        // pixel's centre lies half a unit further in.
+        const QPointF expected = toPage(nomogram::XOfDp(0.8) + 0.5, nomogram::YOfQ(2.0) + 0.5);
         QVERIFY2(QLineF(mark, expected).length() <= 2.0,
                  qPrintable(QStringLiteral("mark at %1, %2; geometry %3, %4")
                                 .arg(mark.x()).arg(mark.y()).arg(expected.x()).arg(expected.y())));
-        const QPointF onKvy = toPage(nomogram::XOfDp(0.25), nomogram::YOfQ(2.0));
+        const QPointF onKvy = toPage(nomogram::XOfDp(0.25) + 0.5, nomogram::YOfQ(2.0) + 0.5);
         centroid(page, QRectF(onKvy - QPointF(3, 3), QSizeF(6, 6)).toAlignedRect(), isKvyBlue, n);
         QVERIFY2(n > 0, "no Kvy line through (0.25, 2.00)");
     }
