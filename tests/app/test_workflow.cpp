@@ -14,12 +14,17 @@
 #include <QFileSystemWatcher>
 #include <QLabel>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -512,6 +517,8 @@ private slots:
     void crosshairFollowsTheMouse();
     void crosshairErasedOnceOverThePage();
     void sessionEndSavesInputs();
+    void programFolderNotWritable_data();
+    void programFolderNotWritable();
 };
 
 namespace {
@@ -697,6 +704,162 @@ void TestWorkflow::sessionEndSavesInputs()
     const QByteArray saved = readFile(settingsFile());
     QCOMPARE(iniValue(saved, "dPr1"), QByteArray("0"));
     QVERIFY(saved.contains("[Extra]\r\nkeep=1"));
+}
+
+namespace {
+
+// Runs the program child as an ordinary user would run it: root becomes
+// nobody (whom file permissions bind); another user stays who he is. Its
+// home and configuration folder are the given ones (none: the default).
+struct ChildRun {
+    int exitCode = -1;
+    QString output;
+    QString errors;
+    // for failure messages
+    QByteArray all() const { return (output + errors).toLocal8Bit(); }
+};
+
+ChildRun runAsOrdinaryUser(const QString &exe, const QStringList &args, const QString &home,
+                           const QString &configHome)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home);
+    if (configHome.isEmpty())
+        env.remove(QStringLiteral("XDG_CONFIG_HOME"));
+    else
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR")); // root's, not ours
+    // the leak checker's suppressions, where nobody can read them
+    QString lsan = env.value(QStringLiteral("LSAN_OPTIONS"));
+    static const QRegularExpression suppressions(QStringLiteral("suppressions=([^:]*)"));
+    const QRegularExpressionMatch match = suppressions.match(lsan);
+    if (match.hasMatch()) {
+        const QString copy = home + QStringLiteral("/lsan.supp");
+        QFile::remove(copy);
+        QFile::copy(match.captured(1), copy);
+        QFile::setPermissions(copy, QFile::permissions(copy) | QFile::ReadOther);
+        env.insert(QStringLiteral("LSAN_OPTIONS"), lsan.replace(match.capturedStart(1), match.capturedLength(1), copy));
+    }
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::SeparateChannels);
+    child.setChildProcessModifier([] {
+        if (::geteuid() != 0)
+            return;
+        const struct passwd *nobody = ::getpwnam("nobody");
+        const uid_t uid = nobody ? nobody->pw_uid : 65534;
+        const gid_t gid = nobody ? nobody->pw_gid : 65534;
+        if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)
+            ::_exit(97);
+    });
+    child.start(exe, args);
+    ChildRun run;
+    if (!child.waitForStarted(10000) || !child.waitForFinished(30000)) {
+        child.kill();
+        child.waitForFinished(5000);
+        return run;
+    }
+    run.output = QString::fromUtf8(child.readAllStandardOutput());
+    run.errors = QString::fromUtf8(child.readAllStandardError());
+    if (child.exitStatus() == QProcess::NormalExit)
+        run.exitCode = child.exitCode();
+    return run;
+}
+
+// Makes `path` belong to nobody when we are root, so that nobody may write it.
+bool giveToOrdinaryUser(const QString &path)
+{
+    if (::geteuid() != 0)
+        return true;
+    const struct passwd *nobody = ::getpwnam("nobody");
+    return ::chown(QFile::encodeName(path).constData(), nobody ? nobody->pw_uid : 65534,
+                   nobody ? nobody->pw_gid : 65534) == 0;
+}
+
+} // namespace
+
+void TestWorkflow::programFolderNotWritable_data()
+{
+    QTest::addColumn<QByteArray>("beside"); // settings.ini in the program folder; null: none
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("perUser"); // the settings go to the per-user folder
+    QTest::addColumn<bool>("xdg");     // XDG_CONFIG_HOME is set
+    QTest::addColumn<QString>("q1");   // Q1 as the first start shows it
+    QTest::addColumn<bool>("homeWritable");
+    QTest::newRow("writable settings.ini") << kZeroSettings << 0666 << false << true << "0.00" << true;
+    QTest::newRow("no settings.ini") << QByteArray() << 0 << true << true << "0.00" << true;
+    QTest::newRow("no settings.ini, default folder") << QByteArray() << 0 << true << false << "0.00" << true;
+    QTest::newRow("read-only settings.ini: site defaults")
+        << QByteArray("[Values]\r\nQ1=5\r\n") << 0444 << true << true << "5.00" << true;
+    QTest::newRow("no settings.ini, home not writable") << QByteArray() << 0 << true << true << "0.00" << false;
+}
+
+// Installed system-wide: the program's folder takes no new files for its
+// user. A settings.ini there that the user may write is written in place;
+// otherwise the settings live in the per-user folder, starting from the
+// site's file when there is one. Either way no box, the close ends the
+// program with 0, and the next start shows the value back. Where even the
+// per-user folder cannot be made, the write error names that file.
+void TestWorkflow::programFolderNotWritable()
+{
+    QFETCH(QByteArray, beside);
+    QFETCH(int, mode);
+    QFETCH(bool, perUser);
+    QFETCH(bool, xdg);
+    QFETCH(QString, q1);
+    QFETCH(bool, homeWritable);
+    const QString prog = dir->filePath(QStringLiteral("prog"));
+    const QString home = dir->filePath(QStringLiteral("home"));
+    const QString config = home + (xdg ? QStringLiteral("/config") : QStringLiteral("/.config"));
+    const QString besideFile = prog + QStringLiteral("/settings.ini");
+    const QString userFile = config + QStringLiteral("/zelton/settings.ini");
+    const QString exe = prog + QStringLiteral("/zelton");
+    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("prog")));
+    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("home")));
+    QVERIFY(QFile::copy(QStringLiteral(PROGRAM_CHILD), exe));
+    QVERIFY(QFile::setPermissions(exe, QFile::permissions(exe) | QFile::ExeOwner | QFile::ExeOther
+                                           | QFile::ReadOther));
+    if (!beside.isNull()) {
+        QVERIFY(writeFile(besideFile, beside));
+        QCOMPARE(::chmod(QFile::encodeName(besideFile).constData(), mode_t(mode)), 0);
+    }
+    if (homeWritable)
+        QVERIFY(giveToOrdinaryUser(home));
+    QCOMPARE(::chmod(QFile::encodeName(dir->path()).constData(), 0755), 0);
+    QCOMPARE(::chmod(QFile::encodeName(prog).constData(), 0555), 0);
+    QCOMPARE(::chmod(QFile::encodeName(home).constData(), homeWritable ? 0755 : 0555), 0);
+    const auto restore = qScopeGuard([&] {
+        ::chmod(QFile::encodeName(prog).constData(), 0755);
+        ::chmod(QFile::encodeName(home).constData(), 0755);
+    });
+    const QString used = perUser ? userFile : besideFile;
+
+    ChildRun first = runAsOrdinaryUser(exe, {QStringLiteral("3.5")}, home, xdg ? config : QString());
+    if (!homeWritable) {
+        // at the start and at the close, and the window stays open
+        QCOMPARE(first.output.count(QStringLiteral("box: Unable to write to %1.\n").arg(userFile)), 2);
+        QVERIFY2(first.output.endsWith(QLatin1String("close refused\n")), first.all().constData());
+        QCOMPARE(first.exitCode, 3);
+        return;
+    }
+    QVERIFY2(first.exitCode == 0, first.all().constData());
+    QVERIFY2(!first.output.contains(QLatin1String("box")), first.all().constData());
+    QVERIFY2(first.output.contains(QStringLiteral("settings %1\n").arg(used)), first.all().constData());
+    QVERIFY2(first.output.contains(QStringLiteral("Q1 %1\n").arg(q1)), first.all().constData());
+    QCOMPARE(iniValue(readFile(used), "dPr1"), QByteArray("3.5"));
+    if (perUser) {
+        QCOMPARE(readFile(besideFile), beside); // the site's file, untouched
+        QCOMPARE(iniValue(readFile(userFile), "Q1"), QByteArray(q1 == QLatin1String("5.00") ? "5" : "0"));
+    } else {
+        QVERIFY(!QFileInfo::exists(config));
+    }
+    QCOMPARE(QDir(prog).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             beside.isNull() ? QStringList{"zelton"} : (QStringList{"settings.ini", "zelton"}));
+
+    ChildRun second = runAsOrdinaryUser(exe, {}, home, xdg ? config : QString());
+    QVERIFY2(second.exitCode == 0, second.all().constData());
+    QVERIFY2(!second.output.contains(QLatin1String("box")), second.all().constData());
+    QVERIFY2(second.output.contains(QStringLiteral("dPr1 3.50\n")), second.all().constData());
 }
 
 int main(int argc, char **argv)
