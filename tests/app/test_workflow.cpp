@@ -519,6 +519,8 @@ private slots:
     void sessionEndSavesInputs();
     void programFolderNotWritable_data();
     void programFolderNotWritable();
+    void pageSwitchWaitsForFieldExit_data();
+    void pageSwitchWaitsForFieldExit();
 };
 
 namespace {
@@ -860,6 +862,80 @@ void TestWorkflow::programFolderNotWritable()
     QVERIFY2(second.exitCode == 0, second.all().constData());
     QVERIFY2(!second.output.contains(QLatin1String("box")), second.all().constData());
     QVERIFY2(second.output.contains(QStringLiteral("dPr1 3.50\n")), second.all().constData());
+}
+
+void TestWorkflow::pageSwitchWaitsForFieldExit_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<int>("page");
+    QTest::newRow("click on the independent tab") << "click" << 1;
+    QTest::newRow("click on the nomogram tab") << "click" << 2;
+    QTest::newRow("Ctrl+Tab") << "Ctrl+Tab" << 1;
+    QTest::newRow("Ctrl+Shift+Tab") << "Ctrl+Shift+Tab" << 2;
+}
+
+// A page switch asks the focused field's exit check first: while the field
+// rejects its text, the page does not change even for a moment (no
+// page-changed handler, LastSys kept, no other field entered or left).
+void TestWorkflow::pageSwitchWaitsForFieldExit()
+{
+    QFETCH(QString, way);
+    QFETCH(int, page);
+    openWindow();
+    TPageControl *pages = form->ui->PgCtrl_Sys;
+    const auto switchPage = [&] {
+        TFlatTabBar *bar = pages->flatTabBar();
+        if (way == QLatin1String("click"))
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->buttonRect(page).center());
+        else if (way == QLatin1String("Ctrl+Tab"))
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+        else
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCoreApplication::processEvents();
+    };
+    typeInto("FlEdt_dPr1", QStringLiteral("150"));
+    QSignalSpy shown(pages, &QTabWidget::currentChanged);
+    QSignalSpy userSwitches(pages, &TPageControl::OnChange);
+    int otherEntries = 0;
+    int otherExits = 0;
+    struct FocusInCounter : QObject {
+        int *count;
+        explicit FocusInCounter(int *c) : count(c) {}
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            *count += event->type() == QEvent::FocusIn;
+            return false;
+        }
+    } focusIns(&otherEntries);
+    for (TFlatFloatEdit *f : form->findChildren<TFlatFloatEdit *>()) {
+        if (f == field("FlEdt_dPr1"))
+            continue;
+        f->installEventFilter(&focusIns);
+        connect(f, &TCustomFlatFloatEdit::OnExit, this, [&otherExits] { ++otherExits; });
+    }
+
+    switchPage();
+    QCOMPARE(pages->currentIndex(), 0);
+    QCOMPARE(shown.count(), 0);
+    QCOMPARE(userSwitches.count(), 0);
+    QCOMPARE(int(Sizing().LastSys), 0);
+    QCOMPARE(focusName(), QStringLiteral("FlEdt_dPr1"));
+    QCOMPARE(field("FlEdt_dPr1")->text(), QStringLiteral("0.00"));
+    QCOMPARE(field("FlEdt_dPr1")->selectedText(), QStringLiteral("0.00"));
+    QCOMPARE(otherEntries, 0);
+    QCOMPARE(otherExits, 0);
+
+    // an accepted text lets the page change
+    typeInto("FlEdt_dPr1", QStringLiteral("50"));
+    switchPage();
+    QCOMPARE(pages->currentIndex(), page);
+    QCOMPARE(userSwitches.count(), 1);
+    QCOMPARE(int(Sizing().LastSys), page);
+    QCOMPARE(field("FlEdt_dPr1")->text(), QStringLiteral("50.00"));
+    if (page == 1)
+        QCOMPARE(focusName(), QStringLiteral("FlEdt_dPr2"));
+    for (TFlatFloatEdit *f : form->findChildren<TFlatFloatEdit *>())
+        f->removeEventFilter(&focusIns);
 }
 
 int main(int argc, char **argv)
