@@ -5,6 +5,7 @@
 #include "app/errordisplay.h"
 #include "core/sizing.h"
 #include "tests/app/boxrecorder.h"
+#include "tests/ordinaryuser.h"
 #include "ui/crosshair.h"
 #include "ui/mainwindow.h"
 #include "ui/workflow.h"
@@ -21,10 +22,7 @@
 #include <QtTest>
 
 #include <csignal>
-#include <grp.h>
-#include <pwd.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -746,12 +744,7 @@ ChildRun runAsOrdinaryUser(const QString &exe, const QStringList &args, const QS
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::SeparateChannels);
     child.setChildProcessModifier([] {
-        if (::geteuid() != 0)
-            return;
-        const struct passwd *nobody = ::getpwnam("nobody");
-        const uid_t uid = nobody ? nobody->pw_uid : 65534;
-        const gid_t gid = nobody ? nobody->pw_gid : 65534;
-        if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)
+        if (!BecomeOrdinaryUser())
             ::_exit(97);
     });
     child.start(exe, args);
@@ -771,11 +764,8 @@ ChildRun runAsOrdinaryUser(const QString &exe, const QStringList &args, const QS
 // Makes `path` belong to nobody when we are root, so that nobody may write it.
 bool giveToOrdinaryUser(const QString &path)
 {
-    if (::geteuid() != 0)
-        return true;
-    const struct passwd *nobody = ::getpwnam("nobody");
-    return ::chown(QFile::encodeName(path).constData(), nobody ? nobody->pw_uid : 65534,
-                   nobody ? nobody->pw_gid : 65534) == 0;
+    const OrdinaryUserIds nobody = NobodyIds();
+    return ::geteuid() != 0 || ::chown(QFile::encodeName(path).constData(), nobody.uid, nobody.gid) == 0;
 }
 
 } // namespace

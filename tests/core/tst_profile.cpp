@@ -2,12 +2,11 @@
 #include "core/inifile.h"
 #include "core/profile.h"
 #include "tests/core/testutil.h"
+#include "tests/ordinaryuser.h"
 
 #include <QtTest>
 
 #include <fcntl.h>
-#include <grp.h>
-#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -44,10 +43,7 @@ bool LoseWriteAccessTo(const std::string &dir)
 {
     if (::geteuid() != 0)
         return ::chmod(dir.c_str(), 0555) == 0;
-    const struct passwd *nobody = ::getpwnam("nobody");
-    const uid_t uid = nobody ? nobody->pw_uid : 65534;
-    const gid_t gid = nobody ? nobody->pw_gid : 65534;
-    return ::setgroups(0, nullptr) == 0 && ::setgid(gid) == 0 && ::setuid(uid) == 0;
+    return BecomeOrdinaryUser();
 }
 
 // Limits the files this process writes to 64 KiB; false if refused.
