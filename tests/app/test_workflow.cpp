@@ -738,7 +738,8 @@ ChildRun runAsOrdinaryUser(const QString &exe, const QStringList &args, const QS
         QFile::remove(copy);
         QFile::copy(match.captured(1), copy);
         QFile::setPermissions(copy, QFile::permissions(copy) | QFile::ReadOther);
-        env.insert(QStringLiteral("LSAN_OPTIONS"), lsan.replace(match.capturedStart(1), match.capturedLength(1), copy));
+        const QString quoted = QLatin1Char('"') + copy + QLatin1Char('"'); // the path may hold blanks
+        env.insert(QStringLiteral("LSAN_OPTIONS"), lsan.replace(match.capturedStart(1), match.capturedLength(1), quoted));
     }
     QProcess child;
     child.setProcessEnvironment(env);
