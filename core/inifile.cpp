@@ -2,6 +2,7 @@
 
 #include "core/errors.h"
 #include "core/numtext.h"
+#include "core/textfile.h"
 #include "core/textscan.h"
 
 #include <cstdint>
@@ -70,13 +71,25 @@ bool TryStrToInt(std::string_view text, int &value)
 
 TIniFile::TIniFile(std::string fileName) : m_fileName(std::move(fileName)) {}
 
-// Nothing is cached between calls, so there is nothing to flush.
 TIniFile::~TIniFile() = default;
+
+const std::string &TIniFile::Text() const
+{
+    if (!m_textRead) {
+        if (ReadWholeFile(m_fileName, m_text) != FileRead::Ok)
+            m_text.clear();
+        m_textRead = true;
+    }
+    return m_text;
+}
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view ident,
                                  std::string_view def) const
 {
-    return ReadProfileString(section, ident, def, m_fileName);
+    std::string value;
+    if (FindProfileValue(Text(), section, ident, value))
+        return value;
+    return std::string(def.substr(0, kProfileValueMax));
 }
 
 int TIniFile::ReadInteger(std::string_view section, std::string_view ident, int def) const
@@ -105,6 +118,7 @@ void TIniFile::WriteString(std::string_view section, std::string_view ident, std
         m_pending.push_back({std::string(section), std::string(ident), std::string(value)});
         return;
     }
+    DropText();
     if (!WriteProfileString(section, ident, value, m_fileName))
         throw EIniFileException(m_fileName);
 }
@@ -132,6 +146,7 @@ void TIniFile::EndUpdate()
     entries.swap(m_pending);
     if (entries.empty())
         return;
+    DropText();
     if (!WriteProfileStrings(entries, m_fileName))
         throw EIniFileException(m_fileName);
 }

@@ -1,6 +1,8 @@
 #pragma once
 // A short-lived INI file object on one path: reads and writes single keys
-// through the private-profile functions.
+// through the private-profile functions. The reads of one object share one
+// reading of the file, taken at its first read and dropped when the object
+// itself writes: a load of many keys reads the file once.
 #include "core/profile.h"
 
 #include <string>
@@ -17,7 +19,7 @@ class TIniFile {
 public:
     explicit TIniFile(std::string fileName);
     // Release: writes collected since BeginUpdate() and not yet committed
-    // are dropped.
+    // are dropped. Nothing else is held back, so nothing is flushed.
     ~TIniFile();
     TIniFile(const TIniFile &) = delete;
     TIniFile &operator=(const TIniFile &) = delete;
@@ -46,7 +48,14 @@ public:
     void EndUpdate();
 
 private:
+    // The file's text as the first read found it (empty when missing or
+    // unreadable).
+    const std::string &Text() const;
+    void DropText() { m_textRead = false; }
+
     std::string m_fileName;
+    mutable bool m_textRead = false;
+    mutable std::string m_text;
     bool m_updating = false;
     std::vector<ProfileEntry> m_pending;
 };

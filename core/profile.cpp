@@ -1,13 +1,8 @@
 #include "core/profile.h"
 
-#include <atomic>
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
+#include "core/textfile.h"
+
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -194,129 +189,6 @@ bool ValidNames(std::string_view section, std::string_view key)
            && section.find(']') == std::string_view::npos && key.find('=') == std::string_view::npos;
 }
 
-// ---- files ----
-
-enum class ReadResult { Ok, Missing, Failed };
-
-ReadResult ReadWholeFile(const std::string &path, std::string &out)
-{
-    out.clear();
-    // O_NONBLOCK: a FIFO in the file's place must not hang the read
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return ReadResult::Failed;
-    }
-    if (st.st_size > 0)
-        out.reserve(static_cast<std::size_t>(st.st_size));
-    char buf[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, buf, sizeof buf);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            ::close(fd);
-            out.clear();
-            return ReadResult::Failed;
-        }
-        if (got == 0)
-            break;
-        out.append(buf, static_cast<std::size_t>(got));
-    }
-    ::close(fd);
-    return ReadResult::Ok;
-}
-
-bool WriteAll(int fd, std::string_view data)
-{
-    while (!data.empty()) {
-        const ssize_t put = ::write(fd, data.data(), data.size());
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(put));
-    }
-    return true;
-}
-
-std::string DirectoryOf(const std::string &path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
-
-std::string BaseNameOf(const std::string &path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// The file a write goes to: a symbolic link is followed, so that the link
-// stays and its target is replaced.
-std::string WriteTarget(const std::string &path)
-{
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char *real = ::realpath(path.c_str(), nullptr)) {
-            std::string target(real);
-            std::free(real);
-            return target;
-        }
-    }
-    return path;
-}
-
-// Writes `content` into a new file beside `target` and renames it over
-// `target`. `existing` holds the mode and owner to keep, if the file existed.
-bool ReplaceFile(const std::string &target, std::string_view content, const struct stat *existing)
-{
-    static std::atomic<unsigned> counter{0};
-    const std::string dir = DirectoryOf(target);
-    const std::string prefix = dir + "/." + BaseNameOf(target) + ".tmp-" + std::to_string(::getpid()) + "-";
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = prefix + std::to_string(counter.fetch_add(1));
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return false;
-    }
-    if (fd < 0)
-        return false;
-
-    bool ok = true;
-    if (existing) {
-        // root keeps the owner; others cannot change it and keep their own
-        if (::fchown(fd, existing->st_uid, existing->st_gid) != 0) {
-        }
-        ok = ::fchmod(fd, existing->st_mode & 07777) == 0;
-    }
-    ok = ok && WriteAll(fd, content) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok)
-        ok = ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    // make the rename itself durable
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
-    }
-    return true;
-}
-
 } // namespace
 
 bool FindProfileValue(std::string_view text, std::string_view section, std::string_view key,
@@ -373,7 +245,7 @@ std::string ReadProfileString(std::string_view section, std::string_view key,
 {
     std::string text;
     std::string value;
-    if (ReadWholeFile(path, text) == ReadResult::Ok && FindProfileValue(text, section, key, value))
+    if (ReadWholeFile(path, text) == FileRead::Ok && FindProfileValue(text, section, key, value))
         return value;
     def = def.substr(0, kProfileValueMax);
     return std::string(def);
@@ -391,29 +263,19 @@ bool WriteProfileStrings(const std::vector<ProfileEntry> &entries, const std::st
     for (const ProfileEntry &e : entries)
         if (!ValidNames(e.section, e.key))
             return false;
-    if (path.empty())
+    WriteTarget target;
+    if (!FindWriteTarget(path, target))
         return false;
-
-    const std::string target = WriteTarget(path);
-    struct stat st {};
-    const bool exists = ::stat(target.c_str(), &st) == 0;
     std::string text;
-    if (exists) {
-        if (!S_ISREG(st.st_mode))
-            return false;
-        // a file without any write bit is read-only, even for root
-        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.c_str(), W_OK) != 0)
-            return false;
-        if (ReadWholeFile(target, text) != ReadResult::Ok)
-            return false;
-    } else if (errno != ENOENT) {
+    if (target.exists && ReadWholeFile(target.path, text) != FileRead::Ok)
         return false;
-    }
 
-    const std::string before = exists ? text : std::string();
+    const std::string before = text;
     for (const ProfileEntry &e : entries)
         SetProfileValue(text, e.section, e.key, e.value);
-    if (exists && text == before)
+    if (target.exists && text == before) {
+        RemoveLeftOverTemp(target);
         return true;
-    return ReplaceFile(target, text, exists ? &st : nullptr);
+    }
+    return ReplaceFileContent(target, text);
 }

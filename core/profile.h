@@ -13,8 +13,10 @@
 // missing key is added after the last key of its section; a missing section
 // is added at the end of the file. Every other byte of the file stays as it
 // was; new lines take the file's own line end ("\r\n" for a new file).
-// The file is replaced atomically (temporary file, fsync, rename), so a
-// failure or a crash leaves either the old or the new file, never a torn one.
+// The file is written as core/textfile.h writes it: replaced atomically
+// (temporary file, fsync, rename) where its folder allows, so that a
+// failure or a crash leaves either the old or the new file, never a torn
+// one; written in place where only the file itself may be written.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -33,10 +35,11 @@ struct ProfileEntry {
 std::string ReadProfileString(std::string_view section, std::string_view key,
                               std::string_view def, const std::string &path);
 
-// Sets one key. Returns false, leaving the file as it was, when the file
-// cannot be written: a read-only file (no write bit for anyone, or no write
-// access), a directory or other non-file in its place, a missing or
-// unwritable directory, a failed write (such as a full disk). Names must not
+// Sets one key. Returns false when the file cannot be written: a read-only
+// file (no write bit for anyone, or no write access), a directory or other
+// non-file in its place, a missing directory, a new file in an unwritable
+// directory, a failed write (such as a full disk). The file is then left as
+// it was, unless a write in place failed midway. Names must not
 // hold line breaks, a key no "=", a section no "]"; values are cut at the
 // first line break.
 bool WriteProfileString(std::string_view section, std::string_view key,

@@ -53,7 +53,7 @@ void SaveSettings(const std::string &path)
 {
     TIniFile ini(path);
     const SizingState &s = Sizing();
-    // All eighteen keys go to the file in one atomic replacement.
+    // All eighteen keys go to the file in one write of the whole file.
     ini.BeginUpdate();
     ini.WriteInteger(kMain, "LastSys", s.LastSys);
     for (const PersistedValue &v : kValueKeys)

@@ -1,5 +1,6 @@
 #include "ui/controls.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -194,6 +195,7 @@ TPageControl::TPageControl(QWidget *parent) : QTabWidget(parent)
     setDocumentMode(false);
     layoutPages();
     connect(this, &QTabWidget::currentChanged, this, &TPageControl::pageChanged);
+    bar->installEventFilter(this);
 }
 
 TPageControl::~TPageControl()
@@ -214,8 +216,40 @@ void TPageControl::pageChanged(int)
         emit OnChange();
 }
 
+bool TPageControl::focusLeavesPage()
+{
+    QWidget *page = currentWidget();
+    QWidget *focus = QApplication::focusWidget();
+    if (!page || !focus || !page->isAncestorOf(focus))
+        return true;
+    focus->clearFocus();
+    focus = QApplication::focusWidget();
+    return !focus || !page->isAncestorOf(focus);
+}
+
+bool TPageControl::eventFilter(QObject *watched, QEvent *event)
+{
+    // A press on another tab switches the page at once: the focus must
+    // leave the current page first.
+    if (watched == tabBar()
+        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const int index = tabBar()->tabAt(mouse->position().toPoint());
+        if (mouse->button() == Qt::LeftButton && index >= 0 && index != currentIndex()
+            && isTabEnabled(index) && !focusLeavesPage())
+            return true;
+    }
+    return QTabWidget::eventFilter(watched, event);
+}
+
 void TPageControl::keyPressEvent(QKeyEvent *event)
 {
+    const bool switchKey = (event->modifiers() & Qt::ControlModifier)
+                           && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab);
+    if (switchKey && count() > 1 && !focusLeavesPage()) {
+        event->accept();
+        return;
+    }
     ++m_userAction;
     QTabWidget::keyPressEvent(event);
     --m_userAction;

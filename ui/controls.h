@@ -64,9 +64,13 @@ private:
 // (800 x 557), without a frame.
 //
 // OnChange() is raised when the user switches the page (a click on a tab or
-// the keyboard page switch Ctrl+Tab / Ctrl+Shift+Tab / Ctrl+PgUp/PgDn);
+// the keyboard page switch Ctrl+Tab / Ctrl+Shift+Tab);
 // selecting a page from code (setCurrentIndex, setCurrentWidget) raises
 // none. currentChanged() of QTabWidget is still raised for both.
+//
+// Before the user switches the page, the control on the current page that
+// holds the focus loses it, which runs a field's exit check; a field that
+// rejects its text takes the focus back, and then the page stays as it is.
 class TPageControl : public QTabWidget
 {
     Q_OBJECT
@@ -88,6 +92,7 @@ signals:
     void OnChange();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -96,6 +101,9 @@ protected:
 
 private:
     void pageChanged(int index);
+    // Takes the focus off the current page; false if it came back (a field
+    // that rejected its text).
+    bool focusLeavesPage();
     // Places the tab row and the pages. QTabWidget does so only while it is
     // visible; this keeps the pages in place for a window that has not been
     // shown yet (drawn with grab(), measured before the first show).

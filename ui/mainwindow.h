@@ -62,7 +62,9 @@ public:
     // SizingState -> fields (and the page), fields -> SizingState.
     void PushStateToFields();
     void PullFieldsToState();
-    // Full path of settings.ini (the executable's directory + "settings.ini").
+    // Full path of settings.ini: beside the executable, or in the per-user
+    // configuration folder when the executable's folder cannot be written
+    // (ui/settingslocation.h).
     QString settingsPath() const;
 
 public slots:
@@ -119,7 +121,7 @@ protected:
 
     // State kept by the workflow for the life of the window.
     QString m_exeDir;        // directory of the executable, ending with '/'
-    QString m_settingsPath;  // m_exeDir + "settings.ini"
+    QString m_settingsPath;  // ChooseSettingsPath(m_exeDir)
     QPen m_crossPen;         // the nomogram crosshair pen
 
 private:

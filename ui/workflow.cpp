@@ -12,6 +12,7 @@
 #include "core/settings.h"
 #include "core/sizing.h"
 #include "ui/crosshair.h"
+#include "ui/settingslocation.h"
 #include "ui/workflow.h"
 #include "ui_Form_Main.h"
 
@@ -237,7 +238,7 @@ void TForm_Main::FormCreate()
         // the window, the page control, the pages and the groups are double
         // buffered without being asked.
         m_exeDir = ExecutableDirectory();
-        m_settingsPath = m_exeDir + QStringLiteral("settings.ini");
+        m_settingsPath = ChooseSettingsPath(m_exeDir);
         LoadSettings(nativePath(m_settingsPath));
         PushStateToFields();
         m_crossPen = QPen(QColor(255, 0, 0), 1, Qt::DashLine);

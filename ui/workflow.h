@@ -37,7 +37,8 @@ void RunHandler(Body &&body)
     }
 }
 
-// The directory of the executable, ending with "/": where settings.ini is.
+// The directory of the executable, ending with "/": where settings.ini is
+// looked for first.
 QString ExecutableDirectory();
 
 // For tests only: the directory windows created from now on take in place

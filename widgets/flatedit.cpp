@@ -1,10 +1,12 @@
 #include "widgets/flatedit.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -240,6 +242,7 @@ TCustomFlatFloatEdit::TCustomFlatFloatEdit(QWidget *parent) : TCustomFlatEdit(pa
     m_maxValue = 100.0L;
     m_decimals = 2;
     m_separatorChar = DecimalSeparator();
+    setAcceptDrops(false); // text enters through the key filter or a paste
     ApplyAlignment();
     setText(FormatValue(m_minValue));
 }
@@ -339,6 +342,16 @@ void TCustomFlatFloatEdit::ApplyAlignment()
 namespace {
 
 constexpr char16_t kEsc = 27;
+constexpr char16_t kPaste = 22; // the character of Ctrl+V
+
+// Alt with a key that gives a character (without Ctrl: Ctrl+Alt is AltGr on
+// some systems) is a system key, which types nothing.
+bool IsSystemChar(const QKeyEvent *e)
+{
+    const Qt::KeyboardModifiers mods = e->modifiers();
+    return (mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) && !e->text().isEmpty()
+           && e->text().at(0).unicode() >= 32;
+}
 
 // The characters a key press produces, as the classic character messages
 // would: Enter gives CR, Esc gives ESC, Ctrl+letter a control code; keys
@@ -448,6 +461,10 @@ void TCustomFlatFloatEdit::TypeChar(QChar k)
 void TCustomFlatFloatEdit::keyPressEvent(QKeyEvent *e)
 {
     emit OnKeyDown(e->key(), e->modifiers());
+    if (IsSystemChar(e)) {
+        e->ignore(); // left to the window (menu and button accelerators)
+        return;
+    }
     const QString chars = KeyChars(e);
     if (chars.isEmpty()) {
         QLineEdit::keyPressEvent(e); // navigation, Delete, shortcuts without a character
@@ -516,6 +533,41 @@ void TCustomFlatFloatEdit::inputMethodEvent(QInputMethodEvent *e)
         QLineEdit::inputMethodEvent(&tail);
     }
     e->accept();
+}
+
+// --- mouse ------------------------------------------------------------------
+
+namespace {
+bool PastesSelection(const QMouseEvent *e)
+{
+    return e->button() == Qt::MiddleButton && QApplication::clipboard()->supportsSelection();
+}
+} // namespace
+
+void TCustomFlatFloatEdit::mousePressEvent(QMouseEvent *e)
+{
+    // The paste goes where Ctrl+V would put it: over the selection, or at
+    // the caret; the press does not move them.
+    if (PastesSelection(e)) {
+        e->accept();
+        return;
+    }
+    TCustomFlatEdit::mousePressEvent(e);
+}
+
+void TCustomFlatFloatEdit::mouseReleaseEvent(QMouseEvent *e)
+{
+    if (!PastesSelection(e)) {
+        TCustomFlatEdit::mouseReleaseEvent(e);
+        return;
+    }
+    e->accept();
+    // As Ctrl+V: the paste character passes the key filter unfiltered, then
+    // the text replaces the selection; the exit check judges it.
+    emit OnKeyPress(QChar(kPaste));
+    const QString clip = QApplication::clipboard()->text(QClipboard::Selection);
+    if (!isReadOnly() && (!clip.isEmpty() || hasSelectedText()))
+        insert(clip);
 }
 
 // --- focus --------------------------------------------------------------------

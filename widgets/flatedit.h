@@ -137,7 +137,10 @@ private:
 
 // The numeric entry field: one real number as text with a fixed number of
 // decimals, typed characters filtered, the range [MinValue, MaxValue] kept
-// when the field is left or written from code.
+// when the field is left or written from code. Text enters only as typed
+// characters through the filter or as a paste (Ctrl+V, or the middle button
+// on X11, which takes the same road), which the exit check judges; Alt with
+// a character key types nothing, and nothing can be dropped in.
 //
 // Values and limits are long double; `Value`, `MinValue` and `MaxValue` are
 // also double properties for the property system and .ui files.
@@ -147,7 +150,9 @@ private:
 //   OnKeyDown(key, modifiers)        a key was pressed (before filtering)
 //   OnKeyPress(QChar ch)             a character passed the filter or was
 //                                    rejected by it (Esc, Backspace and the
-//                                    control characters included; not Enter)
+//                                    control characters included; not Enter;
+//                                    the paste character for a middle-button
+//                                    paste as for Ctrl+V)
 //   OnKeyUp(key, modifiers)          a key was released (Enter included);
 //                                    key is a Qt::Key
 //   OnEnter()                        the focus entered the field
@@ -226,6 +231,10 @@ protected:
     void inputMethodEvent(QInputMethodEvent *e) override;
     void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
+    // The middle button pastes the primary selection as Ctrl+V pastes the
+    // clipboard.
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
 
 private:
     enum class CharResult { Accept, Reject, RewriteMinus, RewriteSeparator };

@@ -6,6 +6,7 @@
 #include "app/hintcontroller.h"
 #include "core/sizing.h"
 #include "tests/app/boxrecorder.h"
+#include "tests/ordinaryuser.h"
 #include "ui/crosshair.h"
 #include "ui/mainwindow.h"
 #include "ui/workflow.h"
@@ -16,6 +17,8 @@
 #include <QFileSystemWatcher>
 #include <QLabel>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTemporaryDir>
@@ -515,6 +518,10 @@ private slots:
     void crosshairFollowsTheMouse();
     void crosshairErasedOnceOverThePage();
     void sessionEndSavesInputs();
+    void programFolderNotWritable_data();
+    void programFolderNotWritable();
+    void pageSwitchWaitsForFieldExit_data();
+    void pageSwitchWaitsForFieldExit();
 };
 
 namespace {
@@ -716,6 +723,229 @@ void TestWorkflow::sessionEndSavesInputs()
     const QByteArray saved = readFile(settingsFile());
     QCOMPARE(iniValue(saved, "dPr1"), QByteArray("0"));
     QVERIFY(saved.contains("[Extra]\r\nkeep=1"));
+}
+
+namespace {
+
+// Runs the program child as an ordinary user would run it: root becomes
+// nobody (whom file permissions bind); another user stays who he is. Its
+// home and configuration folder are the given ones (none: the default).
+struct ChildRun {
+    int exitCode = -1;
+    QString output;
+    QString errors;
+    // for failure messages
+    QByteArray all() const { return (output + errors).toLocal8Bit(); }
+};
+
+ChildRun runAsOrdinaryUser(const QString &exe, const QStringList &args, const QString &home,
+                           const QString &configHome)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home);
+    if (configHome.isEmpty())
+        env.remove(QStringLiteral("XDG_CONFIG_HOME"));
+    else
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR")); // root's, not ours
+    // the leak checker's suppressions, where nobody can read them
+    QString lsan = env.value(QStringLiteral("LSAN_OPTIONS"));
+    static const QRegularExpression suppressions(QStringLiteral("suppressions=([^:]*)"));
+    const QRegularExpressionMatch match = suppressions.match(lsan);
+    if (match.hasMatch()) {
+        const QString copy = home + QStringLiteral("/lsan.supp");
+        QFile::remove(copy);
+        QFile::copy(match.captured(1), copy);
+        QFile::setPermissions(copy, QFile::permissions(copy) | QFile::ReadOther);
+        const QString quoted = QLatin1Char('"') + copy + QLatin1Char('"'); // the path may hold blanks
+        env.insert(QStringLiteral("LSAN_OPTIONS"), lsan.replace(match.capturedStart(1), match.capturedLength(1), quoted));
+    }
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::SeparateChannels);
+    child.setChildProcessModifier([] {
+        if (!BecomeOrdinaryUser())
+            ::_exit(97);
+    });
+    child.start(exe, args);
+    ChildRun run;
+    if (!child.waitForStarted(10000) || !child.waitForFinished(30000)) {
+        child.kill();
+        child.waitForFinished(5000);
+        return run;
+    }
+    run.output = QString::fromUtf8(child.readAllStandardOutput());
+    run.errors = QString::fromUtf8(child.readAllStandardError());
+    if (child.exitStatus() == QProcess::NormalExit)
+        run.exitCode = child.exitCode();
+    return run;
+}
+
+// Makes `path` belong to nobody when we are root, so that nobody may write it.
+bool giveToOrdinaryUser(const QString &path)
+{
+    const OrdinaryUserIds nobody = NobodyIds();
+    return ::geteuid() != 0 || ::chown(QFile::encodeName(path).constData(), nobody.uid, nobody.gid) == 0;
+}
+
+} // namespace
+
+void TestWorkflow::programFolderNotWritable_data()
+{
+    QTest::addColumn<QByteArray>("beside"); // settings.ini in the program folder; null: none
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("perUser"); // the settings go to the per-user folder
+    QTest::addColumn<bool>("xdg");     // XDG_CONFIG_HOME is set
+    QTest::addColumn<QString>("q1");   // Q1 as the first start shows it
+    QTest::addColumn<bool>("homeWritable");
+    QTest::newRow("writable settings.ini") << kZeroSettings << 0666 << false << true << "0.00" << true;
+    QTest::newRow("no settings.ini") << QByteArray() << 0 << true << true << "0.00" << true;
+    QTest::newRow("no settings.ini, default folder") << QByteArray() << 0 << true << false << "0.00" << true;
+    QTest::newRow("read-only settings.ini: site defaults")
+        << QByteArray("[Values]\r\nQ1=5\r\n") << 0444 << true << true << "5.00" << true;
+    QTest::newRow("no settings.ini, home not writable") << QByteArray() << 0 << true << true << "0.00" << false;
+}
+
+// Installed system-wide: the program's folder takes no new files for its
+// user. A settings.ini there that the user may write is written in place;
+// otherwise the settings live in the per-user folder, starting from the
+// site's file when there is one. Either way no box, the close ends the
+// program with 0, and the next start shows the value back. Where even the
+// per-user folder cannot be made, the write error names that file.
+void TestWorkflow::programFolderNotWritable()
+{
+    QFETCH(QByteArray, beside);
+    QFETCH(int, mode);
+    QFETCH(bool, perUser);
+    QFETCH(bool, xdg);
+    QFETCH(QString, q1);
+    QFETCH(bool, homeWritable);
+    const QString prog = dir->filePath(QStringLiteral("prog"));
+    const QString home = dir->filePath(QStringLiteral("home"));
+    const QString config = home + (xdg ? QStringLiteral("/config") : QStringLiteral("/.config"));
+    const QString besideFile = prog + QStringLiteral("/settings.ini");
+    const QString userFile = config + QStringLiteral("/zelton/settings.ini");
+    const QString exe = prog + QStringLiteral("/zelton");
+    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("prog")));
+    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("home")));
+    QVERIFY(QFile::copy(QStringLiteral(PROGRAM_CHILD), exe));
+    QVERIFY(QFile::setPermissions(exe, QFile::permissions(exe) | QFile::ExeOwner | QFile::ExeOther
+                                           | QFile::ReadOther));
+    if (!beside.isNull()) {
+        QVERIFY(writeFile(besideFile, beside));
+        QCOMPARE(::chmod(QFile::encodeName(besideFile).constData(), mode_t(mode)), 0);
+    }
+    if (homeWritable)
+        QVERIFY(giveToOrdinaryUser(home));
+    QCOMPARE(::chmod(QFile::encodeName(dir->path()).constData(), 0755), 0);
+    QCOMPARE(::chmod(QFile::encodeName(prog).constData(), 0555), 0);
+    QCOMPARE(::chmod(QFile::encodeName(home).constData(), homeWritable ? 0755 : 0555), 0);
+    const auto restore = qScopeGuard([&] {
+        ::chmod(QFile::encodeName(prog).constData(), 0755);
+        ::chmod(QFile::encodeName(home).constData(), 0755);
+    });
+    const QString used = perUser ? userFile : besideFile;
+
+    ChildRun first = runAsOrdinaryUser(exe, {QStringLiteral("3.5")}, home, xdg ? config : QString());
+    if (!homeWritable) {
+        // at the start and at the close, and the window stays open
+        QCOMPARE(first.output.count(QStringLiteral("box: Unable to write to %1.\n").arg(userFile)), 2);
+        QVERIFY2(first.output.endsWith(QLatin1String("close refused\n")), first.all().constData());
+        QCOMPARE(first.exitCode, 3);
+        return;
+    }
+    QVERIFY2(first.exitCode == 0, first.all().constData());
+    QVERIFY2(!first.output.contains(QLatin1String("box")), first.all().constData());
+    QVERIFY2(first.output.contains(QStringLiteral("settings %1\n").arg(used)), first.all().constData());
+    QVERIFY2(first.output.contains(QStringLiteral("Q1 %1\n").arg(q1)), first.all().constData());
+    QCOMPARE(iniValue(readFile(used), "dPr1"), QByteArray("3.5"));
+    if (perUser) {
+        QCOMPARE(readFile(besideFile), beside); // the site's file, untouched
+        QCOMPARE(iniValue(readFile(userFile), "Q1"), QByteArray(q1 == QLatin1String("5.00") ? "5" : "0"));
+    } else {
+        QVERIFY(!QFileInfo::exists(config));
+    }
+    QCOMPARE(QDir(prog).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             beside.isNull() ? QStringList{"zelton"} : (QStringList{"settings.ini", "zelton"}));
+
+    ChildRun second = runAsOrdinaryUser(exe, {}, home, xdg ? config : QString());
+    QVERIFY2(second.exitCode == 0, second.all().constData());
+    QVERIFY2(!second.output.contains(QLatin1String("box")), second.all().constData());
+    QVERIFY2(second.output.contains(QStringLiteral("dPr1 3.50\n")), second.all().constData());
+}
+
+void TestWorkflow::pageSwitchWaitsForFieldExit_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<int>("page");
+    QTest::newRow("click on the independent tab") << "click" << 1;
+    QTest::newRow("click on the nomogram tab") << "click" << 2;
+    QTest::newRow("Ctrl+Tab") << "Ctrl+Tab" << 1;
+    QTest::newRow("Ctrl+Shift+Tab") << "Ctrl+Shift+Tab" << 2;
+}
+
+// A page switch asks the focused field's exit check first: while the field
+// rejects its text, the page does not change even for a moment (no
+// page-changed handler, LastSys kept, no other field entered or left).
+void TestWorkflow::pageSwitchWaitsForFieldExit()
+{
+    QFETCH(QString, way);
+    QFETCH(int, page);
+    openWindow();
+    TPageControl *pages = form->ui->PgCtrl_Sys;
+    const auto switchPage = [&] {
+        TFlatTabBar *bar = pages->flatTabBar();
+        if (way == QLatin1String("click"))
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->buttonRect(page).center());
+        else if (way == QLatin1String("Ctrl+Tab"))
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+        else
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCoreApplication::processEvents();
+    };
+    typeInto("FlEdt_dPr1", QStringLiteral("150"));
+    QSignalSpy shown(pages, &QTabWidget::currentChanged);
+    QSignalSpy userSwitches(pages, &TPageControl::OnChange);
+    int otherEntries = 0;
+    int otherExits = 0;
+    struct FocusInCounter : QObject {
+        int *count;
+        explicit FocusInCounter(int *c) : count(c) {}
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            *count += event->type() == QEvent::FocusIn;
+            return false;
+        }
+    } focusIns(&otherEntries);
+    for (TFlatFloatEdit *f : form->findChildren<TFlatFloatEdit *>()) {
+        if (f == field("FlEdt_dPr1"))
+            continue;
+        f->installEventFilter(&focusIns);
+        connect(f, &TCustomFlatFloatEdit::OnExit, this, [&otherExits] { ++otherExits; });
+    }
+
+    switchPage();
+    QCOMPARE(pages->currentIndex(), 0);
+    QCOMPARE(shown.count(), 0);
+    QCOMPARE(userSwitches.count(), 0);
+    QCOMPARE(int(Sizing().LastSys), 0);
+    QCOMPARE(focusName(), QStringLiteral("FlEdt_dPr1"));
+    QCOMPARE(field("FlEdt_dPr1")->text(), QStringLiteral("0.00"));
+    QCOMPARE(field("FlEdt_dPr1")->selectedText(), QStringLiteral("0.00"));
+    QCOMPARE(otherEntries, 0);
+    QCOMPARE(otherExits, 0);
+
+    // an accepted text lets the page change
+    typeInto("FlEdt_dPr1", QStringLiteral("50"));
+    switchPage();
+    QCOMPARE(pages->currentIndex(), page);
+    QCOMPARE(userSwitches.count(), 1);
+    QCOMPARE(int(Sizing().LastSys), page);
+    QCOMPARE(field("FlEdt_dPr1")->text(), QStringLiteral("50.00"));
+    if (page == 1)
+        QCOMPARE(focusName(), QStringLiteral("FlEdt_dPr2"));
+    for (TFlatFloatEdit *f : form->findChildren<TFlatFloatEdit *>())
+        f->removeEventFilter(&focusIns);
 }
 
 int main(int argc, char **argv)

@@ -2,11 +2,11 @@
 #include "core/inifile.h"
 #include "core/profile.h"
 #include "tests/core/testutil.h"
+#include "tests/ordinaryuser.h"
 
 #include <QtTest>
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -36,6 +36,16 @@ bool RunInChild(Child child, int &status)
     return ::waitpid(pid, &status, 0) == pid;
 }
 
+// Makes `dir` unwritable for this process as for an ordinary user: root
+// (who writes anywhere) becomes nobody, anyone else takes the write bits off
+// the directory. `dir` must be searchable for others. False if refused.
+bool LoseWriteAccessTo(const std::string &dir)
+{
+    if (::geteuid() != 0)
+        return ::chmod(dir.c_str(), 0555) == 0;
+    return BecomeOrdinaryUser();
+}
+
 // Limits the files this process writes to 64 KiB; false if refused.
 bool LimitFileSize()
 {
@@ -62,7 +72,8 @@ private slots:
     void unchangedContentIsNotRewritten();
     void writeRefused_data();
     void writeRefused();
-    void unwritableDirectoryForUnprivilegedUser();
+    void writableFileInUnwritableDirectory_data();
+    void writableFileInUnwritableDirectory();
     void failedWriteMidwayLeavesOldFile();
     void crashMidwayLeavesOldFile();
     void iniFileObject();
@@ -279,6 +290,25 @@ void TstProfile::writeKeepsModeAndLink()
     QCOMPARE(::stat(real.c_str(), &st), 0);
     QCOMPARE(st.st_mode & 07777, mode_t(0640));
     QCOMPARE(ReadFileBytes(real), std::string("[S]\nK=2\n"));
+
+    // a chain of links, the last naming a file not made yet: the file is
+    // made where the chain ends and the links stay
+    QVERIFY(QDir(dir.path()).mkdir("sub"));
+    const std::string first = Bytes(dir.filePath("first.ini"));
+    QCOMPARE(::symlink("sub/second.ini", first.c_str()), 0);
+    QCOMPARE(::symlink("../later.ini", Bytes(dir.filePath("sub/second.ini")).c_str()), 0);
+    QVERIFY(WriteProfileString("S", "K", "3", first));
+    for (const char *name : {"first.ini", "sub/second.ini"}) {
+        QCOMPARE(::lstat(Bytes(dir.filePath(name)).c_str(), &st), 0);
+        QVERIFY2(S_ISLNK(st.st_mode), name);
+    }
+    QCOMPARE(ReadFileBytes(Bytes(dir.filePath("later.ini"))), std::string("[S]\r\nK=3\r\n"));
+    // a loop of links takes nothing
+    const std::string loop = Bytes(dir.filePath("loop.ini"));
+    QCOMPARE(::symlink("loop.ini", loop.c_str()), 0);
+    QVERIFY(!WriteProfileString("S", "K", "4", loop));
+    QCOMPARE(::lstat(loop.c_str(), &st), 0);
+    QVERIFY(S_ISLNK(st.st_mode));
 }
 
 void TstProfile::unchangedContentIsNotRewritten()
@@ -343,35 +373,66 @@ void TstProfile::writeRefused()
     }
 }
 
-void TstProfile::unwritableDirectoryForUnprivilegedUser()
+void TstProfile::writableFileInUnwritableDirectory_data()
 {
-    // Root writes anywhere; a child that gives up root sees the directory
-    // as the user would.
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("throughLink");
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("value grows") << QByteArray("[S]\nK=1\n") << 0666 << false << true
+                                 << QByteArray("[S]\nK=12345\n");
+    QTest::newRow("value shrinks") << QByteArray("[S]\nK=123456789\n[T]\nx=y\n") << 0666 << false << true
+                                   << QByteArray("[S]\nK=12345\n[T]\nx=y\n");
+    QTest::newRow("through a symbolic link") << QByteArray("[S]\nK=1\n") << 0666 << true << true
+                                             << QByteArray("[S]\nK=12345\n");
+    QTest::newRow("read-only file") << QByteArray("[S]\nK=1\n") << 0444 << false << false
+                                    << QByteArray("[S]\nK=1\n");
+}
+
+// A file that may be written in a directory that takes no new files (for
+// an ordinary user) is written in place: the same file, so its hard links,
+// owner and ACLs stay; nothing else appears in the directory.
+void TstProfile::writableFileInUnwritableDirectory()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(int, mode);
+    QFETCH(bool, throughLink);
+    QFETCH(bool, written);
+    QFETCH(QByteArray, after);
     QTemporaryDir dir;
-    const std::string path = Bytes(dir.filePath("settings.ini"));
-    WriteFileBytes(path, "[S]\nK=1\n");
-    QCOMPARE(::chmod(path.c_str(), 0666), 0);
+    const std::string real = Bytes(dir.filePath("real.ini"));
+    const std::string other = Bytes(dir.filePath("other.ini"));
+    const std::string path = throughLink ? Bytes(dir.filePath("settings.ini")) : real;
+    WriteFileBytes(real, before.toStdString());
+    QCOMPARE(::chmod(real.c_str(), mode_t(mode)), 0);
+    QCOMPARE(::link(real.c_str(), other.c_str()), 0);
+    if (throughLink)
+        QCOMPARE(::symlink("real.ini", path.c_str()), 0);
     QCOMPARE(::chmod(Bytes(dir.path()).c_str(), 0755), 0);
+    struct stat old {};
+    QCOMPARE(::stat(real.c_str(), &old), 0);
+    const QStringList entries = DirEntries(dir.path());
+
     int status = 0;
     const bool ran = RunInChild([&] {
-        if (::geteuid() == 0) {
-            const struct passwd *nobody = ::getpwnam("nobody");
-            const uid_t uid = nobody ? nobody->pw_uid : 65534;
-            if (::setgid(uid) != 0 || ::setuid(uid) != 0)
-                return 3;
-        } else if (::chmod(Bytes(dir.path()).c_str(), 0555) != 0) {
+        if (!LoseWriteAccessTo(Bytes(dir.path())))
             return 3;
-        }
-        // the file itself is writable, its directory is not
-        const bool ok = WriteProfileString("S", "K", "2", path);
-        return ok ? 1 : 0;
+        return WriteProfileString("S", "K", "12345", path) ? 1 : 0;
     }, status);
     ::chmod(Bytes(dir.path()).c_str(), 0700);
     QVERIFY(ran);
     QVERIFY(WIFEXITED(status));
-    QCOMPARE(WEXITSTATUS(status), 0);
-    QCOMPARE(ReadFileBytes(path), std::string("[S]\nK=1\n"));
-    QCOMPARE(DirEntries(dir.path()), QStringList{"settings.ini"});
+    QCOMPARE(WEXITSTATUS(status), written ? 1 : 0);
+    QCOMPARE(QByteArray::fromStdString(ReadFileBytes(real)), after);
+    QCOMPARE(QByteArray::fromStdString(ReadFileBytes(other)), after);
+    struct stat now {};
+    QCOMPARE(::lstat(real.c_str(), &now), 0);
+    QCOMPARE(now.st_ino, old.st_ino);
+    QCOMPARE(now.st_nlink, nlink_t(2));
+    QCOMPARE(now.st_uid, old.st_uid);
+    QCOMPARE(now.st_mode, old.st_mode);
+    QCOMPARE(DirEntries(dir.path()), entries);
 }
 
 // A write that fails in the middle (here: the file size limit, as a full
@@ -396,28 +457,44 @@ void TstProfile::failedWriteMidwayLeavesOldFile()
     QCOMPARE(DirEntries(dir.path()), QStringList{"settings.ini"});
 }
 
-// A process killed in the middle of a write leaves the old file whole; only
-// its temporary file stays behind.
+// A process killed in the middle of a write leaves the old file whole and
+// its one temporary file behind, which the next save removes, whether it
+// changes the file or not.
 void TstProfile::crashMidwayLeavesOldFile()
 {
     QTemporaryDir dir;
     const std::string path = Bytes(dir.filePath("settings.ini"));
     const std::string original = "[S]\nK=1\n[Big]\nfill=" + std::string(200000, 'z') + "\n";
     WriteFileBytes(path, original);
-    int status = 0;
-    QVERIFY(RunInChild([&] {
-        std::signal(SIGXFSZ, SIG_DFL); // passing the limit kills the process
-        struct rlimit core {0, 0};
-        ::setrlimit(RLIMIT_CORE, &core);
-        if (!LimitFileSize())
-            return 3;
-        WriteProfileString("S", "K", "2", path);
-        return 4;
-    }, status));
-    QVERIFY(WIFSIGNALED(status));
-    QCOMPARE(WTERMSIG(status), SIGXFSZ);
-    QVERIFY(ReadFileBytes(path) == original);
+    const auto crashInSave = [&] {
+        int status = 0;
+        QVERIFY(RunInChild([&] {
+            std::signal(SIGXFSZ, SIG_DFL); // passing the limit kills the process
+            struct rlimit core {0, 0};
+            ::setrlimit(RLIMIT_CORE, &core);
+            if (!LimitFileSize())
+                return 3;
+            WriteProfileString("S", "K", "2", path);
+            return 4;
+        }, status));
+        QVERIFY(WIFSIGNALED(status));
+        QCOMPARE(WTERMSIG(status), SIGXFSZ);
+        QVERIFY(ReadFileBytes(path) == original);
+    };
+    const QStringList afterCrash = {".settings.ini.tmp", "settings.ini"};
+    crashInSave();
+    crashInSave();
+    QCOMPARE(DirEntries(dir.path()), afterCrash);
     QCOMPARE(ReadProfileString("S", "K", "", path), std::string("1"));
+    QVERIFY(WriteProfileString("S", "K", "1", path)); // nothing to change
+    QCOMPARE(DirEntries(dir.path()), QStringList{"settings.ini"});
+    QVERIFY(ReadFileBytes(path) == original);
+
+    crashInSave();
+    QCOMPARE(DirEntries(dir.path()), afterCrash);
+    QVERIFY(WriteProfileString("S", "K", "3", path));
+    QCOMPARE(DirEntries(dir.path()), QStringList{"settings.ini"});
+    QCOMPARE(ReadProfileString("S", "K", "", path), std::string("3"));
 }
 
 void TstProfile::iniFileObject()

@@ -6,7 +6,9 @@
 
 #include <QtTest>
 
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -64,6 +66,7 @@ private slots:
     void unwritablePaths();
     void hostileFiles_data();
     void hostileFiles();
+    void loadReadsFileOnce();
 };
 
 void TstSettings::firstStart()
@@ -371,6 +374,34 @@ void TstSettings::hostileFiles()
     LoadSettings(path);
     QCOMPARE(Sizing().Q1, 1.5);
     QCOMPARE(Sizing().Kvy2, 2.5);
+}
+
+// A load opens the file once, however many keys it reads (a 30 MB file
+// would otherwise be read eighteen times).
+void TstSettings::loadReadsFileOnce()
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("settings.ini").toStdString();
+    WriteFileBytes(path, "[Main]\nLastSys=1\n[Values]\nQ1=2\nKvy2=3\n");
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    QVERIFY(watch >= 0);
+    // closes between the opens keep the kernel from merging them into one
+    QVERIFY(::inotify_add_watch(watch, path.c_str(), IN_OPEN | IN_CLOSE_NOWRITE) >= 0);
+    LoadSettings(path);
+    int opens = 0;
+    alignas(inotify_event) char buf[4096];
+    for (ssize_t got; (got = ::read(watch, buf, sizeof buf)) > 0;) {
+        for (const char *at = buf; at < buf + got;) {
+            const auto *event = reinterpret_cast<const inotify_event *>(at);
+            opens += (event->mask & IN_OPEN) != 0;
+            at += sizeof(inotify_event) + event->len;
+        }
+    }
+    ::close(watch);
+    QCOMPARE(opens, 1);
+    QCOMPARE(int(Sizing().LastSys), 1);
+    QCOMPARE(Sizing().Q1, 2.0);
+    QCOMPARE(Sizing().Kvy2, 3.0);
 }
 
 QTEST_APPLESS_MAIN(TstSettings)

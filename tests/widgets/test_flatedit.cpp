@@ -1,6 +1,10 @@
 // The numeric entry field driven through real key, mouse and focus events.
 #include <QClipboard>
 #include <QInputMethodEvent>
+#include <QMimeData>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -51,6 +55,9 @@ private slots:
     void paste();
     void alignmentProperty();
     void propertiesThroughMetaObject();
+    void otherInputTypesNothing_data();
+    void otherInputTypesNothing();
+    void middleClickPastesLikeCtrlV();
 
 private:
     std::unique_ptr<TestForm> form;
@@ -787,6 +794,148 @@ void TestFlatEdit::propertiesThroughMetaObject()
              TCustomFlatFloatEdit::taCenter);
     QCOMPARE(e.property("BorderColor").value<TColor>(), clRed);
     QCOMPARE(e.property("Version").toString(), QString("1.29"));
+}
+
+// Text reaches the field only through the key filter or a paste: Alt with
+// a character key is a system key, and drops are refused.
+void TestFlatEdit::otherInputTypesNothing_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Alt+digit") << "alt" << "5";
+    QTest::newRow("Alt+E") << "alt" << "E";
+    QTest::newRow("Alt+separator") << "alt" << ".";
+    QTest::newRow("drop of a digit") << "drop" << "5";
+    QTest::newRow("drop of letters") << "drop" << "abc";
+}
+
+void TestFlatEdit::otherInputTypesNothing()
+{
+    QFETCH(QString, way);
+    QFETCH(QString, text);
+    TFlatFloatEdit *e = form->a;
+    focusWithTab(e);
+    QTest::keyClicks(e, "1.2"); // the caret at the end, room for a digit
+    QSignalSpy changes(e, &TCustomFlatFloatEdit::OnChange);
+    QSignalSpy presses(e, &TCustomFlatFloatEdit::OnKeyPress);
+    if (way == "alt") {
+        QTest::keyClick(e, text.at(0).toLatin1(), Qt::AltModifier);
+    } else {
+        QMimeData data;
+        data.setText(text);
+        const QPoint at = e->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(e, &enter);
+        QVERIFY(!enter.isAccepted());
+        QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(e, &drop);
+        QVERIFY(!drop.isAccepted());
+    }
+    QCOMPARE(e->text(), QString("1.2"));
+    QCOMPARE(changes.count(), 0);
+    QCOMPARE(presses.count(), 0);
+}
+
+namespace {
+
+// What a paste left: the text, the selection, the focus, the characters
+// reported and the number of changes.
+QString pasteOutcome(const TFlatFloatEdit *e, const QSignalSpy &presses, const QSignalSpy &changes)
+{
+    QString reported;
+    for (const QList<QVariant> &args : presses)
+        reported += QString::number(args.at(0).value<QChar>().unicode()) + ' ';
+    return QString("text %1, selection %2+%3, focus %4, keys %5, changes %6")
+        .arg(e->text())
+        .arg(e->selectionStart())
+        .arg(e->selectionLength())
+        .arg(e->hasFocus())
+        .arg(reported)
+        .arg(changes.count());
+}
+
+} // namespace
+
+// The middle button pastes X11's primary selection. It takes Ctrl+V's road:
+// the paste character passes the key filter (OnKeyPress), the text replaces
+// the selection, unfiltered, and the exit check judges it later.
+void TestFlatEdit::middleClickPastesLikeCtrlV()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        // Only X11 has the primary selection: the checks run in a child on
+        // a virtual display of its own.
+        const QString xvfb = QStandardPaths::findExecutable("Xvfb");
+        if (xvfb.isEmpty())
+            QSKIP("Xvfb is not installed");
+        QProcess server;
+        server.start(xvfb, {"-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp"});
+        QVERIFY(server.waitForStarted(5000));
+        const auto stop = qScopeGuard([&] {
+            server.terminate();
+            server.waitForFinished(5000);
+        });
+        QByteArray display;
+        while (!display.contains('\n') && server.waitForReadyRead(10000))
+            display += server.readAllStandardOutput();
+        QVERIFY2(display.contains('\n'), "Xvfb gave no display number");
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("DISPLAY", ":" + QString::fromLatin1(display.trimmed()));
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {"middleClickPastesLikeCtrlV"});
+        const bool finished = child.waitForFinished(30000);
+        const QByteArray output = child.readAll();
+        QVERIFY2(finished && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 output.constData());
+        QVERIFY2(output.contains("PASS   : TestFlatEdit::middleClickPastesLikeCtrlV()"), output.constData());
+        return;
+    }
+
+    struct Case {
+        const char *name;
+        const char *start;   // the text of field a
+        int selStart, selLen; // in a focused field a; -1: field a unfocused
+        const char *clip;
+        bool readOnly;
+        const char *after; // the text after the paste
+    };
+    const Case cases[] = {
+        {"letters over the whole text", "3.00", 0, 4, "abc", false, "abc"},
+        {"digits at the caret", "1.25", 1, 0, "7", false, "17.25"},
+        {"into a field without the focus", "3.00", -1, 0, "42", false, "42"},
+        {"read-only field", "3.00", 0, 4, "9", true, "3.00"},
+    };
+    QClipboard *clipboard = QApplication::clipboard();
+    for (const Case &c : cases) {
+        QString outcome[2];
+        for (int middle = 0; middle < 2; ++middle) {
+            form = std::make_unique<TestForm>();
+            QVERIFY(ShowActive(*form));
+            TFlatFloatEdit *e = form->a;
+            e->setReadOnly(c.readOnly);
+            e->setText(c.start);
+            form->button->setFocus();
+            if (c.selStart >= 0 || !middle) {
+                focusWithTab(e);
+                if (c.selStart >= 0)
+                    e->setSelection(c.selStart, c.selLen);
+            }
+            clipboard->setText(c.clip, middle ? QClipboard::Selection : QClipboard::Clipboard);
+            QSignalSpy presses(e, &TCustomFlatFloatEdit::OnKeyPress);
+            QSignalSpy changes(e, &TCustomFlatFloatEdit::OnChange);
+            if (middle)
+                QTest::mouseClick(e, Qt::MiddleButton, {}, e->rect().center());
+            else
+                QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+            outcome[middle] = pasteOutcome(e, presses, changes);
+        }
+        QVERIFY2(outcome[1] == outcome[0], qPrintable(QString("%1: middle button: %2; Ctrl+V: %3")
+                                                          .arg(c.name, outcome[1], outcome[0])));
+        QVERIFY2(outcome[1].startsWith(QString("text %1,").arg(c.after)), qPrintable(outcome[1]));
+        QVERIFY2(outcome[1].contains("keys 22 ,"), qPrintable(outcome[1]));
+    }
 }
 
 QTEST_MAIN(TestFlatEdit)

@@ -1,0 +1,16 @@
+#pragma once
+// Where the main window keeps settings.ini.
+#include <QString>
+
+// The settings file of a program whose executable lies in `exeDir` (ending
+// with "/"): settings.ini beside the executable while that folder takes new
+// files or that file may be written; otherwise, as for a program installed
+// system-wide, settings.ini in the per-user configuration folder
+// ($XDG_CONFIG_HOME/zelton, by default ~/.config/zelton). That folder is
+// made when missing, and a new per-user file starts as a copy of the
+// settings.ini beside the executable when there is one (site defaults).
+// Failures here are left to the first save, whose error names the file.
+QString ChooseSettingsPath(const QString &exeDir);
+
+// The per-user configuration folder, without a final "/".
+QString UserConfigDirectory();
