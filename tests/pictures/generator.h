@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QString>
+#include <QTemporaryDir>
 
 // What the generator writes, in the order it writes it.
 inline const QStringList &GeneratedPictures()
@@ -43,3 +44,13 @@ inline QByteArray ReadFile(const QString &path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+
+// The generator's output of this test run, in a temporary directory.
+struct FreshRun {
+    QTemporaryDir dir;
+    QString error = QStringLiteral("the generator has not run");
+
+    void run() { error = dir.isValid() ? RunGenerator(dir.path()) : QStringLiteral("no temporary directory"); }
+    bool ok() const { return error.isEmpty(); }
+    QString filePath(const QString &name) const { return dir.filePath(name); }
+};

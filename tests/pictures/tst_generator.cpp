@@ -55,12 +55,11 @@ void Stroke(QImage &img, int x, QRgb c)
 class TestGenerator : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_fresh;
-    QString m_generatorError;
+    FreshRun m_fresh;
 
     void compareWithCommitted(const QString &name)
     {
-        QVERIFY2(m_generatorError.isEmpty(), qPrintable(m_generatorError));
+        QVERIFY2(m_fresh.ok(), qPrintable(m_fresh.error));
         const QImage fresh = Decode(m_fresh.filePath(name));
         const QImage committed = Decode(Resource(name));
         QVERIFY2(!fresh.isNull() && !committed.isNull(), qPrintable(name));
@@ -76,11 +75,7 @@ class TestGenerator : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_fresh.isValid());
-        m_generatorError = RunGenerator(m_fresh.path());
-    }
+    void initTestCase() { m_fresh.run(); }
 
     // The comparison: what it lets pass and what it does not.
     void tolerance_data()
@@ -160,7 +155,7 @@ private slots:
     // On one machine the output is the same, byte for byte.
     void sameBytesOnTheSameMachine()
     {
-        QVERIFY2(m_generatorError.isEmpty(), qPrintable(m_generatorError));
+        QVERIFY2(m_fresh.ok(), qPrintable(m_fresh.error));
         QTemporaryDir again;
         QVERIFY(again.isValid());
         const QString error = RunGenerator(again.path());

@@ -3,7 +3,6 @@
 // against Q = Kv * sqrt(dP), and the icon file against its PNG images.
 #include <QDir>
 #include <QGuiApplication>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
@@ -53,8 +52,7 @@ class TestPictures : public QObject {
     Q_OBJECT
 
     // The generator's output of this run, beside the committed files.
-    QTemporaryDir m_fresh;
-    QString m_generatorError;
+    FreshRun m_fresh;
 
     static constexpr const char *kSources[] = {"committed", "fresh"};
 
@@ -66,15 +64,11 @@ class TestPictures : public QObject {
     }
     bool Available(const QString &source) const
     {
-        return source != QLatin1String("fresh") || m_generatorError.isEmpty();
+        return source != QLatin1String("fresh") || m_fresh.ok();
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_fresh.isValid());
-        m_generatorError = RunGenerator(m_fresh.path());
-    }
+    void initTestCase() { m_fresh.run(); }
 
     void picturesDecodeToTheirBoxes_data()
     {
@@ -163,7 +157,7 @@ private slots:
         using namespace nomogram;
         QFETCH(QString, source);
         QFETCH(double, kv);
-        QVERIFY2(Available(source), qPrintable(m_generatorError));
+        QVERIFY2(Available(source), qPrintable(m_fresh.error));
         const QImage img = DecodeJpeg(ReadFile(Picture(source, "Img3.jpg")));
         const double exampleX = XOfDp(ExampleDp), exampleY = YOfQ(ExampleQ);
         int checked = 0;
@@ -214,7 +208,7 @@ private slots:
         QFETCH(QString, source);
         QFETCH(double, dp);
         QFETCH(double, q);
-        QVERIFY2(Available(source), qPrintable(m_generatorError));
+        QVERIFY2(Available(source), qPrintable(m_fresh.error));
         const QImage img = DecodeJpeg(ReadFile(Picture(source, "Img3.jpg")));
         const double x = XOfDp(dp), y = YOfQ(q);
         QVERIFY2(DarkestAround(img, x, y) < 110, qPrintable(QStringLiteral("no line at %1,%2").arg(x).arg(y)));
@@ -353,7 +347,7 @@ private slots:
     void icoMatchesPngs()
     {
         QFETCH(QString, source);
-        QVERIFY2(Available(source), qPrintable(m_generatorError));
+        QVERIFY2(Available(source), qPrintable(m_fresh.error));
         const QByteArray ico = ReadFile(Picture(source, "icon/zelton.ico"));
         QVERIFY(ico.size() > 6);
         QCOMPARE(Le16(ico, 0), quint16(0));
