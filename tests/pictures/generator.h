@@ -27,7 +27,7 @@ inline QString RunGenerator(const QString &dir)
     QProcess gen;
     gen.setProcessChannelMode(QProcess::SeparateChannels);
     gen.start(QStringLiteral(GEN_PICTURES), {dir});
-    if (!gen.waitForFinished(30000)) {
+    if (!gen.waitForFinished(10000)) {
         gen.kill();
         gen.waitForFinished(1000);
         return QStringLiteral("the generator did not finish: ") + gen.errorString();
