@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/errordisplay.h"
+#include "app/hintcontroller.h"
 #include "core/numtext.h"
 #include "ui/fonts.h"
 #include "ui/workflow.h"
@@ -18,6 +19,7 @@
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -75,10 +77,15 @@ TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
             &TApplication::onCommitDataRequest, Qt::DirectConnection);
     // The window's handlers hand their errors to the error display.
     SetHandlerErrorReporter([](const std::exception &error) { ShowErrorMessage(error); });
+    m_hintController = new HintController(this);
 }
 
 TApplication::~TApplication()
 {
+    // The controller owns the hint window, which must go before the
+    // application object does. Events sent while it goes (the window's,
+    // its own removal as a child) no longer reach it.
+    delete std::exchange(m_hintController, nullptr);
     SetHandlerErrorReporter({});
     delete signalNotifier_;
     signalNotifier_ = nullptr;
@@ -94,6 +101,10 @@ bool TApplication::notify(QObject *receiver, QEvent *event)
     const bool closingMainWindow =
         event->type() == QEvent::Close && receiver && receiver == mainWindow_.data();
     try {
+        // The hint controller sees every event before it is handled: user
+        // input cancels a hint.
+        if (m_hintController)
+            m_hintController->filterEvent(receiver, event);
         if (closingMainWindow && handlers_.closing)
             handlers_.closing();
         const bool result = QApplication::notify(receiver, event);
@@ -116,6 +127,8 @@ void TApplication::setMainWindow(QWidget *window, MainWindowHandlers handlers)
 {
     mainWindow_ = window;
     handlers_ = std::move(handlers);
+    if (m_hintController)
+        m_hintController->setMainWindow(window);
 }
 
 void TApplication::terminate()

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+class HintController;
 class QSessionManager;
 class QSocketNotifier;
 
@@ -51,6 +52,10 @@ public:
     QWidget *mainWindow() const { return mainWindow_; }
     const MainWindowHandlers &mainWindowHandlers() const { return handlers_; }
 
+    // The hint controller of the application: sees every event before it is
+    // delivered and the moments the loop is about to wait.
+    HintController *hintController() const { return m_hintController; }
+
     // The terminate flag: set when the message loop has been asked to end.
     bool isTerminated() const { return terminated_; }
     // Clears the terminate flag and the session end before a new loop.
@@ -67,6 +72,7 @@ private:
     void onTerminationSignal();
     void onCommitDataRequest(QSessionManager &manager);
 
+    HintController *m_hintController = nullptr;
     QPointer<QWidget> mainWindow_;
     MainWindowHandlers handlers_;
     QSocketNotifier *signalNotifier_ = nullptr;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Uses the program as a person would, on a virtual display: looks at each
-# page, types a sizing into the dependent circuit, closes the window, starts
-# the program again and looks at the values. Screenshots go to the directory
+# page, rests the pointer on a picture element until its hint shows, types a
+# sizing into the dependent circuit, closes the window, starts the program
+# again and looks at the values. Screenshots go to the directory
 # given (default ./demo-shots).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -35,6 +36,12 @@ tab 700; shot page2-nomogram
 xdotool mousemove --window "$win" 210 300; shot page2-crosshair
 tab 460; shot page1-independent
 tab 150; shot page0-dependent
+# the pointer rests on the pump (hot zone L__dPn): after half a second the
+# flat hint shows beside it; the hint is a window of its own, so the shot is
+# taken of the screen, cut to the main window
+xdotool mousemove --window "$win" 642 130; sleep 0.9
+eval "$(xdotool getwindowgeometry --shell "$win")"
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/hint.png"; echo "$out/hint.png"
 # the worked sizing: dPр 1.00, dPф 0.10, Q 2.00, then Kvy raised to 4
 xdotool type --delay 40 '1.00'; xdotool key Return
 xdotool type --delay 40 '0.10'; xdotool key Return Return Return Return Return Return

@@ -83,6 +83,19 @@ void ApplyDesignFonts(QWidget *root)
     const QList<QWidget *> children = root->findChildren<QWidget *>();
     for (QWidget *w : children)
         convert(w);
+    // Non-visual components that hold a font of their own (TFlatHint).
+    for (QObject *component : root->children()) {
+        if (component->isWidgetType())
+            continue;
+        const QVariant stored = component->property("Font");
+        if (stored.metaType().id() != QMetaType::QFont)
+            continue;
+        QFont f = stored.value<QFont>();
+        if (f.pixelSize() > 0 || f.pointSize() <= 0)
+            continue;
+        f.setPixelSize(PointsToPixels(f.pointSize()));
+        component->setProperty("Font", f);
+    }
 }
 
 QIcon ProgramIcon()

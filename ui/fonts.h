@@ -29,7 +29,8 @@ void InstallLookAndFeel();
 
 // Turns every font that `root` or one of its descendants has set in points
 // into the same font at the pixel height of PointsToPixels (parents first,
-// so children that only inherit the size follow their parent).
+// so children that only inherit the size follow their parent), and the
+// `Font` of every non-visual component `root` owns.
 void ApplyDesignFonts(QWidget *root);
 
 // The window font: `family` at `pixels`, bold or regular.

@@ -8,6 +8,7 @@
 
 #include "ui/fonts.h"
 #include "ui_Form_Main.h"
+#include "widgets/hintsettings.h"
 #include "widgets/syscolors.h"
 
 namespace {
@@ -40,6 +41,16 @@ TForm_Main::TForm_Main(QWidget *parent) : QWidget(parent, kWindowFlags), ui(new 
     // them the exact pixel heights the window was laid out with. Fonts
     // start no handler.
     ApplyDesignFonts(this);
+
+#if QT_CONFIG(accessibility)
+    // A control's hint is its accessible description too: a screen reader
+    // reads what the hint window shows.
+    for (QWidget *control : findChildren<QWidget *>()) {
+        const QString hint = control->property(kHintProperty).toString();
+        if (!hint.isEmpty())
+            control->setAccessibleDescription(hint);
+    }
+#endif
 
     setFixedSize(kClientWidth, kClientHeight);
     setWindowIcon(ProgramIcon());

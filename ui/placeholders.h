@@ -1,11 +1,10 @@
 #pragma once
-// Stand-ins for two non-visual components of the main window whose real
-// classes are not part of the program yet. They exist so that the window
-// owns objects of these names and classes (`XPStylePainter1`, `FlatHint`),
-// and they are INERT: they hold no settings, hook nothing and paint nothing.
-// When the real components are built, the window description
-// (resources/Form_Main.ui, <customwidgets>) points at their headers instead
-// and this file is removed.
+// Stand-in for a non-visual component of the main window whose real class
+// is not part of the program yet. It exists so that the window owns an
+// object of this name and class (`XPStylePainter1`), and it is INERT: it
+// holds no settings, hooks nothing and paints nothing. When the real
+// component is built, the window description (resources/Form_Main.ui,
+// <customwidgets>) points at its header instead and this file is removed.
 #include <QObject>
 
 // Placeholder for the XP-style painter of buttons, group boxes and panels.
@@ -15,13 +14,4 @@ class TXPStylePainter : public QObject
 
 public:
     explicit TXPStylePainter(QObject *parent = nullptr) : QObject(parent) {}
-};
-
-// Placeholder for the flat hint component (hint window and hint delays).
-class TFlatHint : public QObject
-{
-    Q_OBJECT
-
-public:
-    explicit TFlatHint(QObject *parent = nullptr) : QObject(parent) {}
 };

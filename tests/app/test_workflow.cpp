@@ -2,14 +2,17 @@
 // buttons, pages, closing and starting again, settings files that fail,
 // and the nomogram crosshair.
 #include "app/application.h"
+#include "app/hintcontroller.h"
 #include "tests/app/workflowfixture.h"
 #include "tests/paintcounter.h"
 #include "ui/crosshair.h"
+#include "widgets/flathint.h"
 
 #include <QAbstractEventDispatcher>
 #include <QFileSystemWatcher>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QStyle>
 
 #include <csignal>
 
@@ -423,16 +426,32 @@ QImage grabPicture(QWidget *page)
 void TestWorkflow::noTimersWhileWaiting()
 {
     // Waiting for input, the program runs no timer: the only one is the
-    // caret blink of the focused field.
+    // caret blink of the focused field; not even after a hint has come and
+    // gone.
     openWindow();
     enterExample();
     clickPage(2);
     moveMouse(form->ui->L_Top, QPoint(50, 50));
     clickPage(0);
+    HintController *hints = TApplication::instance()->hintController();
+    // The pointer rests on a hot zone (short delays: no test waits long).
+    // The hint stays until the toolkit's one-shot tooltip wake-up after the
+    // last move has passed (it finds no tooltip text and shows nothing).
+    hints->setShowDelay(1);
+    hints->setDisplayTime(form->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay) + 300);
+    QWidget *zone = form->ui->L__dPn;
+    QCursor::setPos(zone->mapToGlobal(zone->rect().center()));
+    QTRY_VERIFY_WITH_TIMEOUT(hints->hintWindow() && hints->hintWindow()->isVisible(), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(!hints->hintWindow()->isVisible(), 3000);
+    QCOMPARE(hints->state(), HintController::State::TimedOut);
+    hints->setShowDelay(TFlatHint::kShowDelay);
+    hints->setDisplayTime(TFlatHint::kDisplayTime);
     QCoreApplication::processEvents();
     QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
     QList<QObject *> objects = form->findChildren<QObject *>();
-    objects << form.get() << qApp;
+    objects << form.get() << qApp << hints << hints->findChildren<QObject *>();
+    for (QWidget *top : QApplication::topLevelWidgets())
+        objects << top << top->findChildren<QObject *>();
     QStringList withTimers;
     for (QObject *o : std::as_const(objects)) {
         if (dispatcher->registeredTimers(o).isEmpty())

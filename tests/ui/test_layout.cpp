@@ -2,6 +2,7 @@
 // with its class, parent, geometry, caption, font, hint and tab order, the
 // pages, the non-visual components, the handler bindings and the window's
 // own frame.
+#include <QAccessible>
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -18,6 +19,7 @@
 #include "ui/fonts.h"
 #include "ui/mainwindow.h"
 #include "ui/placeholders.h"
+#include "widgets/flathint.h"
 #include "ui_Form_Main.h"
 #include "widgets/flatedit.h"
 #include "widgets/flatmanager.h"
@@ -62,6 +64,18 @@ bool showHint(QObject *o)
 {
     const QVariant v = o->property("ShowHint");
     return v.isValid() && v.toBool();
+}
+
+QString hintOf(QObject *o)
+{
+    return o->property("Hint").toString();
+}
+
+// What a screen reader reads as the control's description.
+QString accessibleDescription(QWidget *w)
+{
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
+    return iface ? iface->text(QAccessible::Description) : QString();
 }
 
 using ChangeSlot = void (TForm_Main::*)();
@@ -286,9 +300,13 @@ private slots:
         QCOMPARE(QFontInfo(w->font()).family(), QString::fromLatin1(kSub));
         QCOMPARE(w->font().pixelSize(), pixels);
         QCOMPARE(w->font().bold(), bold);
-        QCOMPARE(w->toolTip(), hint);
+        QCOMPARE(hintOf(w), hint);
         // A hint is switched on for exactly the controls that have one.
         QCOMPARE(showHint(w), !hint.isEmpty());
+        // The hint is no tooltip of the toolkit's, but a screen reader
+        // reads it all the same.
+        QVERIFY(w->toolTip().isEmpty());
+        QCOMPARE(accessibleDescription(w), hint);
 
         if (auto *l = qobject_cast<QLabel *>(w)) {
             // Labels are transparent and draw their caption from the top.
@@ -356,8 +374,10 @@ private slots:
         QCOMPARE(QString::fromLatin1(f->metaObject()->className()), QStringLiteral("TFlatFloatEdit"));
         QCOMPARE(f->parentWidget()->objectName(), parent);
         QCOMPARE(f->geometry(), geometry);
-        QCOMPARE(f->toolTip(), hint);
+        QCOMPARE(hintOf(f), hint);
         QVERIFY(showHint(f));
+        QVERIFY(f->toolTip().isEmpty());
+        QCOMPARE(accessibleDescription(f), hint);
         QCOMPARE(f->Decimals(), decimals);
         QCOMPARE(f->MaxValue(), 100.0);
         QCOMPARE(f->MinValue(), 0.0);
@@ -419,11 +439,13 @@ private slots:
 
     void hintsOnlyWhereGiven()
     {
-        // Across the whole window: ShowHint is on exactly where a hint is.
+        // Across the whole window: ShowHint is on exactly where a hint is,
+        // and no control has a tooltip of the toolkit's.
         for (QWidget *w : form->findChildren<QWidget *>()) {
+            QVERIFY2(w->toolTip().isEmpty(), qPrintable(w->objectName()));
             if (w->objectName().isEmpty() || w->objectName().startsWith("qt_"))
                 continue;
-            QVERIFY2(showHint(w) == !w->toolTip().isEmpty(), qPrintable(w->objectName()));
+            QVERIFY2(showHint(w) == !hintOf(w).isEmpty(), qPrintable(w->objectName()));
         }
         QVERIFY(!showHint(form));
     }
@@ -540,6 +562,18 @@ private slots:
         auto *hint = form->findChild<TFlatHint *>(QStringLiteral("FlatHint"), Qt::FindDirectChildrenOnly);
         auto *xp = form->findChild<TXPStylePainter *>(QStringLiteral("XPStylePainter1"), Qt::FindDirectChildrenOnly);
         QVERIFY(mgr && hint && xp);
+        // The flat hint component with the values stored on the window.
+        QCOMPARE(hint->ColorBackground(), clWhite);
+        QCOMPARE(hint->ColorBorder(), clHighlight);
+        QCOMPARE(hint->ColorArrowBackground(), clInactiveCaption);
+        QCOMPARE(hint->ColorArrow(), clMenuText);
+        QCOMPARE(hint->MaxHintWidth(), 230);
+        QCOMPARE(hint->Font().family(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(QFontInfo(hint->Font()).family(), QString::fromLatin1(kSub));
+        QCOMPARE(hint->Font().pixelSize(), 11);
+        QVERIFY(!hint->Font().bold() && !hint->Font().italic() && !hint->Font().underline());
+        QCOMPARE(hint->FontColor(), clWindowText);
+        QVERIFY(!hint->OnShowHint);
         QVERIFY(!mgr->Activate());
         QVERIFY(mgr->Flat());
         QVERIFY(mgr->ShowBorder());

@@ -1,0 +1,340 @@
+// The flat hint component (what it installs, its hook) and the flat hint
+// window: size, corner and place by the pointer, and every pixel it paints.
+#include <QScreen>
+#include <QWindow>
+#include <QtTest>
+
+#include <memory>
+#include <set>
+#include <utility>
+
+#include "ui/fonts.h"
+#include "widgets/flathint.h"
+#include "widgets/flathintwindow.h"
+
+using Corner = TFlatHintWindow::TArrowCorner;
+
+namespace {
+
+const QString kPumpHint = QStringLiteral("Перепад давления на насосе, атм");
+const QString kLongHint =
+    QStringLiteral("Суммарный перепад давления на оборудовании, не учтённом в данной схеме, атм");
+
+// Hint settings that remember every switch of hints on and off.
+class RecordingSettings : public HintSettings
+{
+public:
+    QList<bool> switches;
+
+protected:
+    void hintsEnabledChanged(bool enabled) override { switches << enabled; }
+};
+
+// The lines of `text` broken between words so that each is at most `limit`
+// pixels wide (a word wider than that stands alone).
+QStringList wrapWords(const QFontMetricsF &fm, const QString &text, int limit)
+{
+    QStringList lines;
+    for (const QString &word : text.split(QLatin1Char(' '))) {
+        if (!lines.isEmpty() && fm.horizontalAdvance(lines.last() + QLatin1Char(' ') + word) <= limit)
+            lines.last() += QLatin1Char(' ') + word;
+        else
+            lines << word;
+    }
+    return lines;
+}
+
+// The arrow glyph of the top-left corner, row by row from the tip's row:
+// the offsets dx set in each row.
+std::set<std::pair<int, int>> arrowGlyph()
+{
+    const QList<QList<int>> rows = {{0, 1, 2, 3, 4, 5, 6}, {0, 1, 2, 3, 4, 5, 6}, {0, 1, 2, 3, 4},
+                                    {0, 1, 2, 3, 4, 5},    {0, 1, 2, 3, 4, 5, 6}, {0, 1, 3, 4, 5, 6, 7},
+                                    {0, 1, 4, 5, 6, 7},    {5, 6}};
+    std::set<std::pair<int, int>> glyph;
+    for (int dy = 0; dy < rows.size(); ++dy)
+        for (int dx : rows[dy])
+            glyph.insert({dx, dy});
+    return glyph;
+}
+
+QSize screenSize()
+{
+    return QGuiApplication::primaryScreen()->geometry().size();
+}
+
+} // namespace
+
+class TestFlatHint : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<RecordingSettings> settings;
+    // Stands for the main window: owns the component the window consults.
+    std::unique_ptr<QWidget> owner;
+    TFlatHint *component = nullptr;
+    std::unique_ptr<TFlatHintWindow> window;
+    QPoint pointer;
+
+    // Shows `text` with the pointer at `at`.
+    void activate(const QString &text, QPoint at)
+    {
+        pointer = at;
+        window->activateHint(QRect(), text);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        InstallLookAndFeel();
+        settings = std::make_unique<RecordingSettings>();
+        QCOMPARE(HintSettings::application(), settings.get());
+        owner = std::make_unique<QWidget>();
+        owner->resize(200, 100);
+        component = new TFlatHint(owner.get());
+        // the values stored on the main window
+        component->setColorBorder(clHighlight);
+        component->setColorArrowBackground(clInactiveCaption);
+        component->setColorArrow(clMenuText);
+        component->setMaxHintWidth(230);
+        component->setFont(DesignFont(kWindowFontPixels));
+        component->setFontColor(clWindowText);
+        owner->show();
+        QApplication::setActiveWindow(owner.get());
+        QVERIFY(QTest::qWaitForWindowActive(owner.get()));
+
+        window = std::make_unique<TFlatHintWindow>();
+        window->setMainWindow(owner.get());
+        window->setPointerSource([this] { return pointer; });
+    }
+
+    void cleanupTestCase()
+    {
+        window.reset();
+        owner.reset();
+        settings.reset();
+    }
+
+    void constructionInstallsFlatHints()
+    {
+        // The component made in initTestCase: flat window class, hints
+        // switched off and on (the window is recreated of that class), and
+        // the delays.
+        QCOMPARE(settings->hintWindowClass(), &TFlatHintWindow::staticMetaObject);
+        QCOMPARE(settings->switches, QList<bool>({false, true}));
+        QVERIFY(settings->hintsEnabled());
+        QCOMPARE(settings->showDelay(), 500);
+        QCOMPARE(settings->nextHintDelay(), 25);
+        QCOMPARE(settings->displayTime(), 5000);
+
+        TFlatHint fresh;
+        QCOMPARE(fresh.ColorBackground(), clWhite);
+        QCOMPARE(fresh.ColorBorder(), clBlack);
+        QCOMPARE(fresh.ColorArrowBackground(), RGBColor(255, 210, 83));
+        QCOMPARE(fresh.ColorArrow(), clBlack);
+        QCOMPARE(fresh.MaxHintWidth(), 200);
+        QCOMPARE(fresh.Font(), QGuiApplication::font());
+        QCOMPARE(fresh.FontColor(), clWindowText);
+    }
+
+    void showHintHookPassesThrough()
+    {
+        auto hint = std::make_unique<TFlatHint>();
+        const TShowHintEvent hook = settings->showHintHook();
+        QVERIFY(hook);
+        QString text = kPumpHint;
+        bool canShow = true;
+        THintInfo info{owner.get(), QPoint(3, 4), QRect(0, 0, 5, 6)};
+        // Without OnShowHint everything passes unchanged.
+        hook(text, canShow, info);
+        QCOMPARE(text, kPumpHint);
+        QVERIFY(canShow);
+        // OnShowHint sees the values and may change them.
+        hint->OnShowHint = [&](QString &HintStr, bool &CanShow, THintInfo &HintInfo) {
+            QCOMPARE(HintStr, kPumpHint);
+            QCOMPARE(HintInfo.HintControl.data(), owner.get());
+            QCOMPARE(HintInfo.CursorPos, QPoint(3, 4));
+            HintStr = QStringLiteral("другой");
+            CanShow = false;
+        };
+        hook(text, canShow, info);
+        QCOMPARE(text, QStringLiteral("другой"));
+        QVERIFY(!canShow);
+        // A hook left behind by a component that is gone does nothing.
+        hint.reset();
+        canShow = true;
+        hook(text, canShow, info);
+        QVERIFY(canShow);
+    }
+
+    void sizes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("one line") << kPumpHint;
+        QTest::newRow("long hint wraps") << kLongHint;
+        QTest::newRow("word wider than the limit")
+            << QStringLiteral("Теплообменник Гидравлическоесопротивлениетеплообменникаирегулирующегоклапана атм");
+        QTest::newRow("ampersand is a character") << QStringLiteral("Давление && расход & Q");
+    }
+
+    void sizes()
+    {
+        QFETCH(QString, text);
+        activate(text, QPoint(10, 10));
+        QCOMPARE(window->HintComponent(), component);
+        // Expected sizes from the metrics of the font drawn (a substitute):
+        // the widest line in whole pixels, and the height of one text line
+        // as the toolkit lays it out (13 pixels for "MS Sans Serif" 8 pt).
+        const QFontMetricsF fm(component->Font());
+        QCOMPARE(QFontInfo(window->font()).family(), QString::fromLatin1(kSubstituteFamily));
+        const QStringList lines = wrapWords(fm, text, 230 - 22);
+        qreal widest = 0;
+        for (const QString &line : lines)
+            widest = qMax(widest, fm.horizontalAdvance(line));
+        const int n = int(lines.size());
+        const int lineHeight = QFontMetrics(component->Font())
+                                   .boundingRect(QRect(0, 0, 1000, 0), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Ag"))
+                                   .height();
+        QCOMPARE(window->width(), qCeil(widest) + 22);
+        QCOMPARE(window->height(), n * lineHeight + 6);
+        if (text == kPumpHint)
+            QCOMPARE(n, 1);
+        if (text == kLongHint) {
+            QVERIFY(n > 1);
+            QVERIFY(window->width() <= 230);
+        }
+        if (text.contains(QLatin1String("Гидравлическое")))
+            QVERIFY(window->width() > 230);
+    }
+
+    void placement_data()
+    {
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<Corner>("corner");
+        QTest::addColumn<int>("gap");
+        const int cx = screenSize().width() / 2, cy = screenSize().height() / 2;
+        const int w = screenSize().width(), h = screenSize().height();
+        QTest::newRow("centre is bottom-right") << QPoint(cx, cy) << TFlatHintWindow::acBottomRight << 5;
+        QTest::newRow("just above-left of centre is top-left")
+            << QPoint(cx - 1, cy - 1) << TFlatHintWindow::acTopLeft << 12;
+        QTest::newRow("top-right quarter") << QPoint(cx, cy - 1) << TFlatHintWindow::acTopRight << 5;
+        QTest::newRow("bottom-left quarter") << QPoint(cx - 1, cy) << TFlatHintWindow::acBottomLeft << 5;
+        QTest::newRow("screen origin") << QPoint(0, 0) << TFlatHintWindow::acTopLeft << 12;
+        QTest::newRow("last screen pixel") << QPoint(w - 1, h - 1) << TFlatHintWindow::acBottomRight << 5;
+        QTest::newRow("left of the screen") << QPoint(-1, 5) << TFlatHintWindow::acBottomRight << 5;
+        QTest::newRow("right of the screen") << QPoint(w, 5) << TFlatHintWindow::acBottomRight << 5;
+    }
+
+    void placement()
+    {
+        QFETCH(QPoint, at);
+        QFETCH(Corner, corner);
+        QFETCH(int, gap);
+        activate(kPumpHint, at);
+        QCOMPARE(window->ArrowCorner(), corner);
+        const int w = window->width(), h = window->height();
+        const bool right = corner == TFlatHintWindow::acTopLeft || corner == TFlatHintWindow::acBottomLeft;
+        const bool below = corner == TFlatHintWindow::acTopLeft || corner == TFlatHintWindow::acTopRight;
+        // Not kept on the screen: off-screen pointers place it off the screen.
+        const QRect expected(right ? at.x() + gap : at.x() - gap - w, below ? at.y() + gap : at.y() - gap - h, w, h);
+        QCOMPARE(window->geometry(), expected);
+        QVERIFY(window->isVisible());
+    }
+
+    void showsWithoutTakingAnything()
+    {
+        activate(kPumpHint, QPoint(40, 40));
+        QVERIFY(window->isVisible());
+        QCOMPARE(QApplication::activeWindow(), owner.get());
+        QVERIFY(window->testAttribute(Qt::WA_TransparentForMouseEvents));
+        QVERIFY(window->testAttribute(Qt::WA_ShowWithoutActivating));
+        QCOMPARE(window->windowType(), Qt::ToolTip);
+        // Placed relative to the main window where the platform needs one.
+        QVERIFY(window->windowHandle());
+        QCOMPARE(window->windowHandle()->transientParent(), owner->windowHandle());
+        window->hide();
+    }
+
+    void pixels_data()
+    {
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<Corner>("corner");
+        QTest::addColumn<QPoint>("tip"); // from the right and bottom when negative
+        const int cx = screenSize().width() / 2, cy = screenSize().height() / 2;
+        QTest::newRow("acTopLeft") << QPoint(cx - 100, cy - 100) << TFlatHintWindow::acTopLeft << QPoint(3, 3);
+        QTest::newRow("acTopRight") << QPoint(cx + 100, cy - 100) << TFlatHintWindow::acTopRight << QPoint(-4, 3);
+        QTest::newRow("acBottomLeft") << QPoint(cx - 100, cy + 100) << TFlatHintWindow::acBottomLeft
+                                      << QPoint(3, -4);
+        QTest::newRow("acBottomRight") << QPoint(cx + 100, cy + 100) << TFlatHintWindow::acBottomRight
+                                       << QPoint(-4, -4);
+    }
+
+    void pixels()
+    {
+        QFETCH(QPoint, at);
+        QFETCH(Corner, corner);
+        QFETCH(QPoint, tip);
+        activate(kPumpHint, at);
+        QCOMPARE(window->ArrowCorner(), corner);
+        const QImage img = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const int w = img.width(), h = img.height();
+        QCOMPARE(img.size(), window->size());
+        const QPoint arrowTip(tip.x() < 0 ? w + tip.x() : tip.x(), tip.y() < 0 ? h + tip.y() : tip.y());
+        QCOMPARE(window->ArrowTip(), arrowTip);
+
+        // Solid fills and pen pixels: compared exactly.
+        const QRgb border = qRgb(10, 36, 106);   // clHighlight
+        const QRgb strip = qRgb(128, 128, 128);  // clInactiveCaption
+        const QRgb arrow = qRgb(0, 0, 0);        // clMenuText
+        const QRgb background = qRgb(255, 255, 255);
+        const bool left = tip.x() > 0;
+        const int sx = left ? 1 : -1, sy = tip.y() > 0 ? 1 : -1;
+        const QRect stripRect = left ? QRect(1, 1, 14, h - 2) : QRect(w - 15, 1, 14, h - 2);
+        const QRect textArea = left ? QRect(15, 1, w - 16, h - 2) : QRect(1, 1, w - 16, h - 2);
+        const QRect textBox(left ? 18 : 4, 2, w - 22, h - 4);
+        QCOMPARE(window->textBox(), textBox);
+        const auto glyph = arrowGlyph();
+        int ink = 0, inkLeft = w;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const QRgb px = img.pixel(x, y);
+                const QString where = QStringLiteral("%1,%2").arg(x).arg(y);
+                if (x == 0 || y == 0 || x == w - 1 || y == h - 1) {
+                    QVERIFY2(px == border, qPrintable(where));
+                } else if (stripRect.contains(x, y)) {
+                    const bool set = glyph.count({(x - arrowTip.x()) * sx, (y - arrowTip.y()) * sy}) > 0;
+                    QVERIFY2(px == (set ? arrow : strip), qPrintable(where));
+                } else if (!textBox.contains(x, y)) {
+                    QVERIFY2(textArea.contains(x, y) && px == background, qPrintable(where));
+                } else if (qGray(px) < 96) {
+                    ++ink;
+                    inkLeft = qMin(inkLeft, x);
+                }
+            }
+        }
+        // The text is drawn dark on the white area, from the box's left edge.
+        QVERIFY(ink > 50);
+        QVERIFY2(inkLeft >= textBox.left() && inkLeft <= textBox.left() + 2, qPrintable(QString::number(inkLeft)));
+        window->hide();
+    }
+
+    void withoutComponentTheDefaults()
+    {
+        QWidget bare;
+        TFlatHintWindow plain;
+        plain.setMainWindow(&bare);
+        plain.setPointerSource([] { return QPoint(5, 5); });
+        plain.activateHint(QRect(), kLongHint);
+        QCOMPARE(plain.HintComponent(), nullptr);
+        QVERIFY(plain.width() <= 200);
+        QVERIFY(plain.height() > QFontMetrics(plain.font()).height() + 6);
+        const QImage img = plain.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(img.pixel(0, 0), qRgb(0, 0, 0));
+        QCOMPARE(img.pixel(1, img.height() - 2), qRgb(255, 210, 83));
+        QCOMPARE(img.pixel(img.width() - 2, 1), qRgb(255, 255, 255));
+    }
+};
+
+QTEST_MAIN(TestFlatHint)
+#include "test_flathint.moc"
