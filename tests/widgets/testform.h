@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include "tests/paintcounter.h"
 #include "widgets/flatedit.h"
 
 // Shows `w` as the active window; returns false if that did not happen.
