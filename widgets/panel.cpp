@@ -4,40 +4,42 @@
 
 #include "widgets/xppaint.h"
 
+namespace {
+
+// A new value repaints the panel.
+template <typename T>
+void Assign(QWidget *panel, T &field, T value)
+{
+    if (value == field)
+        return;
+    field = value;
+    panel->update();
+}
+
+} // namespace
+
 TPanel::TPanel(QWidget *parent) : QWidget(parent) {}
 
 TPanel::~TPanel() = default;
 
 void TPanel::setBevelOuter(TBevelCut value)
 {
-    if (value == m_bevelOuter)
-        return;
-    m_bevelOuter = value;
-    update();
+    Assign(this, m_bevelOuter, value);
 }
 
 void TPanel::setBevelInner(TBevelCut value)
 {
-    if (value == m_bevelInner)
-        return;
-    m_bevelInner = value;
-    update();
+    Assign(this, m_bevelInner, value);
 }
 
 void TPanel::setBevelWidth(int value)
 {
-    if (value == m_bevelWidth)
-        return;
-    m_bevelWidth = value;
-    update();
+    Assign(this, m_bevelWidth, value);
 }
 
 void TPanel::setBorderWidth(int value)
 {
-    if (value == m_borderWidth)
-        return;
-    m_borderWidth = value;
-    update();
+    Assign(this, m_borderWidth, value);
 }
 
 void TPanel::paintEvent(QPaintEvent *)

@@ -120,26 +120,26 @@ void TXPStylePainter::setActive(bool value)
 
 void TXPStylePainter::setXPContainers(TXPContainers value)
 {
-    if (value != m_xpContainers && m_active) {
-        m_active = false;
-        ApplyToOwner(m_ownerWindow, false, true);
-        m_active = true;
-        m_xpContainers = value;
-        ApplyToOwner(m_ownerWindow, true, true);
-    }
-    m_xpContainers = value;
+    setKinds(m_xpContainers, value);
 }
 
 void TXPStylePainter::setXPControls(TXPControls value)
 {
-    if (value != m_xpControls && m_active) {
+    setKinds(m_xpControls, value);
+}
+
+template <typename Set>
+void TXPStylePainter::setKinds(Set &field, Set value)
+{
+    // Restyled anew: the old hooks go, the new set decides.
+    if (value != field && m_active) {
         m_active = false;
         ApplyToOwner(m_ownerWindow, false, true);
         m_active = true;
-        m_xpControls = value;
+        field = value;
         ApplyToOwner(m_ownerWindow, true, true);
     }
-    m_xpControls = value;
+    field = value;
 }
 
 void TXPStylePainter::setDisableSubclassing(bool)

@@ -172,6 +172,8 @@ protected:
 
 private:
     void setSchemeColor(TColor &field, TColor value);
+    template <typename Set>
+    void setKinds(Set &field, Set value);
     void focusChanged(QWidget *old, QWidget *now);
 
     bool m_active = false;

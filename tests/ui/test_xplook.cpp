@@ -13,16 +13,6 @@
 
 namespace {
 
-QString HookedNames(QWidget *root)
-{
-    QStringList names;
-    for (QWidget *w : root->findChildren<QWidget *>())
-        if (TControlSubClass::HookOf(w))
-            names << w->objectName();
-    names.sort();
-    return names.join(' ');
-}
-
 const QString kSeven = "Btn_Clear1 Btn_Clear2 GrBox_Sys1 GrBox_Sys2 Pan_Dia Pan_dPklReal1 Pan_dPklReal2";
 
 // The places of the children of `w`: they paint over it.

@@ -71,16 +71,6 @@ bool LooksPressed(QWidget *b)
     return qGray(img.pixel(2, 0)) < qGray(img.pixel(2, img.height() - 1));
 }
 
-QString HookedNames(QWidget *root)
-{
-    QStringList names;
-    for (QWidget *w : root->findChildren<QWidget *>())
-        if (TControlSubClass::HookOf(w))
-            names << w->objectName();
-    names.sort();
-    return names.join(' ');
-}
-
 template <typename T>
 T *Make(QWidget *parent, const char *name, QRect geometry)
 {

@@ -109,6 +109,18 @@ inline QImage OnScreen(QWidget *w)
         .convertToFormat(QImage::Format_RGB32);
 }
 
+// The object names of the hooked controls in `root`, sorted, separated by
+// spaces.
+inline QString HookedNames(QWidget *root)
+{
+    QStringList names;
+    for (QWidget *w : root->findChildren<QWidget *>())
+        if (TControlSubClass::HookOf(w))
+            names << w->objectName();
+    names.sort();
+    return names.join(' ');
+}
+
 // Counts the paint events of a control.
 class PaintCount : public QObject
 {
