@@ -1,5 +1,4 @@
 // The two-pixel frame ring of the flat edit, checked pixel by pixel.
-#include <QEnterEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleFactory>
@@ -65,17 +64,6 @@ public:
         return true;
     }
 };
-
-void Hover(QWidget *w, bool inside)
-{
-    if (inside) {
-        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)));
-        QApplication::sendEvent(w, &enter);
-    } else {
-        QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(w, &leave);
-    }
-}
 
 const QColor kShadow(128, 128, 128);
 const QColor kHighlight(255, 255, 255);
