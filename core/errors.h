@@ -42,3 +42,10 @@ public:
         : Exception("Unable to write to " + path) {}
     const char *ClassName() const noexcept override { return "EIniFileException"; }
 };
+
+// A component was given an owner of a class it cannot work with.
+class EInvalidCast : public Exception {
+public:
+    EInvalidCast() : Exception("Invalid class typecast") {}
+    const char *ClassName() const noexcept override { return "EInvalidCast"; }
+};

@@ -6,7 +6,8 @@
 // density (Img1@2x.jpg, Img2@2x.jpg, Img3@2x.jpg). Besides these, it
 // writes Img1.jpg, Img2.jpg (circuit diagrams, 800 x 400), Img3.jpg (the
 // nomogram, 423 x 557) and icon/zelton-{16,32,48}.png plus icon/zelton.ico.
-// The output is reproducible: fixed sizes, fonts, hinting and JPEG settings.
+// The output is reproducible on one machine: fixed sizes, fonts, hinting and
+// JPEG settings. Another CPU may round antialiased pixels differently.
 #include <QBuffer>
 #include <QDir>
 #include <QFile>

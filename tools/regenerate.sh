@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the picture generator and redraws the pictures and the icon
-# into resources/. The output is reproducible: running it again gives
-# byte-identical files.
+# into resources/. Running it again on the same machine gives
+# byte-identical files; on another CPU the raster engine takes other code
+# paths and antialiased pixels may differ (tests/pictures/tst_generator
+# compares with a tolerance).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${ZELTON_TOOLS_BUILD:-$root/build-tools}"

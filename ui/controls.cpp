@@ -12,16 +12,6 @@
 #include "widgets/syscolors.h"
 
 // ---------------------------------------------------------------------------
-// TPanel
-
-TPanel::TPanel(QWidget *parent) : QFrame(parent)
-{
-    setFrameShape(QFrame::Panel);
-    setFrameShadow(QFrame::Raised);
-    setLineWidth(1);
-}
-
-// ---------------------------------------------------------------------------
 // Geometry of the page control and its tab row.
 
 namespace {

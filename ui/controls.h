@@ -1,22 +1,10 @@
 #pragma once
-// Container controls of the main window: the panel with a raised bevel and
-// the page control whose tabs are drawn as flat buttons.
-#include <QFrame>
+// The page control of the main window, whose tabs are drawn as flat
+// buttons. (The panel, TPanel, is in widgets/panel.h.)
 #include <QTabBar>
 #include <QTabWidget>
 
 class QProxyStyle;
-
-// A panel: a container with a one-pixel raised bevel (light on the top and
-// left edges, shadow on the bottom and right), in the button-face colour of
-// its parent.
-class TPanel : public QFrame
-{
-    Q_OBJECT
-
-public:
-    explicit TPanel(QWidget *parent = nullptr);
-};
 
 // The tab row of TPageControl: every tab is a flat button. The current tab
 // is drawn pressed (sunken one-pixel edge, lighter face, caption moved one

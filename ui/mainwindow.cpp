@@ -10,6 +10,7 @@
 #include "ui_Form_Main.h"
 #include "widgets/hintsettings.h"
 #include "widgets/syscolors.h"
+#include "widgets/xpstylepainter.h"
 
 namespace {
 
@@ -27,8 +28,11 @@ TForm_Main::TForm_Main(QWidget *parent) : QWidget(parent, kWindowFlags), ui(new 
 
     // Loading the description. setupUi constructs the controls in the order
     // of the description and applies each one's stored properties right
-    // after constructing it; the non-visual components come last, the flat
-    // manager as the very last one: its stored Activate (false) differs from
+    // after constructing it; the non-visual components come last: the
+    // XP-style painter first, whose stored Active (true, the last of its
+    // properties) restyles the two clearing buttons, the two input groups
+    // and the three panels at once; the flat manager as the very last
+    // one: its stored Activate (false) differs from
     // the constructed value, so its ApplyStyle walks the window once, over
     // fields that already exist. Only then, at the end of setupUi, does uic
     // bind the handlers (<connections>), so nothing done while loading -
@@ -36,6 +40,8 @@ TForm_Main::TForm_Main(QWidget *parent) : QWidget(parent, kWindowFlags), ui(new 
     // page control raises OnChange only for a page switched by the user, so
     // the design-time page set by setupUi runs no handler either.
     ui->setupUi(this);
+    // End of loading: the painter registers with the process-wide manager.
+    ui->XPStylePainter1->Loaded();
 
     // The description gives fonts in points for 96 pixels per inch; make
     // them the exact pixel heights the window was laid out with. Fonts

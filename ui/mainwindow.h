@@ -10,9 +10,11 @@
 //
 // Construction order (see TForm_Main::TForm_Main):
 //   1. every control is constructed with its defaults and gets its stored
-//      properties, in the order of the description; the flat manager is
-//      the last component, so its one ApplyStyle runs over fields that
-//      already exist;
+//      properties, in the order of the description; the XP-style painter
+//      follows the controls and restyles seven of them when its Active is
+//      applied; the flat manager is the last component, so its one
+//      ApplyStyle runs over fields that already exist; then the painter's
+//      Loaded registers it with the XP-style manager;
 //   2. the handlers are bound last (the <connections> of the description),
 //      so nothing done while loading reaches a handler;
 //   3. the creation handler FormCreate() runs.

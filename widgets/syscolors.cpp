@@ -71,3 +71,37 @@ TColor QColorToColor(const QColor &color)
 {
     return RGBColor(color.red(), color.green(), color.blue());
 }
+
+namespace {
+
+// n / 100 rounded to the nearest integer, halves to even.
+qint64 RoundHundredthsToEven(qint64 n)
+{
+    const qint64 q = n >= 0 ? n / 100 : -((-n + 99) / 100); // floor
+    const qint64 rest = n - q * 100;                        // 0..99
+    if (rest > 50 || (rest == 50 && (q & 1) != 0))
+        return q + 1;
+    return q;
+}
+
+int ClampChannel(qint64 v)
+{
+    return v < 0 ? 0 : (v > 255 ? 255 : int(v));
+}
+
+} // namespace
+
+TColor LightenColor(TColor color, int percent)
+{
+    const int p = percent > 100 ? 100 : percent;
+    const QColor c = ResolveColor(color);
+    const auto lighten = [p](int x) { return ClampChannel(x + RoundHundredthsToEven(qint64(255 - x) * p)); };
+    return RGBColor(lighten(c.red()), lighten(c.green()), lighten(c.blue()));
+}
+
+TColor DarkenColor(TColor color, int amount)
+{
+    const QColor c = ResolveColor(color);
+    const qint64 d = amount;
+    return RGBColor(ClampChannel(c.red() - d), ClampChannel(c.green() - d + 2), ClampChannel(c.blue() - d));
+}

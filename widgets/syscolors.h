@@ -128,3 +128,13 @@ TColor ColorToRGB(TColor color);
 
 // The RGB TColor of a QColor (alpha dropped).
 TColor QColorToColor(const QColor &color);
+
+// A colour moved towards white: each channel x of the resolved colour
+// becomes x + (255 - x) * percent / 100, rounded to the nearest integer with
+// halves to even, and kept within 0..255. Percentages above 100 count as 100
+// (white); below 0 they darken. The result is an RGB value.
+TColor LightenColor(TColor color, int percent);
+
+// A colour moved towards black: red and blue lose `amount`, green loses two
+// less, each channel kept within 0..255. The result is an RGB value.
+TColor DarkenColor(TColor color, int amount);

@@ -6,6 +6,7 @@
 #include "core/profile.h"
 #include "core/settings.h"
 #include "core/sizing.h"
+#include "tests/core/settingskeys.h"
 
 #include <QtTest>
 
@@ -264,13 +265,7 @@ void TstFuzz::settingsFiles()
         }
         // values that survive the 15-digit text form exactly
         SizingState &s = Sizing();
-        static double SizingState::*const fields[] = {
-            &SizingState::Q1,   &SizingState::dPr1,   &SizingState::dPf1, &SizingState::dPppr1,
-            &SizingState::dPs,  &SizingState::dPtr1,  &SizingState::dPdr1, &SizingState::dPn,
-            &SizingState::Kvy1, &SizingState::Q2,     &SizingState::dPr2, &SizingState::dPf2,
-            &SizingState::dPppr2, &SizingState::dPt,  &SizingState::dPtr2, &SizingState::dPdr2,
-            &SizingState::Kvy2};
-        for (auto f : fields) {
+        for (auto f : kFields) {
             long double v = 0;
             QVERIFY(ParseSettingsValue(FormatSettingsValue(RandomFiniteDouble(rng)), v));
             s.*f = StoreDouble(v);
@@ -280,7 +275,7 @@ void TstFuzz::settingsFiles()
         SaveSettings(path);
         s = SizingState{};
         LoadSettings(path);
-        for (auto f : fields)
+        for (auto f : kFields)
             QCOMPARE(s.*f, saved.*f);
         QCOMPARE(s.LastSys, saved.LastSys);
     }

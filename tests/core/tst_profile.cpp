@@ -363,14 +363,17 @@ void TstProfile::writeRefused()
     if (kind != "directory" && kind != "missingdir")
         QCOMPARE(ReadFileBytes(Bytes(dir.filePath("settings.ini"))), original);
 
+    // the same refusal through the INI file object, as an error
     TIniFile ini(path);
     try {
-        ini.WriteInteger("S", "K", 5);
-        if (kind != "badname")
-            QFAIL("no exception");
+        ini.WriteInteger("S", key, 5);
+        QFAIL("no exception");
     } catch (const EIniFileException &e) {
         QCOMPARE(QString::fromStdString(e.what()), QString::fromStdString("Unable to write to " + path));
     }
+    QCOMPARE(DirEntries(dir.path()), entries);
+    if (kind != "directory" && kind != "missingdir")
+        QCOMPARE(ReadFileBytes(Bytes(dir.filePath("settings.ini"))), original);
 }
 
 void TstProfile::writableFileInUnwritableDirectory_data()

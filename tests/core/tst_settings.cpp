@@ -2,6 +2,7 @@
 #include "core/numtext.h"
 #include "core/settings.h"
 #include "core/sizing.h"
+#include "tests/core/settingskeys.h"
 #include "tests/core/testutil.h"
 
 #include <QtTest>
@@ -11,16 +12,6 @@
 #include <unistd.h>
 
 namespace {
-
-const char *const kKeys[] = {"Q1",   "dPr1", "dPf1",  "dPppr1", "dPs",  "dPtr1", "dPdr1", "dPn",    "Kvy1",
-                             "Q2",   "dPr2", "dPf2",  "dPppr2", "dPt",  "dPtr2", "dPdr2", "Kvy2"};
-
-double SizingState::*const kFields[] = {
-    &SizingState::Q1,    &SizingState::dPr1,   &SizingState::dPf1,  &SizingState::dPppr1,
-    &SizingState::dPs,   &SizingState::dPtr1,  &SizingState::dPdr1, &SizingState::dPn,
-    &SizingState::Kvy1,  &SizingState::Q2,     &SizingState::dPr2,  &SizingState::dPf2,
-    &SizingState::dPppr2, &SizingState::dPt,   &SizingState::dPtr2, &SizingState::dPdr2,
-    &SizingState::Kvy2};
 
 // Every persisted field and the derived ones set to distinct values.
 void FillState()
@@ -57,7 +48,8 @@ private slots:
     void values_data();
     void values();
     void lowerCaseNames();
-    void overflowStopsLoad();
+    void keysLoadIntoTheirFields_data();
+    void keysLoadIntoTheirFields();
     void writtenForms();
     void foreignContentKept();
     void roundTrip();
@@ -173,29 +165,42 @@ void TstSettings::lowerCaseNames()
     QCOMPARE(int(Sizing().LastSys), 1);
 }
 
-void TstSettings::overflowStopsLoad()
+// Seventeen distinct values, each into the field of its key. An
+// overflowing value raises: the fields before it keep their new values, it
+// and the ones after it their old ones.
+void TstSettings::keysLoadIntoTheirFields_data()
 {
+    QTest::addColumn<int>("overflowAt");
+    QTest::newRow("every key") << -1;
+    QTest::newRow("overflow at dPs") << 4;
+    QTest::newRow("overflow at Kvy2") << 16;
+}
+
+void TstSettings::keysLoadIntoTheirFields()
+{
+    QFETCH(int, overflowAt);
     QTemporaryDir dir;
     const std::string path = dir.filePath("settings.ini").toStdString();
     std::string text = "[Main]\nLastSys=1\n[Values]\n";
-    for (int i = 0; i < 17; ++i)
-        text += std::string(kKeys[i]) + "=" + (i == 4 ? std::string("1E400") : std::to_string(100 + i)) + "\n";
+    for (int i = 0; i < kKeyCount; ++i)
+        text += std::string(kKeys[i]) + "=" + (i == overflowAt ? std::string("1E400") : std::to_string(100 + i)) + "\n";
     WriteFileBytes(path, text);
     FillState();
     const SizingState before = Sizing();
     try {
         LoadSettings(path);
-        QFAIL("no overflow");
+        QVERIFY2(overflowAt < 0, "no overflow");
     } catch (const EOverflow &e) {
+        QVERIFY(overflowAt >= 0);
         QCOMPARE(QString(e.what()), QString("Floating point overflow"));
     }
     const SizingState &s = Sizing();
     QCOMPARE(int(s.LastSys), 1);
-    for (int i = 0; i < 17; ++i) {
-        if (i < 4)
-            QCOMPARE(s.*kFields[i], 100.0 + i);
+    for (int i = 0; i < kKeyCount; ++i) {
+        if (overflowAt < 0 || i < overflowAt)
+            QVERIFY2(s.*kFields[i] == 100.0 + i, kKeys[i]);
         else
-            QCOMPARE(s.*kFields[i], before.*kFields[i]);
+            QVERIFY2(s.*kFields[i] == before.*kFields[i], kKeys[i]);
     }
     QCOMPARE(ReadFileBytes(path), text);
 }
@@ -270,6 +275,12 @@ void TstSettings::roundTrip()
     s.LastSys = 255;
     const SizingState saved = s;
     SaveSettings(path);
+    // each value under its own key
+    const std::string text = ReadFileBytes(path);
+    for (int i = 0; i < kKeyCount; ++i) {
+        const std::string line = "\r\n" + std::string(kKeys[i]) + "=" + FormatSettingsValue(values[i]) + "\r\n";
+        QVERIFY2(text.find(line) != std::string::npos, kKeys[i]);
+    }
     s = SizingState{};
     LoadSettings(path);
     for (int i = 0; i < 17; ++i)
@@ -352,6 +363,8 @@ void TstSettings::hostileFiles_data()
     QTest::newRow("value cut at 2047") << QByteArray("[Values]\nQ1=0." + QByteArray(2045, '0') + "5\n") << 0.0;
     QTest::newRow("megabyte CR-only") << QByteArray(1 << 20, '\r') + "[Values]\rQ1=9" << 9.0;
     QTest::newRow("many sections") << QByteArray("[a]\n").repeated(200000) + "[Values]\nQ1=2\n" << 2.0;
+    QTest::newRow("infinities and NaN") << QByteArray("[Values]\nQ1=3\ndPr1=INF\ndPf1=-INF\ndPppr1=NAN\ndPs=inf\n"
+                                                      "dPtr1=nan\ndPdr1=Infinity\n") << 3.0;
 }
 
 void TstSettings::hostileFiles()
@@ -364,8 +377,9 @@ void TstSettings::hostileFiles()
     FillState();
     LoadSettings(path);
     QCOMPARE(Sizing().Q1, q1);
-    for (int i = 1; i < 17; ++i)
-        QVERIFY(std::isfinite(Sizing().*kFields[i]));
+    // every other key is missing or unreadable: zero, not what was there
+    for (int i = 1; i < kKeyCount; ++i)
+        QVERIFY2(Sizing().*kFields[i] == 0.0, kKeys[i]);
     // after a save the keys read back
     Sizing().Q1 = 1.5;
     Sizing().Kvy2 = 2.5;

@@ -71,6 +71,10 @@ void TstSizing::dependent_data()
                                 << "3.25" << true << "5.55" << 5.0 << "4.00";
     QTest::newRow("negative drop") << QList<double>{0.1, 0.5, 0, 0, 0, 0, 0, 3} << "-0.90" << false << "0.00" << 0.0
                                    << "";
+    // Q / sqrt(dPkl) lies just below 1 in extended precision and is stored
+    // as 1: the suggestion is truncated from the stored Kv
+    QTest::newRow("Kvy of the stored Kv") << QList<double>{0.09, 0, 0, 0, 0, 0, 0, 0.3} << "0.09" << true << "1.00"
+                                          << 1.0 << "0.09";
 }
 
 void TstSizing::dependent()
@@ -108,6 +112,7 @@ void TstSizing::independent_data()
     QTest::newRow("heat exchanger") << QList<double>{0.1, 0, 0, 0.5, 0, 0, 3} << "-0.40" << false << "0.00" << 0.0;
     QTest::newRow("every term") << QList<double>{4, 0.2, 0.1, 0.7, 0.3, 0.2, 12.5}
                                 << "2.50" << true << "7.91" << 7.0;
+    QTest::newRow("Kvy of the stored Kv") << QList<double>{0.09, 0, 0, 0, 0, 0, 0.3} << "0.09" << true << "1.00" << 1.0;
 }
 
 void TstSizing::independent()

@@ -18,12 +18,13 @@
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/mainwindow.h"
-#include "ui/placeholders.h"
-#include "widgets/flathint.h"
 #include "ui_Form_Main.h"
+#include "widgets/flathint.h"
 #include "widgets/flatedit.h"
 #include "widgets/flatmanager.h"
 #include "widgets/image.h"
+#include "widgets/panel.h"
+#include "widgets/xpstylepainter.h"
 
 namespace {
 
@@ -320,9 +321,10 @@ private slots:
             }
         }
         if (auto *p = qobject_cast<TPanel *>(w)) {
-            QCOMPARE(p->frameShape(), QFrame::Panel);
-            QCOMPARE(p->frameShadow(), QFrame::Raised);
-            QCOMPARE(p->lineWidth(), 1);
+            QCOMPARE(p->BevelOuter(), TPanel::bvRaised);
+            QCOMPARE(p->BevelInner(), TPanel::bvNone);
+            QCOMPARE(p->BevelWidth(), 1);
+            QCOMPARE(p->BorderWidth(), 0);
         }
     }
 

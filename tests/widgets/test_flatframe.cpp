@@ -1,5 +1,4 @@
 // The two-pixel frame ring of the flat edit, checked pixel by pixel.
-#include <QEnterEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleFactory>
@@ -50,19 +49,6 @@ QList<QRgb> RingPixels(const QImage &img)
     return out;
 }
 
-// Counts the paints of a widget.
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-    bool eventFilter(QObject *, QEvent *ev) override
-    {
-        if (ev->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-
 // Paints a mark over the finished control, as a painter hooked in through
 // an event filter would.
 class OverPainter : public QObject
@@ -78,17 +64,6 @@ public:
         return true;
     }
 };
-
-void Hover(QWidget *w, bool inside)
-{
-    if (inside) {
-        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)));
-        QApplication::sendEvent(w, &enter);
-    } else {
-        QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(w, &leave);
-    }
-}
 
 const QColor kShadow(128, 128, 128);
 const QColor kHighlight(255, 255, 255);
@@ -115,7 +90,9 @@ private slots:
     void mouseMoveSetsMouseInside();
     void standardEdge();
     void noBorder();
-    void borderColourAndRepaints();
+    void borderColour();
+    void repaints_data();
+    void repaints();
     void backgroundColour();
     void version();
     void eventFilterCanPaintOver();
@@ -276,52 +253,78 @@ void TestFlatFrame::noBorder()
     QVERIFY(RingIs(Grab(e), 0, kShadow));
 }
 
-void TestFlatFrame::borderColourAndRepaints()
+void TestFlatFrame::borderColour()
 {
     TFlatFloatEdit *e = form->a;
-    Grab(e);
-    PaintCounter counter;
-    e->installEventFilter(&counter);
-
-    // Not flat: a new line colour repaints nothing...
+    // Not flat: the new line colour is kept and drawn once the field is
+    // flat again.
     e->setFlat(false);
-    QCoreApplication::processEvents();
-    QVERIFY(counter.paints > 0);
-    counter.paints = 0;
     e->setBorderColor(clRed);
-    QCoreApplication::processEvents();
-    QCOMPARE(counter.paints, 0);
-    // ... and is drawn once the field is flat again.
     e->setFlat(true);
     QVERIFY(RingIs(Grab(e), 0, QColor(255, 0, 0)));
-
-    // Activate alone repaints nothing; an equal value neither.
-    counter.paints = 0;
-    e->setActivate(true);
-    e->setActivate(false);
-    e->setBorderColor(clRed);
-    e->setFlat(true);
-    e->setShowBorder(true);
-    QCoreApplication::processEvents();
-    QCOMPARE(counter.paints, 0);
-
-    // A flat field repaints on a new colour, on focus and on a resize.
     e->setBorderColor(clBlue);
-    QCoreApplication::processEvents();
-    QVERIFY(counter.paints > 0);
     QVERIFY(RingIs(Grab(e), 0, QColor(0, 0, 255)));
-    counter.paints = 0;
-    e->setFocus();
-    QCoreApplication::processEvents();
-    QVERIFY(counter.paints > 0);
-    counter.paints = 0;
     e->resize(80, 25);
-    QCoreApplication::processEvents();
-    QVERIFY(counter.paints > 0);
     const QImage img = Grab(e);
     QCOMPARE(img.size(), QSize(80, 25));
     QVERIFY(RingIs(img, 0, QColor(0, 0, 255)));
     QVERIFY(RingIs(img, 1, kWhite));
+}
+
+// What a change must repaint, counted in paint events: a grab paints the
+// control anew and cannot see a repaint that was never asked for.
+void TestFlatFrame::repaints_data()
+{
+    QTest::addColumn<bool>("activate");
+    QTest::addColumn<bool>("flat");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("repaint");
+    QTest::newRow("mouse enters, Activate on") << true << true << "enter" << true;
+    QTest::newRow("mouse leaves, Activate on") << true << true << "leave" << true;
+    QTest::newRow("mouse enters, Activate off") << false << true << "enter" << false;
+    QTest::newRow("mouse leaves, Activate off") << false << true << "leave" << false;
+    QTest::newRow("mouse enters, Activate on, not flat") << true << false << "enter" << false;
+    QTest::newRow("ShowBorder off") << false << true << "ShowBorder" << true;
+    QTest::newRow("ShowBorder off, not flat") << false << false << "ShowBorder" << true;
+    QTest::newRow("ShowBorder unchanged") << false << true << "same ShowBorder" << false;
+    QTest::newRow("BorderColor new") << false << true << "BorderColor" << true;
+    QTest::newRow("BorderColor new, not flat") << false << false << "BorderColor" << false;
+    QTest::newRow("BorderColor unchanged") << false << true << "same BorderColor" << false;
+    QTest::newRow("Flat off") << false << true << "Flat" << true;
+    QTest::newRow("Flat on") << false << false << "Flat" << true;
+    QTest::newRow("Activate alone") << false << true << "Activate" << false;
+}
+
+void TestFlatFrame::repaints()
+{
+    QFETCH(bool, activate);
+    QFETCH(bool, flat);
+    QFETCH(QString, change);
+    QFETCH(bool, repaint);
+    TFlatFloatEdit *e = form->a;
+    e->setActivate(activate);
+    e->setFlat(flat);
+    if (change == "leave")
+        Hover(e, true);
+    PaintCounter counter;
+    e->installEventFilter(&counter);
+    QCoreApplication::processEvents();
+    counter.paints = 0;
+
+    if (change == "enter" || change == "leave")
+        Hover(e, change == "enter");
+    else if (change == "ShowBorder" || change == "same ShowBorder")
+        e->setShowBorder(change != "ShowBorder");
+    else if (change == "BorderColor" || change == "same BorderColor")
+        e->setBorderColor(change == "BorderColor" ? clRed : clBtnShadow);
+    else if (change == "Flat")
+        e->setFlat(!flat);
+    else if (change == "Activate")
+        e->setActivate(!activate);
+    else
+        QFAIL("unknown change");
+    QCoreApplication::processEvents();
+    QCOMPARE(counter.paints > 0, repaint);
     e->removeEventFilter(&counter);
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 // A small form for driving the flat controls through real events.
 #include <QApplication>
+#include <QEnterEvent>
 #include <QImage>
 #include <QPushButton>
 #include <QTest>
 #include <QWidget>
 
+#include "tests/paintcounter.h"
 #include "widgets/flatedit.h"
 
 // Shows `w` as the active window; returns false if that did not happen.
@@ -16,6 +18,19 @@ inline bool ShowActive(QWidget &w)
     QApplication::setActiveWindow(&w);
     QCoreApplication::processEvents();
     return w.isActiveWindow();
+}
+
+// The mouse entering or leaving `w`, as the toolkit's hover tracking
+// reports it.
+inline void Hover(QWidget *w, bool inside)
+{
+    if (inside) {
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)));
+        QApplication::sendEvent(w, &enter);
+    } else {
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(w, &leave);
+    }
 }
 
 // Fields as the program's forms configure them.
