@@ -3,7 +3,7 @@
 #include "app/errordisplay.h"
 #include "app/hintcontroller.h"
 #include "core/numtext.h"
-#include "ui/fonts.h"
+#include "ui/lookandfeel.h"
 #include "ui/workflow.h"
 
 #include <QCloseEvent>

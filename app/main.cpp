@@ -1,6 +1,6 @@
 // Подбор Zelton: sizing of a regulating valve for a heat substation.
 #include "app/application.h"
-#include "app/mainform.h"
+#include "app/mainwindowfactory.h"
 #include "sheet/commandline.h"
 #include "sheet/sheetactions.h"
 

@@ -6,7 +6,7 @@
 #include <QScreen>
 #include <QShowEvent>
 
-#include "ui/fonts.h"
+#include "ui/lookandfeel.h"
 #include "ui_Form_Main.h"
 #include "widgets/hintsettings.h"
 #include "widgets/syscolors.h"

@@ -19,7 +19,7 @@
 //    <property name="Font"><font><family>MS Sans Serif</family><pointsize>8</pointsize></font></property>
 //   </widget>
 //
-// (ui/fonts.h turns the point size into the pixel height of the layout.)
+// (ui/lookandfeel.h turns the point size into the pixel height of the layout.)
 #include <QFont>
 #include <QObject>
 

@@ -6,7 +6,7 @@
 // the process with exit code 3.
 #include "app/application.h"
 #include "app/errordisplay.h"
-#include "app/mainform.h"
+#include "app/mainwindowfactory.h"
 #include "ui/mainwindow.h"
 #include "ui_Form_Main.h"
 

@@ -3,7 +3,7 @@
 // captions without a hint and the containers yield none, and a hot zone lies
 // over the picture beneath it.
 #include "app/hintcontroller.h"
-#include "ui/fonts.h"
+#include "ui/lookandfeel.h"
 #include "ui/mainwindow.h"
 #include "ui/workflow.h"
 #include "ui_Form_Main.h"

@@ -3,7 +3,7 @@
 // field moves and the key it is saved under, the values a button zeroes,
 // and a close that cannot save leaving the program running.
 #include "app/application.h"
-#include "app/mainform.h"
+#include "app/mainwindowfactory.h"
 #include "tests/app/workflowfixture.h"
 
 #include <QTimer>

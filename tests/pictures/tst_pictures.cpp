@@ -9,7 +9,7 @@
 
 #include "tests/pictures/generator.h"
 #include "tests/pictures/inkprobe.h"
-#include "tools/nomogram_geometry.h"
+#include "draw/nomogram_geometry.h"
 #include "widgets/jpeg.h"
 
 namespace {

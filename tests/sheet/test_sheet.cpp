@@ -16,7 +16,7 @@
 #include "sheet/sheetwriter.h"
 #include "tests/app/boxrecorder.h"
 #include "tests/sheet/pdftools.h"
-#include "ui/fonts.h"
+#include "ui/lookandfeel.h"
 #include "ui/mainwindow.h"
 #include "ui/workflow.h"
 #include "widgets/flatedit.h"

@@ -4,7 +4,7 @@
 // class derives from MainFormFixture and uses `form`.
 #include <QObject>
 
-#include "ui/fonts.h"
+#include "ui/lookandfeel.h"
 #include "ui/mainwindow.h"
 
 class MainFormFixture : public QObject

@@ -17,7 +17,7 @@
 
 #include "tests/ui/mainformfixture.h"
 #include "ui/controls.h"
-#include "ui/fonts.h"
+#include "ui/lookandfeel.h"
 #include "ui/mainwindow.h"
 #include "ui_Form_Main.h"
 

@@ -8,7 +8,7 @@
 #include <set>
 #include <utility>
 
-#include "ui/fonts.h"
+#include "ui/lookandfeel.h"
 #include "widgets/flathint.h"
 #include "widgets/flathintwindow.h"
 

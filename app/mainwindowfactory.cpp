@@ -1,4 +1,4 @@
-#include "app/mainform.h"
+#include "app/mainwindowfactory.h"
 
 #include "core/settings.h"
 #include "ui/mainwindow.h"
