@@ -4,11 +4,8 @@
 #include <QPointer>
 #include <algorithm>
 
+#include "widgets/customframe.h"
 #include "widgets/flatedit.h"
-
-TCustomFrame::TCustomFrame(QWidget *parent) : QWidget(parent) {}
-
-TCustomFrame::~TCustomFrame() = default;
 
 TFlatManager::TFlatManager(QObject *owner) : QObject(owner) {}
 

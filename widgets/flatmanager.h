@@ -42,17 +42,6 @@ enum TFlatComponentType : int {
     ctFlatComboBoxEx
 };
 
-// A reusable block of controls placed on forms. A flat manager owned by a
-// frame styles the controls inside it, as one owned by a form does.
-class TCustomFrame : public QWidget
-{
-    Q_OBJECT
-
-public:
-    explicit TCustomFrame(QWidget *parent = nullptr);
-    ~TCustomFrame() override;
-};
-
 // Events of the manager. `sender` is the manager, `name` the control about
 // to be (or just) styled. A before-handler may set `canChange` to false to
 // skip the styling; the flag is shared along the walk of one container

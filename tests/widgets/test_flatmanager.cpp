@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "testform.h"
+#include "widgets/customframe.h"
 #include "widgets/flatmanager.h"
 
 namespace {

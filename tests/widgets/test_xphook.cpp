@@ -11,6 +11,7 @@
 #include "widgets/flatedit.h"
 #include "tests/widgets/testform.h"
 #include "tests/widgets/xphost.h"
+#include "widgets/customframe.h"
 #include "widgets/flatmanager.h"
 #include "widgets/xpstylemanager.h"
 

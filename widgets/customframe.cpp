@@ -1,0 +1,5 @@
+#include "widgets/customframe.h"
+
+TCustomFrame::TCustomFrame(QWidget *parent) : QWidget(parent) {}
+
+TCustomFrame::~TCustomFrame() = default;
