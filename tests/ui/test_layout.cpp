@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "tests/ui/mainformfixture.h"
-#include "ui/controls.h"
+#include "ui/pagecontrol.h"
 #include "ui/lookandfeel.h"
 #include "ui/mainwindow.h"
 #include "ui_Form_Main.h"

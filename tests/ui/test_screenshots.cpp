@@ -16,7 +16,7 @@
 #include <QTest>
 
 #include "tests/ui/mainformfixture.h"
-#include "ui/controls.h"
+#include "ui/pagecontrol.h"
 #include "ui/lookandfeel.h"
 #include "ui/mainwindow.h"
 #include "ui_Form_Main.h"

@@ -7,7 +7,7 @@
 
 #include "tests/ui/mainformfixture.h"
 #include "tests/widgets/xphost.h"
-#include "ui/controls.h"
+#include "ui/pagecontrol.h"
 #include "ui_Form_Main.h"
 #include "widgets/xpstylemanager.h"
 

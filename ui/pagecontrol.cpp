@@ -1,4 +1,4 @@
-#include "ui/controls.h"
+#include "ui/pagecontrol.h"
 
 #include <QApplication>
 #include <QKeyEvent>
