@@ -4,7 +4,7 @@
 #include "app/hintcontroller.h"
 #include "core/numtext.h"
 #include "ui/lookandfeel.h"
-#include "ui/workflow.h"
+#include "ui/handlererrors.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>

@@ -39,7 +39,7 @@ public:
     static TApplication *instance();
 
     // Every event goes through here. The window's handlers report their own
-    // errors (RunHandler of ui/workflow.h, installed by the constructor);
+    // errors (RunHandler of ui/handlererrors.h, installed by the constructor);
     // this is the last line: an error that still escapes the handling of an
     // event (an event handler, an event filter, or a slot run by a signal
     // raised within it) goes to the error display and the program goes on.

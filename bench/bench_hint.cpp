@@ -9,7 +9,7 @@
 #include "app/hinttimer.h"
 #include "bench/benchstats.h"
 #include "ui/mainwindow.h"
-#include "ui/workflow.h"
+#include "ui/settingslocation.h"
 #include "ui_Form_Main.h"
 #include "widgets/flathintwindow.h"
 

@@ -6,7 +6,7 @@
 #include "app/application.h"
 #include "bench/benchstats.h"
 #include "ui/mainwindow.h"
-#include "ui/workflow.h"
+#include "ui/settingslocation.h"
 #include "ui_Form_Main.h"
 
 #include <QLabel>

@@ -7,7 +7,7 @@
 #include "app/application.h"
 #include "bench/benchstats.h"
 #include "ui/mainwindow.h"
-#include "ui/workflow.h"
+#include "ui/settingslocation.h"
 
 #include <QDir>
 #include <QEventLoop>

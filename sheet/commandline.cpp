@@ -11,7 +11,7 @@
 #include "sheet/sheetcontent.h"
 #include "sheet/sheetwriter.h"
 #include "ui/mainwindow.h"
-#include "ui/workflow.h"
+#include "ui/handlererrors.h"
 
 namespace {
 

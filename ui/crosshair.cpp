@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QPen>
 
-#include "ui/workflow.h"
+#include "ui/handlererrors.h"
 
 TCrosshair::TCrosshair(QWidget *overlay, QWidget *page, QWidget *picture, QWidget *panel,
                        const QPen *pen, QObject *parent)

@@ -19,8 +19,6 @@
 //      so nothing done while loading reaches a handler;
 //   3. the creation handler FormCreate() runs.
 //
-// The handlers and the workflow operations are implemented in
-// ui/workflow.cpp.
 #include <QPen>
 #include <QString>
 #include <QWidget>
@@ -49,7 +47,7 @@ public:
     // owns as its children).
     const std::unique_ptr<Ui::Form_Main> ui;
 
-    // --- Workflow (ui/workflow.cpp) -------------------------------------
+    // --- Workflow ------------------------------------------------------
     // Window created: runs once at the end of the constructor.
     void FormCreate();
     // Window shown: runs on every show, after the first show has centred
@@ -70,7 +68,7 @@ public:
     QString settingsPath() const;
 
 public slots:
-    // --- Handlers bound in the description (ui/workflow.cpp) ------------
+    // --- Handlers bound in the description -----------------------------
     // Page changed by the user (never by a page selection from code).
     void PgCtrl_SysChange();
 

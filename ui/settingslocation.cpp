@@ -1,5 +1,6 @@
 #include "ui/settingslocation.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +12,19 @@
 #include "core/textfile.h"
 
 namespace {
+
+QString &executableDirectoryOverride()
+{
+    static QString dir;
+    return dir;
+}
+
+QString withSeparator(QString dir)
+{
+    if (!dir.endsWith(QLatin1Char('/')))
+        dir += QLatin1Char('/');
+    return dir;
+}
 
 std::string nativePath(const QString &path)
 {
@@ -46,6 +60,19 @@ void seedFrom(const QString &siteFile, const QString &userFile)
 }
 
 } // namespace
+
+QString ExecutableDirectory()
+{
+    const QString &override = executableDirectoryOverride();
+    if (!override.isEmpty())
+        return override;
+    return withSeparator(QCoreApplication::applicationDirPath());
+}
+
+void SetExecutableDirectoryOverride(const QString &dir)
+{
+    executableDirectoryOverride() = dir.isEmpty() ? QString() : withSeparator(dir);
+}
 
 QString UserConfigDirectory()
 {

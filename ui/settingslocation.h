@@ -2,6 +2,15 @@
 // Where the main window keeps settings.ini.
 #include <QString>
 
+// The directory of the executable, ending with "/": where settings.ini is
+// looked for first.
+QString ExecutableDirectory();
+
+// For tests only: the directory windows created from now on take in place
+// of the executable's (ending "/" is added when missing); an empty text
+// restores the executable's directory. The program itself never calls it.
+void SetExecutableDirectoryOverride(const QString &dir);
+
 // The settings file of a program whose executable lies in `exeDir` (ending
 // with "/"): settings.ini beside the executable while that folder takes new
 // files or that file may be written; otherwise, as for a program installed

@@ -5,7 +5,7 @@
 #include "app/hintcontroller.h"
 #include "ui/lookandfeel.h"
 #include "ui/mainwindow.h"
-#include "ui/workflow.h"
+#include "ui/settingslocation.h"
 #include "ui_Form_Main.h"
 
 #include <QTemporaryDir>

@@ -6,7 +6,7 @@
 #include "app/hintcontroller.h"
 #include "app/hinttimer.h"
 #include "ui/mainwindow.h"
-#include "ui/workflow.h"
+#include "ui/settingslocation.h"
 #include "ui_Form_Main.h"
 #include "widgets/flathint.h"
 #include "widgets/flathintwindow.h"

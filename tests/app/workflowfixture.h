@@ -8,7 +8,7 @@
 #include "tests/app/boxrecorder.h"
 #include "tests/core/settingskeys.h"
 #include "ui/mainwindow.h"
-#include "ui/workflow.h"
+#include "ui/settingslocation.h"
 #include "ui_Form_Main.h"
 
 #include <QFile>

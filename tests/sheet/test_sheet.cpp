@@ -18,7 +18,7 @@
 #include "tests/sheet/pdftools.h"
 #include "ui/lookandfeel.h"
 #include "ui/mainwindow.h"
-#include "ui/workflow.h"
+#include "ui/settingslocation.h"
 #include "widgets/flatedit.h"
 
 namespace {

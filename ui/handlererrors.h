@@ -1,13 +1,11 @@
 #pragma once
-// Error reporting of the main window's handlers, and the directory the
-// window takes its settings from.
+// Error reporting of the main window's handlers.
 //
 // The toolkit's own code is not built to let errors pass through it (its
 // cleanups would be skipped), so no handler lets an error escape into it: a
 // handler runs its body through RunHandler, which hands an escaping error to
 // the reporter that the application frame installs (its error display). The
 // handler stops there; the program goes on.
-#include <QString>
 #include <exception>
 #include <functional>
 #include <stdexcept>
@@ -36,12 +34,3 @@ void RunHandler(Body &&body)
         ReportHandlerError(std::runtime_error("Unknown error"));
     }
 }
-
-// The directory of the executable, ending with "/": where settings.ini is
-// looked for first.
-QString ExecutableDirectory();
-
-// For tests only: the directory windows created from now on take in place
-// of the executable's (ending "/" is added when missing); an empty text
-// restores the executable's directory. The program itself never calls it.
-void SetExecutableDirectoryOverride(const QString &dir);
