@@ -63,11 +63,8 @@ void SaveSettings(const std::string &path)
 
 void ResetSettings(const std::string &path)
 {
-    SizingState &s = Sizing();
-    s.LastSys = 0;
-    s.dPr1 = s.dPf1 = s.dPppr1 = s.dPs = s.dPtr1 = s.dPdr1 = s.dPn = 0;
-    s.Q1 = s.Kvy1 = 0;
-    s.dPr2 = s.dPf2 = s.dPppr2 = s.dPt = s.dPtr2 = s.dPdr2 = 0;
-    s.Q2 = s.Kvy2 = 0;
+    Sizing().LastSys = 0;
+    zeroCircuitInputs(1);
+    zeroCircuitInputs(2);
     SaveSettings(path);
 }

@@ -14,6 +14,18 @@ SizingState &Sizing()
     return state;
 }
 
+void zeroCircuitInputs(int circuit)
+{
+    SizingState &s = Sizing();
+    if (circuit == 1) {
+        s.dPr1 = s.dPf1 = s.dPppr1 = s.dPs = s.dPtr1 = s.dPdr1 = s.dPn = 0;
+        s.Q1 = s.Kvy1 = 0;
+    } else {
+        s.dPr2 = s.dPf2 = s.dPppr2 = s.dPt = s.dPtr2 = s.dPdr2 = 0;
+        s.Q2 = s.Kvy2 = 0;
+    }
+}
+
 void ComputeValveDrop1()
 {
     SizingState &s = Sizing();

@@ -16,6 +16,11 @@ struct SizingState {
 
 SizingState &Sizing();
 
+// Sets the persisted inputs of circuit 1 (dependent) or 2 (independent) to
+// zero: the run of its drops, its flow and its Kvy. The derived values and
+// LastSys stay.
+void zeroCircuitInputs(int circuit);
+
 void ComputeValveDrop1();
 void ComputeValveDrop2();
 bool ComputeCapacity1();

@@ -18,6 +18,7 @@
 #include "core/sizing.h"
 #include "ui/crosshair.h"
 #include "ui/handlererrors.h"
+#include "ui/inputtable.h"
 #include "ui/lookandfeel.h"
 #include "ui/settingslocation.h"
 #include "ui_Form_Main.h"
@@ -187,7 +188,7 @@ void showDropAndCapacity(QLabel *dropLine, QLabel *kvLine, TFlatFloatEdit *kvyFi
 }
 
 // The actual-loss line after a circuit's actual-loss step.
-void showActualLoss(QLabel *line, bool computed, double loss)
+void showActualLossLine(QLabel *line, bool computed, double loss)
 {
     line->setText(computed ? resultLine(kActualLossLine, loss) : text(kActualLossUnknown));
 }
@@ -214,26 +215,11 @@ void TForm_Main::RecomputeSys2()
 
 void TForm_Main::PushStateToFields()
 {
-    const SizingState &s = Sizing();
+    SizingState &s = Sizing();
     // Each write raises the field's change handler when its text changes,
     // so the circuits are recomputed along the way.
-    ui->FlEdt_Kvy1->setValueL(s.Kvy1);
-    ui->FlEdt_dPr1->setValueL(s.dPr1);
-    ui->FlEdt_Q1->setValueL(s.Q1);
-    ui->FlEdt_dPf1->setValueL(s.dPf1);
-    ui->FlEdt_dPppr1->setValueL(s.dPppr1);
-    ui->FlEdt_dPs->setValueL(s.dPs);
-    ui->FlEdt_dPtr1->setValueL(s.dPtr1);
-    ui->FlEdt_dPdr1->setValueL(s.dPdr1);
-    ui->FlEdt_dPn->setValueL(s.dPn);
-    ui->FlEdt_Kvy2->setValueL(s.Kvy2);
-    ui->FlEdt_dPr2->setValueL(s.dPr2);
-    ui->FlEdt_Q2->setValueL(s.Q2);
-    ui->FlEdt_dPf2->setValueL(s.dPf2);
-    ui->FlEdt_dPppr2->setValueL(s.dPppr2);
-    ui->FlEdt_dPt->setValueL(s.dPt);
-    ui->FlEdt_dPtr2->setValueL(s.dPtr2);
-    ui->FlEdt_dPdr2->setValueL(s.dPdr2);
+    for (const InputRow *row : inPushOrder())
+        (ui.get()->*row->field)->setValueL(s.*row->value);
     // A page index the control does not have selects nothing. Selecting a
     // page from code raises no page-changed event.
     if (s.LastSys < ui->PgCtrl_Sys->count())
@@ -243,23 +229,8 @@ void TForm_Main::PushStateToFields()
 void TForm_Main::PullFieldsToState()
 {
     SizingState &s = Sizing();
-    s.Q1 = fieldValue(ui->FlEdt_Q1);
-    s.dPr1 = fieldValue(ui->FlEdt_dPr1);
-    s.dPf1 = fieldValue(ui->FlEdt_dPf1);
-    s.dPppr1 = fieldValue(ui->FlEdt_dPppr1);
-    s.dPs = fieldValue(ui->FlEdt_dPs);
-    s.dPtr1 = fieldValue(ui->FlEdt_dPtr1);
-    s.dPdr1 = fieldValue(ui->FlEdt_dPdr1);
-    s.dPn = fieldValue(ui->FlEdt_dPn);
-    s.Kvy1 = fieldValue(ui->FlEdt_Kvy1);
-    s.Q2 = fieldValue(ui->FlEdt_Q2);
-    s.dPr2 = fieldValue(ui->FlEdt_dPr2);
-    s.dPf2 = fieldValue(ui->FlEdt_dPf2);
-    s.dPppr2 = fieldValue(ui->FlEdt_dPppr2);
-    s.dPt = fieldValue(ui->FlEdt_dPt);
-    s.dPtr2 = fieldValue(ui->FlEdt_dPtr2);
-    s.dPdr2 = fieldValue(ui->FlEdt_dPdr2);
-    s.Kvy2 = fieldValue(ui->FlEdt_Kvy2);
+    for (const InputRow *row : inPullOrder())
+        s.*row->value = fieldValue(ui.get()->*row->field);
     s.LastSys = static_cast<std::uint8_t>(ui->PgCtrl_Sys->currentIndex());
 }
 
@@ -313,115 +284,105 @@ void TForm_Main::PgCtrl_SysChange()
         const int page = ui->PgCtrl_Sys->currentIndex();
         Sizing().LastSys = static_cast<std::uint8_t>(page);
         if (page == 0)
-            focusAndSelectAll(ui->FlEdt_dPr1);
+            focusAndSelectAll(ui.get()->*inputsOf(1).front().field);
         else if (page == 1)
-            focusAndSelectAll(ui->FlEdt_dPr2);
+            focusAndSelectAll(ui.get()->*inputsOf(2).front().field);
     });
 }
 
-void TForm_Main::Btn_Clear1Click()
+// Zeroes the circuit's inputs, pushes the state into the fields (the other
+// circuit's included) and focuses the circuit's first field.
+void TForm_Main::clearCircuit(int circuit)
 {
-    RunHandler([this] {
-        SizingState &s = Sizing();
-        s.dPr1 = s.dPf1 = s.dPppr1 = s.dPs = s.dPtr1 = s.dPdr1 = s.dPn = 0;
-        s.Q1 = 0;
-        s.Kvy1 = 0;
+    RunHandler([this, circuit] {
+        zeroCircuitInputs(circuit);
         PushStateToFields();
-        focusAndSelectAll(ui->FlEdt_dPr1);
+        focusAndSelectAll(ui.get()->*inputsOf(circuit).front().field);
     });
 }
 
-void TForm_Main::Btn_Clear2Click()
+// A field changed: its value goes into the state, then its circuit is
+// recomputed; a Kvy field's change recomputes the actual loss, the only
+// place the actual-loss line changes.
+void TForm_Main::inputChanged(TFlatFloatEdit *field)
 {
-    RunHandler([this] {
-        SizingState &s = Sizing();
-        s.dPr2 = s.dPf2 = s.dPppr2 = s.dPt = s.dPtr2 = s.dPdr2 = 0;
-        s.Q2 = 0;
-        s.Kvy2 = 0;
-        PushStateToFields();
-        focusAndSelectAll(ui->FlEdt_dPr2);
+    RunHandler([this, field] {
+        const InputRow *row = rowOfField(*ui, field);
+        if (!row)
+            return;
+        Sizing().*row->value = fieldValue(field);
+        if (row->kvy)
+            showActualLoss(row->circuit);
+        else if (row->circuit == 1)
+            RecomputeSys1();
+        else
+            RecomputeSys2();
     });
 }
 
-// --- Field changed -------------------------------------------------------------
-
-#define ZELTON_INPUT_CHANGED(field, member, recompute)                                             \
-    void TForm_Main::FlEdt_##field##Change()                                                       \
-    {                                                                                              \
-        RunHandler([this] {                                                                        \
-            Sizing().member = fieldValue(ui->FlEdt_##field);                                       \
-            recompute();                                                                           \
-        });                                                                                        \
-    }
-
-ZELTON_INPUT_CHANGED(dPr1, dPr1, RecomputeSys1)
-ZELTON_INPUT_CHANGED(dPf1, dPf1, RecomputeSys1)
-ZELTON_INPUT_CHANGED(dPppr1, dPppr1, RecomputeSys1)
-ZELTON_INPUT_CHANGED(dPs, dPs, RecomputeSys1)
-ZELTON_INPUT_CHANGED(dPtr1, dPtr1, RecomputeSys1)
-ZELTON_INPUT_CHANGED(dPdr1, dPdr1, RecomputeSys1)
-ZELTON_INPUT_CHANGED(dPn, dPn, RecomputeSys1)
-ZELTON_INPUT_CHANGED(Q1, Q1, RecomputeSys1)
-ZELTON_INPUT_CHANGED(dPr2, dPr2, RecomputeSys2)
-ZELTON_INPUT_CHANGED(dPf2, dPf2, RecomputeSys2)
-ZELTON_INPUT_CHANGED(dPppr2, dPppr2, RecomputeSys2)
-ZELTON_INPUT_CHANGED(dPt, dPt, RecomputeSys2)
-ZELTON_INPUT_CHANGED(dPtr2, dPtr2, RecomputeSys2)
-ZELTON_INPUT_CHANGED(dPdr2, dPdr2, RecomputeSys2)
-ZELTON_INPUT_CHANGED(Q2, Q2, RecomputeSys2)
-
-#undef ZELTON_INPUT_CHANGED
-
-// Kvy changed: the actual loss on a valve of the chosen capacity. This is
-// the only place the actual-loss line changes.
-void TForm_Main::FlEdt_Kvy1Change()
+// The actual loss on a valve of the chosen capacity, after a Kvy change.
+void TForm_Main::showActualLoss(int circuit)
 {
-    RunHandler([this] {
-        SizingState &s = Sizing();
-        s.Kvy1 = fieldValue(ui->FlEdt_Kvy1);
+    const SizingState &s = Sizing();
+    if (circuit == 1) {
         const bool computed = ComputeActualLoss1();
-        showActualLoss(ui->L_dPklReal1, computed, s.dPklReal1);
-    });
-}
-
-void TForm_Main::FlEdt_Kvy2Change()
-{
-    RunHandler([this] {
-        SizingState &s = Sizing();
-        s.Kvy2 = fieldValue(ui->FlEdt_Kvy2);
+        showActualLossLine(ui->L_dPklReal1, computed, s.dPklReal1);
+    } else {
         const bool computed = ComputeActualLoss2();
-        showActualLoss(ui->L_dPklReal2, computed, s.dPklReal2);
+        showActualLossLine(ui->L_dPklReal2, computed, s.dPklReal2);
+    }
+}
+
+// Enter released in a field moves on to the next field of its circuit in
+// the order of the input grid (then the Kvy field, then the first again).
+// Leaving a field runs its exit check: a rejected text keeps the focus.
+void TForm_Main::keyReleasedIn(TFlatFloatEdit *field, int key)
+{
+    if (!isEnter(key))
+        return;
+    RunHandler([this, field] {
+        if (const InputRow *row = rowOfField(*ui, field))
+            (ui.get()->*nextInGrid(*row).field)->setFocus();
     });
 }
 
-// --- Key released: Enter moves on to the next field of the circuit ----------
-// Dependent:   dPr1 dPf1 dPppr1 dPs dPtr1 dPdr1 dPn Q1 Kvy1 (then dPr1)
-// Independent: dPr2 dPf2 dPppr2 dPt dPtr2 dPdr2 Q2 Kvy2 (then dPr2)
-// Leaving a field runs its exit check: a rejected text keeps the focus.
+// --- The handlers the window description binds --------------------------------
 
-#define ZELTON_ENTER_MOVES(field, next)                                                            \
-    void TForm_Main::FlEdt_##field##KeyUp(int Key, Qt::KeyboardModifiers)                          \
-    {                                                                                              \
-        if (isEnter(Key))                                                                          \
-            RunHandler([this] { ui->FlEdt_##next->setFocus(); });                                  \
-    }
+void TForm_Main::Btn_Clear1Click() { clearCircuit(1); }
+void TForm_Main::Btn_Clear2Click() { clearCircuit(2); }
 
-ZELTON_ENTER_MOVES(dPr1, dPf1)
-ZELTON_ENTER_MOVES(dPf1, dPppr1)
-ZELTON_ENTER_MOVES(dPppr1, dPs)
-ZELTON_ENTER_MOVES(dPs, dPtr1)
-ZELTON_ENTER_MOVES(dPtr1, dPdr1)
-ZELTON_ENTER_MOVES(dPdr1, dPn)
-ZELTON_ENTER_MOVES(dPn, Q1)
-ZELTON_ENTER_MOVES(Q1, Kvy1)
-ZELTON_ENTER_MOVES(Kvy1, dPr1)
-ZELTON_ENTER_MOVES(dPr2, dPf2)
-ZELTON_ENTER_MOVES(dPf2, dPppr2)
-ZELTON_ENTER_MOVES(dPppr2, dPt)
-ZELTON_ENTER_MOVES(dPt, dPtr2)
-ZELTON_ENTER_MOVES(dPtr2, dPdr2)
-ZELTON_ENTER_MOVES(dPdr2, Q2)
-ZELTON_ENTER_MOVES(Q2, Kvy2)
-ZELTON_ENTER_MOVES(Kvy2, dPr2)
+void TForm_Main::FlEdt_dPr1Change() { inputChanged(ui->FlEdt_dPr1); }
+void TForm_Main::FlEdt_dPf1Change() { inputChanged(ui->FlEdt_dPf1); }
+void TForm_Main::FlEdt_dPppr1Change() { inputChanged(ui->FlEdt_dPppr1); }
+void TForm_Main::FlEdt_dPsChange() { inputChanged(ui->FlEdt_dPs); }
+void TForm_Main::FlEdt_dPtr1Change() { inputChanged(ui->FlEdt_dPtr1); }
+void TForm_Main::FlEdt_dPdr1Change() { inputChanged(ui->FlEdt_dPdr1); }
+void TForm_Main::FlEdt_dPnChange() { inputChanged(ui->FlEdt_dPn); }
+void TForm_Main::FlEdt_Q1Change() { inputChanged(ui->FlEdt_Q1); }
+void TForm_Main::FlEdt_Kvy1Change() { inputChanged(ui->FlEdt_Kvy1); }
+void TForm_Main::FlEdt_dPr2Change() { inputChanged(ui->FlEdt_dPr2); }
+void TForm_Main::FlEdt_dPf2Change() { inputChanged(ui->FlEdt_dPf2); }
+void TForm_Main::FlEdt_dPppr2Change() { inputChanged(ui->FlEdt_dPppr2); }
+void TForm_Main::FlEdt_dPtChange() { inputChanged(ui->FlEdt_dPt); }
+void TForm_Main::FlEdt_dPtr2Change() { inputChanged(ui->FlEdt_dPtr2); }
+void TForm_Main::FlEdt_dPdr2Change() { inputChanged(ui->FlEdt_dPdr2); }
+void TForm_Main::FlEdt_Q2Change() { inputChanged(ui->FlEdt_Q2); }
+void TForm_Main::FlEdt_Kvy2Change() { inputChanged(ui->FlEdt_Kvy2); }
 
-#undef ZELTON_ENTER_MOVES
+void TForm_Main::FlEdt_dPr1KeyUp(int Key, Qt::KeyboardModifiers) { keyReleasedIn(ui->FlEdt_dPr1, Key); }
+void TForm_Main::FlEdt_dPf1KeyUp(int Key, Qt::KeyboardModifiers) { keyReleasedIn(ui->FlEdt_dPf1, Key); }
+void TForm_Main::FlEdt_dPppr1KeyUp(int Key, Qt::KeyboardModifiers) { keyReleasedIn(ui->FlEdt_dPppr1, Key); }
+void TForm_Main::FlEdt_dPsKeyUp(int Key, Qt::KeyboardModifiers) { keyReleasedIn(ui->FlEdt_dPs, Key); }
+void TForm_Main::FlEdt_dPtr1KeyUp(int Key, Qt::KeyboardModifiers) { keyReleasedIn(ui->FlEdt_dPtr1, Key); }
+void TForm_Main::FlEdt_dPdr1KeyUp(int Key, Qt::KeyboardModifiers) { keyReleasedIn(ui->FlEdt_dPdr1, Key); }
+void TForm_Main::FlEdt_dPnKeyUp(int Key, Qt::KeyboardModifiers) { keyReleasedIn(ui->FlEdt_dPn, Key); }
+void TForm_Main::FlEdt_Q1KeyUp(int Key, Qt::KeyboardModifiers) { keyReleasedIn(ui->FlEdt_Q1, Key); }
+void TForm_Main::FlEdt_Kvy1KeyUp(int Key, Qt::KeyboardModifiers) { keyReleasedIn(ui->FlEdt_Kvy1, Key); }
+void TForm_Main::FlEdt_dPr2KeyUp(int Key, Qt::KeyboardModifiers) { keyReleasedIn(ui->FlEdt_dPr2, Key); }
+void TForm_Main::FlEdt_dPf2KeyUp(int Key, Qt::KeyboardModifiers) { keyReleasedIn(ui->FlEdt_dPf2, Key); }
+void TForm_Main::FlEdt_dPppr2KeyUp(int Key, Qt::KeyboardModifiers) { keyReleasedIn(ui->FlEdt_dPppr2, Key); }
+void TForm_Main::FlEdt_dPtKeyUp(int Key, Qt::KeyboardModifiers) { keyReleasedIn(ui->FlEdt_dPt, Key); }
+void TForm_Main::FlEdt_dPtr2KeyUp(int Key, Qt::KeyboardModifiers) { keyReleasedIn(ui->FlEdt_dPtr2, Key); }
+void TForm_Main::FlEdt_dPdr2KeyUp(int Key, Qt::KeyboardModifiers) { keyReleasedIn(ui->FlEdt_dPdr2, Key); }
+void TForm_Main::FlEdt_Q2KeyUp(int Key, Qt::KeyboardModifiers) { keyReleasedIn(ui->FlEdt_Q2, Key); }
+void TForm_Main::FlEdt_Kvy2KeyUp(int Key, Qt::KeyboardModifiers) { keyReleasedIn(ui->FlEdt_Kvy2, Key); }

@@ -26,6 +26,7 @@
 
 class QCloseEvent;
 class QShowEvent;
+class TFlatFloatEdit;
 
 namespace Ui {
 class Form_Main;
@@ -69,6 +70,8 @@ public:
 
 public slots:
     // --- Handlers bound in the description -----------------------------
+    // The field and button handlers are one-line forwards: the input table
+    // (ui/inputtable.h) says what each field stands for.
     // Page changed by the user (never by a page selection from code).
     void PgCtrl_SysChange();
 
@@ -126,6 +129,11 @@ protected:
 
 private:
     void CentreOnScreen();
+    // What the handlers forward to, by the input table (ui/inputtable.h).
+    void inputChanged(TFlatFloatEdit *field);
+    void keyReleasedIn(TFlatFloatEdit *field, int key);
+    void clearCircuit(int circuit);
+    void showActualLoss(int circuit);
 
     bool m_shownOnce = false;
 };

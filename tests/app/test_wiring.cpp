@@ -16,6 +16,12 @@ const QByteArray kBothCircuits = "[Values]\nQ1=9\ndPr1=10\ndPf1=0.5\ndPppr1=0.4\
                                  "dPn=1.5\nKvy1=2\nQ2=9\ndPr2=20\ndPf2=0.6\ndPppr2=0.7\ndPt=0.8\ndPtr2=0.9\n"
                                  "dPdr2=1\nKvy2=2\n";
 
+// The fields in the order a close reads them back.
+const QStringList kPullOrder = {"FlEdt_Q1",     "FlEdt_dPr1", "FlEdt_dPf1",  "FlEdt_dPppr1", "FlEdt_dPs",
+                                "FlEdt_dPtr1",  "FlEdt_dPdr1", "FlEdt_dPn",  "FlEdt_Kvy1",   "FlEdt_Q2",
+                                "FlEdt_dPr2",   "FlEdt_dPf2", "FlEdt_dPppr2", "FlEdt_dPt",   "FlEdt_dPtr2",
+                                "FlEdt_dPdr2",  "FlEdt_Kvy2"};
+
 QString fieldOf(int key)
 {
     return QStringLiteral("FlEdt_") + QLatin1String(kKeys[key]);
@@ -141,6 +147,73 @@ private slots:
         QCOMPARE(fieldTexts(), expectedTexts);
         QVERIFY(form->close());
         QCOMPARE(savedValues(readFile(settingsFile())), expectedState);
+    }
+
+    // Filling the fields from the state goes Kvy first, then dPr, Q and the
+    // other drops of a circuit, circuit 1 before circuit 2. Seen through a
+    // clearing button, whose push rewrites every field here: its own
+    // circuit's to zeros, the other's to values changed in the state.
+    void pushOrder_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::newRow("Btn_Clear1") << 0;
+        QTest::newRow("Btn_Clear2") << 1;
+    }
+
+    void pushOrder()
+    {
+        QFETCH(int, page);
+        QVERIFY(writeFile(settingsFile(), kBothCircuits));
+        openWindow();
+        if (page != 0)
+            clickPage(page);
+        for (int i = 0; i < kKeyCount; ++i)
+            if ((i < kKeysOfCircuit1) != (page == 0))
+                Sizing().*kFields[i] += 1;
+        QStringList changed; // each field once, at its first change
+        for (TFlatFloatEdit *f : form->findChildren<TFlatFloatEdit *>())
+            connect(f, &TCustomFlatFloatEdit::OnChange, this, [f, &changed] {
+                if (!changed.contains(f->objectName()))
+                    changed << f->objectName();
+            });
+
+        QTest::mouseClick(page == 0 ? form->ui->Btn_Clear1 : form->ui->Btn_Clear2, Qt::LeftButton);
+        QCOMPARE(changed, (QStringList{"FlEdt_Kvy1", "FlEdt_dPr1", "FlEdt_Q1", "FlEdt_dPf1", "FlEdt_dPppr1",
+                                       "FlEdt_dPs", "FlEdt_dPtr1", "FlEdt_dPdr1", "FlEdt_dPn", "FlEdt_Kvy2",
+                                       "FlEdt_dPr2", "FlEdt_Q2", "FlEdt_dPf2", "FlEdt_dPppr2", "FlEdt_dPt",
+                                       "FlEdt_dPtr2", "FlEdt_dPdr2"}));
+    }
+
+    // Reading the fields back at close goes Q first, then the drops, then
+    // Kvy, circuit 1 before circuit 2. Seen through a field whose number
+    // lies beyond the double range: the reading stops there, with the
+    // fields before it read and it and the ones after it not.
+    void pullOrder_data()
+    {
+        QTest::addColumn<int>("place"); // of the field in the order of reading
+        const QStringList order = kPullOrder;
+        for (int i = 0; i < order.size(); ++i)
+            QTest::newRow(qPrintable(order[i])) << i;
+    }
+
+    void pullOrder()
+    {
+        QFETCH(int, place);
+        const QStringList order = kPullOrder;
+        openWindow();
+        if (place >= 9)
+            clickPage(1);
+        typeInto(qPrintable(order[place]), QStringLiteral("1E400"));
+        for (int i = 0; i < kKeyCount; ++i)
+            Sizing().*kFields[i] = 7;
+
+        QVERIFY(!form->close());
+        QCOMPARE(boxes->texts(), QStringList(2, QStringLiteral("Floating point overflow.")));
+        QStringList read, unread;
+        for (int i = 0; i < order.size(); ++i)
+            (*stateField(order[i].mid(6)) == 7 ? unread : read) << order[i];
+        QCOMPARE(read, order.mid(0, place));
+        QCOMPARE(unread, order.mid(place));
     }
 
     // The program's own main window in the running application: a close
