@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "core/sizing.h"
-#include "widgets/flatedit.h"
+#include "widgets/flatfloatedit.h"
 
 namespace {
 

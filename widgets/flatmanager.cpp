@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "widgets/customframe.h"
-#include "widgets/flatedit.h"
+#include "widgets/flatfloatedit.h"
 
 TFlatManager::TFlatManager(QObject *owner) : QObject(owner) {}
 

@@ -19,7 +19,7 @@
 #include "ui/lookandfeel.h"
 #include "ui/mainwindow.h"
 #include "ui/settingslocation.h"
-#include "widgets/flatedit.h"
+#include "widgets/flatfloatedit.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "ui/mainwindow.h"
 #include "ui_Form_Main.h"
 #include "widgets/flathint.h"
-#include "widgets/flatedit.h"
+#include "widgets/flatfloatedit.h"
 #include "widgets/flatmanager.h"
 #include "widgets/image.h"
 #include "widgets/panel.h"

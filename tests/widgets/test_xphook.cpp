@@ -8,7 +8,7 @@
 #include <QtTest>
 
 #include "core/errors.h"
-#include "widgets/flatedit.h"
+#include "widgets/flatfloatedit.h"
 #include "tests/widgets/testform.h"
 #include "tests/widgets/xphost.h"
 #include "widgets/customframe.h"

@@ -8,7 +8,7 @@
 #include <QWidget>
 
 #include "tests/paintcounter.h"
-#include "widgets/flatedit.h"
+#include "widgets/flatfloatedit.h"
 
 // Shows `w` as the active window; returns false if that did not happen.
 inline bool ShowActive(QWidget &w)
