@@ -8,6 +8,8 @@
 #include <QStyleFactory>
 #include <QStyleOption>
 
+#include "widgets/focusbackrequest.h"
+
 // ---------------------------------------------------------------------------
 // Geometry of the page control and its tab row.
 
@@ -105,6 +107,18 @@ bool TPageControl::focusLeavesPage()
     focus->clearFocus();
     focus = QApplication::focusWidget();
     return !focus || !page->isAncestorOf(focus);
+}
+
+bool TPageControl::event(QEvent *event)
+{
+    if (event->type() != FocusBackRequest::eventType())
+        return QTabWidget::event(event);
+    const QWidget *field = static_cast<FocusBackRequest *>(event)->field();
+    for (int i = 0; i < count(); ++i) {
+        if (i != currentIndex() && widget(i)->isAncestorOf(field))
+            setCurrentIndex(i);
+    }
+    return true;
 }
 
 bool TPageControl::eventFilter(QObject *watched, QEvent *event)

@@ -42,6 +42,9 @@ signals:
     void OnChange();
 
 protected:
+    // A field on one of the pages that has rejected its text while its page
+    // was switched away from code (FocusBackRequest) gets its page back.
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;

@@ -6,13 +6,12 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QStackedWidget>
-#include <QTabWidget>
 
 #include <cmath>
 #include <string>
 
 #include "core/numtext.h"
+#include "widgets/focusbackrequest.h"
 
 // ---------------------------------------------------------------------------
 // TCustomFlatFloatEdit
@@ -329,28 +328,23 @@ void TCustomFlatFloatEdit::RefocusAfterReject()
             this,
             [this] {
                 m_refocusQueued = false;
-                BringToFront();
+                takeFocusBack();
             },
             Qt::QueuedConnection);
     }
 }
 
-void TCustomFlatFloatEdit::BringToFront()
+void TCustomFlatFloatEdit::takeFocusBack()
 {
     if (!isEnabled() || !isActiveWindow())
         return;
     if (QApplication::focusWidget() == this && isVisible())
         return;
-    // Show the page holding the field in every stacked container above it.
-    for (QWidget *w = this; w && !w->isWindow(); w = w->parentWidget()) {
-        auto *stack = qobject_cast<QStackedWidget *>(w->parentWidget());
-        if (!stack || stack->currentWidget() == w)
-            continue;
-        if (auto *tabs = qobject_cast<QTabWidget *>(stack->parentWidget()))
-            tabs->setCurrentWidget(w);
-        else
-            stack->setCurrentWidget(w);
-    }
+    // Whether the page holding the field comes back is for the page controls
+    // above it to decide, the innermost first.
+    FocusBackRequest request(this);
+    for (QWidget *w = parentWidget(); w; w = w->isWindow() ? nullptr : w->parentWidget())
+        QCoreApplication::sendEvent(w, &request);
     if (!isVisible())
         return;
     m_refocusing = true;

@@ -153,7 +153,7 @@ private:
     // The exit check; true when the text was accepted.
     bool ExitCheck();
     void RefocusAfterReject();
-    void BringToFront();
+    void takeFocusBack();
 
     char m_separatorChar = '.';
     long double m_entryValue = 0;

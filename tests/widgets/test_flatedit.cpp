@@ -42,7 +42,6 @@ private slots:
     void rejectedExitKeepsFocus_data();
     void rejectedExitKeepsFocus();
     void acceptedExitMovesFocus();
-    void rejectedExitOnPageChange();
     void windowDeactivationIsNoExit();
     void writeValue_data();
     void writeValue();
@@ -543,42 +542,6 @@ void TestFlatEdit::acceptedExitMovesFocus()
     QTest::mouseClick(form->button, Qt::LeftButton);
     QCOMPARE(QApplication::focusWidget(), form->button);
     QCOMPARE(e->text(), QString("5.00"));
-}
-
-void TestFlatEdit::rejectedExitOnPageChange()
-{
-    QWidget w;
-    w.resize(300, 200);
-    auto *tabs = new QTabWidget(&w);
-    tabs->setGeometry(0, 0, 300, 200);
-    auto *page0 = new QWidget;
-    auto *page1 = new QWidget;
-    auto *e = new TFlatFloatEdit(page0);
-    e->setGeometry(10, 10, 60, 21);
-    auto *other = new TFlatFloatEdit(page1);
-    other->setGeometry(10, 10, 60, 21);
-    tabs->addTab(page0, "0");
-    tabs->addTab(page1, "1");
-    QVERIFY(ShowActive(w));
-
-    e->setFocus(Qt::TabFocusReason);
-    QTest::keyClicks(e, "250");
-    tabs->setCurrentIndex(1);
-    QCoreApplication::processEvents();
-
-    QCOMPARE(tabs->currentIndex(), 0);
-    QVERIFY(e->isVisible());
-    QCOMPARE(QApplication::focusWidget(), e);
-    QCOMPARE(e->text(), QString("0.00"));
-    QCOMPARE(e->selectedText(), QString("0.00"));
-
-    // A valid text lets the page change.
-    QTest::keyClicks(e, "25");
-    tabs->setCurrentIndex(1);
-    QCoreApplication::processEvents();
-    QCOMPARE(tabs->currentIndex(), 1);
-    QCOMPARE(e->text(), QString("25.00"));
-    QVERIFY(QApplication::focusWidget() != e);
 }
 
 void TestFlatEdit::windowDeactivationIsNoExit()
