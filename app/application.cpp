@@ -2,6 +2,7 @@
 
 #include "app/errordisplay.h"
 #include "app/hintcontroller.h"
+#include "core/errors.h"
 #include "core/numtext.h"
 #include "ui/lookandfeel.h"
 #include "ui/handlererrors.h"
@@ -35,6 +36,27 @@ extern "C" void writeSignalByte(int)
 }
 
 const int terminationSignals[] = {SIGTERM, SIGHUP};
+
+// Runs `body`; an error escaping it goes to `report`, one of no standard
+// kind as the Exception "Unknown error". True when nothing escaped.
+template <class Body, class Report>
+bool catchErrors(Body &&body, Report &&report)
+{
+    try {
+        body();
+        return true;
+    } catch (const std::exception &error) {
+        report(error);
+    } catch (...) {
+        report(Exception("Unknown error"));
+    }
+    return false;
+}
+
+void showError(const std::exception &error)
+{
+    ShowErrorMessage(error);
+}
 
 void reportSessionEndError(const QString &message)
 {
@@ -100,27 +122,25 @@ bool TApplication::notify(QObject *receiver, QEvent *event)
 {
     const bool closingMainWindow =
         event->type() == QEvent::Close && receiver && receiver == mainWindow_.data();
-    try {
-        // The hint controller sees every event before it is handled: user
-        // input cancels a hint.
-        if (m_hintController)
-            m_hintController->filterEvent(receiver, event);
-        if (closingMainWindow && handlers_.closing)
-            handlers_.closing();
-        const bool result = QApplication::notify(receiver, event);
-        if (closingMainWindow && event->isAccepted())
-            terminate();
-        return result;
-    } catch (const std::exception &error) {
-        if (event->type() == QEvent::Close)
-            event->ignore();
-        ShowErrorMessage(error);
-    } catch (...) {
-        if (event->type() == QEvent::Close)
-            event->ignore();
-        ShowErrorMessage(QStringLiteral("Unknown error"));
-    }
-    return false;
+    bool result = false;
+    catchErrors(
+        [&] {
+            // The hint controller sees every event before it is handled:
+            // user input cancels a hint.
+            if (m_hintController)
+                m_hintController->filterEvent(receiver, event);
+            if (closingMainWindow && handlers_.closing)
+                handlers_.closing();
+            result = QApplication::notify(receiver, event);
+            if (closingMainWindow && event->isAccepted())
+                terminate();
+        },
+        [event](const std::exception &error) {
+            if (event->type() == QEvent::Close)
+                event->ignore();
+            ShowErrorMessage(error);
+        });
+    return result;
 }
 
 void TApplication::setMainWindow(QWidget *window, MainWindowHandlers handlers)
@@ -144,15 +164,9 @@ void TApplication::endSession()
     if (sessionEnding_)
         return;
     sessionEnding_ = true;
-    if (mainWindow_ && handlers_.sessionEnd) {
-        try {
-            handlers_.sessionEnd();
-        } catch (const std::exception &error) {
-            reportSessionEndError(ErrorMessage(error));
-        } catch (...) {
-            reportSessionEndError(QStringLiteral("Unknown error"));
-        }
-    }
+    if (mainWindow_ && handlers_.sessionEnd)
+        catchErrors(handlers_.sessionEnd,
+                    [](const std::exception &error) { reportSessionEndError(ErrorMessage(error)); });
     terminate();
 }
 
@@ -197,40 +211,28 @@ int RunMainWindow(TApplication &app, const MainWindowFactory &factory)
 {
     app.resetTermination();
     std::unique_ptr<QWidget> window;
-    try {
-        MainWindowHandlers handlers;
-        window = factory(handlers);
-        app.setMainWindow(window.get(), handlers);
-        if (handlers.created) {
-            try {
-                handlers.created();
-            } catch (const std::exception &error) {
-                ShowErrorMessage(error);
-            } catch (...) {
-                ShowErrorMessage(QStringLiteral("Unknown error"));
+    const bool started = catchErrors(
+        [&] {
+            MainWindowHandlers handlers;
+            window = factory(handlers);
+            app.setMainWindow(window.get(), handlers);
+            // The creation and show handlers' errors are shown and start-up
+            // goes on.
+            if (handlers.created)
+                catchErrors(handlers.created, showError);
+            if (!app.isTerminated()) {
+                window->show();
+                if (handlers.shown)
+                    catchErrors(handlers.shown, showError);
             }
-        }
-        if (!app.isTerminated()) {
-            window->show();
-            if (handlers.shown) {
-                try {
-                    handlers.shown();
-                } catch (const std::exception &error) {
-                    ShowErrorMessage(error);
-                }
-            }
-        }
-    } catch (const std::exception &error) {
-        app.setMainWindow(nullptr, {});
-        window.reset();
-        ShowApplicationError(error);
+        },
+        [&](const std::exception &error) {
+            app.setMainWindow(nullptr, {});
+            window.reset();
+            ShowApplicationError(error);
+        });
+    if (!started)
         return 1;
-    } catch (...) {
-        app.setMainWindow(nullptr, {});
-        window.reset();
-        ShowApplicationError(QStringLiteral("Exception"), QStringLiteral("Unknown error"));
-        return 1;
-    }
 
     if (!app.isTerminated())
         app.exec();
