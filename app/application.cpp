@@ -25,17 +25,17 @@
 namespace {
 
 // [0] is written by the signal handler, [1] is read by the event loop.
-int signalFds[2] = {-1, -1};
+int g_signalFds[2] = {-1, -1};
 
 extern "C" void writeSignalByte(int)
 {
     const int savedErrno = errno;
     const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(signalFds[0], &byte, 1);
+    [[maybe_unused]] const ssize_t written = ::write(g_signalFds[0], &byte, 1);
     errno = savedErrno;
 }
 
-const int terminationSignals[] = {SIGTERM, SIGHUP};
+const int kTerminationSignals[] = {SIGTERM, SIGHUP};
 
 // Runs `body`; an error escaping it goes to `report`, one of no standard
 // kind as the Exception "Unknown error". True when nothing escaped.
@@ -62,18 +62,18 @@ void reportSessionEndError(const QString &message)
 {
     const QString line = QStringLiteral("%1: %2\n")
                              .arg(QFileInfo(QCoreApplication::applicationFilePath()).fileName(),
-                                  WithFinalPeriod(message));
+                                  withFinalPeriod(message));
     std::fputs(line.toLocal8Bit().constData(), stderr);
     std::fflush(stderr);
 }
 
 } // namespace
 
-void InstallTerminationSignalHandlers()
+void installTerminationSignalHandlers()
 {
-    if (signalFds[0] < 0
-        && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalFds) != 0) {
-        signalFds[0] = signalFds[1] = -1;
+    if (g_signalFds[0] < 0
+        && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_signalFds) != 0) {
+        g_signalFds[0] = g_signalFds[1] = -1;
         std::perror("socketpair");
         return;
     }
@@ -81,7 +81,7 @@ void InstallTerminationSignalHandlers()
     action.sa_handler = writeSignalByte;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int sig : terminationSignals)
+    for (int sig : kTerminationSignals)
         ::sigaction(sig, &action, nullptr);
 }
 
@@ -90,15 +90,15 @@ TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
     // The main window's close is followed up in notify(); no other window
     // ends the program.
     setQuitOnLastWindowClosed(false);
-    if (signalFds[1] >= 0) {
-        signalNotifier_ = new QSocketNotifier(signalFds[1], QSocketNotifier::Read, this);
-        connect(signalNotifier_, &QSocketNotifier::activated, this,
+    if (g_signalFds[1] >= 0) {
+        m_signalNotifier = new QSocketNotifier(g_signalFds[1], QSocketNotifier::Read, this);
+        connect(m_signalNotifier, &QSocketNotifier::activated, this,
                 &TApplication::onTerminationSignal);
     }
     connect(this, &QGuiApplication::commitDataRequest, this,
             &TApplication::onCommitDataRequest, Qt::DirectConnection);
     // The window's handlers hand their errors to the error display.
-    SetHandlerErrorReporter([](const std::exception &error) { ShowErrorMessage(error); });
+    setHandlerErrorReporter([](const std::exception &error) { ShowErrorMessage(error); });
     m_hintController = new HintController(this);
 }
 
@@ -108,9 +108,9 @@ TApplication::~TApplication()
     // application object does. Events sent while it goes (the window's,
     // its own removal as a child) no longer reach it.
     delete std::exchange(m_hintController, nullptr);
-    SetHandlerErrorReporter({});
-    delete signalNotifier_;
-    signalNotifier_ = nullptr;
+    setHandlerErrorReporter({});
+    delete m_signalNotifier;
+    m_signalNotifier = nullptr;
 }
 
 TApplication *TApplication::instance()
@@ -121,7 +121,7 @@ TApplication *TApplication::instance()
 bool TApplication::notify(QObject *receiver, QEvent *event)
 {
     const bool closingMainWindow =
-        event->type() == QEvent::Close && receiver && receiver == mainWindow_.data();
+        event->type() == QEvent::Close && receiver && receiver == m_mainWindow.data();
     bool result = false;
     catchErrors(
         [&] {
@@ -129,8 +129,8 @@ bool TApplication::notify(QObject *receiver, QEvent *event)
             // user input cancels a hint.
             if (m_hintController)
                 m_hintController->filterEvent(receiver, event);
-            if (closingMainWindow && handlers_.closing)
-                handlers_.closing();
+            if (closingMainWindow && m_handlers.closing)
+                m_handlers.closing();
             result = QApplication::notify(receiver, event);
             if (closingMainWindow && event->isAccepted())
                 terminate();
@@ -145,15 +145,15 @@ bool TApplication::notify(QObject *receiver, QEvent *event)
 
 void TApplication::setMainWindow(QWidget *window, MainWindowHandlers handlers)
 {
-    mainWindow_ = window;
-    handlers_ = std::move(handlers);
+    m_mainWindow = window;
+    m_handlers = std::move(handlers);
     if (m_hintController)
         m_hintController->setMainWindow(window);
 }
 
 void TApplication::terminate()
 {
-    terminated_ = true;
+    m_terminated = true;
     // exit() ends every running loop at once; quit() would first try to
     // close the windows, running their closing handlers again.
     exit(0);
@@ -161,19 +161,19 @@ void TApplication::terminate()
 
 void TApplication::endSession()
 {
-    if (sessionEnding_)
+    if (m_sessionEnding)
         return;
-    sessionEnding_ = true;
-    if (mainWindow_ && handlers_.sessionEnd)
-        catchErrors(handlers_.sessionEnd,
-                    [](const std::exception &error) { reportSessionEndError(ErrorMessage(error)); });
+    m_sessionEnding = true;
+    if (m_mainWindow && m_handlers.sessionEnd)
+        catchErrors(m_handlers.sessionEnd,
+                    [](const std::exception &error) { reportSessionEndError(errorMessage(error)); });
     terminate();
 }
 
 void TApplication::onTerminationSignal()
 {
     char buffer[64];
-    while (::read(signalFds[1], buffer, sizeof buffer) > 0) {
+    while (::read(g_signalFds[1], buffer, sizeof buffer) > 0) {
     }
     endSession();
 }
@@ -192,22 +192,22 @@ void TerminateApplication()
         QCoreApplication::exit(0);
 }
 
-void PrepareApplication(TApplication &app)
+void prepareApplication(TApplication &app)
 {
     // The application name is also the display name the desktop shows; it
     // is not set as an explicit display name, which some platforms would
     // append to every window caption.
-    app.setApplicationName(ApplicationTitle());
+    app.setApplicationName(applicationTitle());
     app.setDesktopFileName(QStringLiteral("zelton"));
 
-    const QIcon icon = ProgramIcon();
+    const QIcon icon = programIcon();
     if (!icon.isNull())
         app.setWindowIcon(icon);
 
-    InstallLookAndFeel();
+    installLookAndFeel();
 }
 
-int RunMainWindow(TApplication &app, const MainWindowFactory &factory)
+int runMainWindow(TApplication &app, const MainWindowFactory &factory)
 {
     app.resetTermination();
     std::unique_ptr<QWidget> window;
@@ -229,7 +229,7 @@ int RunMainWindow(TApplication &app, const MainWindowFactory &factory)
         [&](const std::exception &error) {
             app.setMainWindow(nullptr, {});
             window.reset();
-            ShowApplicationError(error);
+            showApplicationError(error);
         });
     if (!started)
         return 1;
@@ -244,8 +244,8 @@ int RunMainWindow(TApplication &app, const MainWindowFactory &factory)
 
 int RunApplication(int &argc, char **argv, const MainWindowFactory &factory)
 {
-    SetDecimalSeparator('.');
-    InstallTerminationSignalHandlers();
+    setDecimalSeparator('.');
+    installTerminationSignalHandlers();
 
     // The program reads no command-line options: the toolkit sees only the
     // program name.
@@ -256,6 +256,6 @@ int RunApplication(int &argc, char **argv, const MainWindowFactory &factory)
     // the "." separator whatever the locale says.
     std::setlocale(LC_NUMERIC, "C");
 
-    PrepareApplication(app);
-    return RunMainWindow(app, factory);
+    prepareApplication(app);
+    return runMainWindow(app, factory);
 }

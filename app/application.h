@@ -39,7 +39,7 @@ public:
     static TApplication *instance();
 
     // Every event goes through here. The window's handlers report their own
-    // errors (RunHandler of ui/handlererrors.h, installed by the constructor);
+    // errors (runHandler of ui/handlererrors.h, installed by the constructor);
     // this is the last line: an error that still escapes the handling of an
     // event (an event handler, an event filter, or a slot run by a signal
     // raised within it) goes to the error display and the program goes on.
@@ -49,53 +49,53 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 
     void setMainWindow(QWidget *window, MainWindowHandlers handlers);
-    QWidget *mainWindow() const { return mainWindow_; }
-    const MainWindowHandlers &mainWindowHandlers() const { return handlers_; }
+    QWidget *mainWindow() const { return m_mainWindow; }
+    const MainWindowHandlers &mainWindowHandlers() const { return m_handlers; }
 
     // The hint controller of the application: sees every event before it is
     // delivered and the moments the loop is about to wait.
     HintController *hintController() const { return m_hintController; }
 
     // The terminate flag: set when the message loop has been asked to end.
-    bool isTerminated() const { return terminated_; }
+    bool isTerminated() const { return m_terminated; }
     // Clears the terminate flag and the session end before a new loop.
-    void resetTermination() { terminated_ = sessionEnding_ = false; }
+    void resetTermination() { m_terminated = m_sessionEnding = false; }
     void terminate();
 
     // End of the desktop session (session manager, SIGTERM, SIGHUP): saves
     // through the main window's session-end handler without any box, then
     // ends the message loop. Runs once.
     void endSession();
-    bool isSessionEnding() const { return sessionEnding_; }
+    bool isSessionEnding() const { return m_sessionEnding; }
 
 private:
     void onTerminationSignal();
     void onCommitDataRequest(QSessionManager &manager);
 
     HintController *m_hintController = nullptr;
-    QPointer<QWidget> mainWindow_;
-    MainWindowHandlers handlers_;
-    QSocketNotifier *signalNotifier_ = nullptr;
-    bool terminated_ = false;
-    bool sessionEnding_ = false;
+    QPointer<QWidget> m_mainWindow;
+    MainWindowHandlers m_handlers;
+    QSocketNotifier *m_signalNotifier = nullptr;
+    bool m_terminated = false;
+    bool m_sessionEnding = false;
 };
 
 // Routes SIGTERM and SIGHUP into the event loop through a socket pair: the
 // signal handler only writes one byte, the loop does the rest. Call before
 // the application object is created; calling it again installs the
 // handlers again (over ones installed by someone else meanwhile).
-void InstallTerminationSignalHandlers();
+void installTerminationSignalHandlers();
 
 // Asks the message loop to end.
 void TerminateApplication();
 
 // Application title, desktop file name, icon, style and fonts.
-void PrepareApplication(TApplication &app);
+void prepareApplication(TApplication &app);
 
 // Start-up steps from the creation of the main window on: build it, run its
 // creation handler, show it, run the loop, destroy it. Returns the exit
 // code: 0 after a normal end, 1 after an error before the loop.
-int RunMainWindow(TApplication &app, const MainWindowFactory &factory);
+int runMainWindow(TApplication &app, const MainWindowFactory &factory);
 
 // The program: decimal separator, application object, title, the main
 // window and its loop. Reads no options from the command line.

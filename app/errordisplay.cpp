@@ -41,14 +41,14 @@ QString moduleFileName()
 
 } // namespace
 
-MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter)
+MessageBoxPresenter setMessageBoxPresenter(MessageBoxPresenter presenter)
 {
     MessageBoxPresenter previous = std::move(presenterSlot());
     presenterSlot() = std::move(presenter);
     return previous;
 }
 
-void PresentMessageBox(const MessageBoxRequest &request)
+void presentMessageBox(const MessageBoxRequest &request)
 {
     // Copy: a presenter may replace itself while it runs.
     const MessageBoxPresenter presenter = presenterSlot();
@@ -58,7 +58,7 @@ void PresentMessageBox(const MessageBoxRequest &request)
         presentWithQMessageBox(request);
 }
 
-QString WithFinalPeriod(const QString &message)
+QString withFinalPeriod(const QString &message)
 {
     if (message.isEmpty())
         return message;
@@ -69,7 +69,7 @@ QString WithFinalPeriod(const QString &message)
     return message;
 }
 
-QString ErrorClassName(const std::exception &error)
+QString errorClassName(const std::exception &error)
 {
     if (const auto *own = dynamic_cast<const Exception *>(&error))
         return QString::fromLatin1(own->ClassName());
@@ -80,7 +80,7 @@ QString ErrorClassName(const std::exception &error)
     return QString::fromLatin1(status == 0 && demangled ? demangled.get() : mangled);
 }
 
-QString ErrorMessage(const std::exception &error)
+QString errorMessage(const std::exception &error)
 {
     return QString::fromUtf8(error.what());
 }
@@ -93,19 +93,19 @@ void ShowErrorMessage(const QString &message)
 
     MessageBoxRequest request;
     request.owner = QApplication::activeWindow();
-    request.caption = ApplicationTitle();
-    request.text = WithFinalPeriod(message);
+    request.caption = applicationTitle();
+    request.text = withFinalPeriod(message);
     request.icon = QMessageBox::Critical;
     request.buttons = QMessageBox::Ok;
-    PresentMessageBox(request);
+    presentMessageBox(request);
 }
 
 void ShowErrorMessage(const std::exception &error)
 {
-    ShowErrorMessage(ErrorMessage(error));
+    ShowErrorMessage(errorMessage(error));
 }
 
-QString ApplicationErrorText(const QString &className, const QString &module,
+QString applicationErrorText(const QString &className, const QString &module,
                              quintptr address, const QString &message)
 {
     QString text = QStringLiteral("Exception %1 in module %2 at %3.\n")
@@ -119,9 +119,9 @@ QString ApplicationErrorText(const QString &className, const QString &module,
     return text;
 }
 
-void ShowApplicationError(const QString &className, const QString &message)
+void showApplicationError(const QString &className, const QString &message)
 {
-    const QString text = ApplicationErrorText(className, moduleFileName(), 0, message);
+    const QString text = applicationErrorText(className, moduleFileName(), 0, message);
     std::fputs(text.toLocal8Bit().constData(), stderr);
     std::fflush(stderr);
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
@@ -132,10 +132,10 @@ void ShowApplicationError(const QString &className, const QString &message)
     request.text = text;
     request.icon = QMessageBox::Critical;
     request.buttons = QMessageBox::Ok;
-    PresentMessageBox(request);
+    presentMessageBox(request);
 }
 
-void ShowApplicationError(const std::exception &error)
+void showApplicationError(const std::exception &error)
 {
-    ShowApplicationError(ErrorClassName(error), ErrorMessage(error));
+    showApplicationError(errorClassName(error), errorMessage(error));
 }

@@ -11,7 +11,7 @@ class QWidget;
 
 // The application title: caption of every error box and the name the
 // desktop shows for the program.
-inline const QString &ApplicationTitle()
+inline const QString &applicationTitle()
 {
     static const QString title = QStringLiteral("Подбор Zelton");
     return title;
@@ -31,21 +31,21 @@ using MessageBoxPresenter = std::function<void(const MessageBoxRequest &)>;
 
 // Replaces the presenter; an empty one restores the real modal QMessageBox.
 // Returns the previous presenter.
-MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter);
+MessageBoxPresenter setMessageBoxPresenter(MessageBoxPresenter presenter);
 
 // Shows a box through the current presenter.
-void PresentMessageBox(const MessageBoxRequest &request);
+void presentMessageBox(const MessageBoxRequest &request);
 
 // The period rule of the error display: a non-empty message whose last
 // character has a code above that of "." (46) gets a "." appended.
-QString WithFinalPeriod(const QString &message);
+QString withFinalPeriod(const QString &message);
 
 // The class name of an error: Exception::ClassName() for the program's own
 // errors, the demangled C++ type name for any other std::exception.
-QString ErrorClassName(const std::exception &error);
+QString errorClassName(const std::exception &error);
 
 // The message of an error as text (what() read as UTF-8).
-QString ErrorMessage(const std::exception &error);
+QString errorMessage(const std::exception &error);
 
 // Shows an error that escaped a handler: lets go of the mouse, then a
 // critical box with one OK button, captioned with the application title.
@@ -56,11 +56,11 @@ void ShowErrorMessage(const QString &message);
 // The text of the box for an error before the message loop:
 // "Exception <class> in module <module> at <address>." line break, the
 // message, a period unless it already ends with one, line break.
-QString ApplicationErrorText(const QString &className, const QString &module,
+QString applicationErrorText(const QString &className, const QString &module,
                              quintptr address, const QString &message);
 
 // Shows the "Application Error" box (no owner) for an error before the
 // message loop, and writes the same text to stderr. No fault address is
 // known for a C++ exception, so the address shown is 00000000.
-void ShowApplicationError(const std::exception &error);
-void ShowApplicationError(const QString &className, const QString &message);
+void showApplicationError(const std::exception &error);
+void showApplicationError(const QString &className, const QString &message);

@@ -10,7 +10,7 @@ int main(int argc, char **argv)
     if (const std::optional<int> exitCode = runCommandLine(argc, argv))
         return *exitCode;
     return RunApplication(argc, argv, [](MainWindowHandlers &handlers) {
-        std::unique_ptr<QWidget> window = CreateMainForm(handlers);
+        std::unique_ptr<QWidget> window = createMainWindow(handlers);
         new SheetActions(window.get());
         return window;
     });

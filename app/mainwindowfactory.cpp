@@ -5,7 +5,7 @@
 
 #include <QFile>
 
-std::unique_ptr<QWidget> CreateMainForm(MainWindowHandlers &handlers)
+std::unique_ptr<QWidget> createMainWindow(MainWindowHandlers &handlers)
 {
     auto form = std::make_unique<TForm_Main>();
     TForm_Main *window = form.get();
@@ -16,7 +16,7 @@ std::unique_ptr<QWidget> CreateMainForm(MainWindowHandlers &handlers)
         // stops the reading there; what has been read is saved all the same.
         std::exception_ptr pullError;
         try {
-            window->PullFieldsToState();
+            window->pullFieldsToState();
         } catch (...) {
             pullError = std::current_exception();
         }

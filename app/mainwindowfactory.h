@@ -5,4 +5,4 @@
 // Builds TForm_Main (its creation handler runs inside) and gives the frame
 // its session-end save: the fields read back and settings.ini written, as
 // a close does, but without any box.
-std::unique_ptr<QWidget> CreateMainForm(MainWindowHandlers &handlers);
+std::unique_ptr<QWidget> createMainWindow(MainWindowHandlers &handlers);

@@ -74,9 +74,9 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     g_defaultHandler = qInstallMessageHandler(quietHandler);
     TApplication app(argc, argv);
-    PrepareApplication(app);
+    prepareApplication(app);
     QTemporaryDir dir;
-    SetExecutableDirectoryOverride(dir.path());
+    setExecutableDirectoryOverride(dir.path());
     HintController *hints = app.hintController();
     auto *timer = new ManualTimer;
     hints->setTimer(timer);
@@ -141,8 +141,8 @@ int main(int argc, char **argv)
         hints->cancel();
     }
 
-    PrintTimings("activation: measure, move, show, first paint", activations);
-    PrintTimings("show countdown expiry to the first paint", expiries);
+    printTimings("activation: measure, move, show, first paint", activations);
+    printTimings("show countdown expiry to the first paint", expiries);
     if (missed)
         std::printf("%d activations were not painted\n", missed);
     form.hide();

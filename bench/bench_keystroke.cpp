@@ -20,9 +20,9 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication app(argc, argv);
-    PrepareApplication(app);
+    prepareApplication(app);
     QTemporaryDir dir;
-    SetExecutableDirectoryOverride(dir.path());
+    setExecutableDirectoryOverride(dir.path());
 
     TForm_Main form;
     form.show();
@@ -65,8 +65,8 @@ int main(int argc, char **argv)
     if (ui.L_Kv1->text().contains(QLatin1String("???")) == false
         && ui.L_Kv1->text().contains(QLatin1String("20.00")) == false)
         std::printf("unexpected result line: %s\n", qPrintable(ui.L_Kv1->text()));
-    PrintTimings("key press + release through every handler", handlersOnly);
-    PrintTimings("... and the repaint of the changed controls", withPaint);
+    printTimings("key press + release through every handler", handlersOnly);
+    printTimings("... and the repaint of the changed controls", withPaint);
     std::printf("result line painted %d times for %zu keys\n", counter.paints, withPaint.size());
     form.hide();
     return 0;

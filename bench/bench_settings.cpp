@@ -23,7 +23,7 @@ struct Stats {
     double p95;
 };
 
-Stats Measure(int iterations, const std::function<void(int)> &run)
+Stats measure(int iterations, const std::function<void(int)> &run)
 {
     std::vector<double> us;
     us.reserve(iterations);
@@ -37,14 +37,14 @@ Stats Measure(int iterations, const std::function<void(int)> &run)
     return {at(0.5), at(0.95)};
 }
 
-void Print(const char *what, int iterations, Stats s)
+void print(const char *what, int iterations, Stats s)
 {
     std::printf("%-46s n=%-5d median %10.1f us   p95 %10.1f us\n", what, iterations, s.median, s.p95);
 }
 
-void SetValues(int seed)
+void setValues(int seed)
 {
-    SizingState &s = Sizing();
+    SizingState &s = sizing();
     double v = 0.25 + seed * 0.01;
     for (double *f : {&s.Q1, &s.dPr1, &s.dPf1, &s.dPppr1, &s.dPs, &s.dPtr1, &s.dPdr1, &s.dPn, &s.Kvy1, &s.Q2,
                       &s.dPr2, &s.dPf2, &s.dPppr2, &s.dPt, &s.dPtr2, &s.dPdr2, &s.Kvy2}) {
@@ -67,18 +67,18 @@ int main(int argc, char **argv)
     const std::string dir = dirTemplate;
     const std::string path = dir + "/settings.ini";
 
-    SetValues(0);
+    setValues(0);
     SaveSettings(path);
-    Print("save + load (values change every time)", iterations, Measure(iterations, [&](int i) {
-              SetValues(i + 1);
+    print("save + load (values change every time)", iterations, measure(iterations, [&](int i) {
+              setValues(i + 1);
               SaveSettings(path);
               LoadSettings(path);
           }));
-    Print("save + load (values unchanged)", iterations, Measure(iterations, [&](int) {
+    print("save + load (values unchanged)", iterations, measure(iterations, [&](int) {
               SaveSettings(path);
               LoadSettings(path);
           }));
-    Print("load only", iterations, Measure(iterations, [&](int) { LoadSettings(path); }));
+    print("load only", iterations, measure(iterations, [&](int) { LoadSettings(path); }));
 
     // 30 MB of foreign content before the keys, with megabyte lines
     {
@@ -89,9 +89,9 @@ int main(int argc, char **argv)
     }
     SaveSettings(path);
     const int large = std::max(1, iterations / 20);
-    Print("load, 30 MB file", large, Measure(large, [&](int) { LoadSettings(path); }));
-    Print("save + load, 30 MB file", large, Measure(large, [&](int i) {
-              SetValues(i + 1);
+    print("load, 30 MB file", large, measure(large, [&](int) { LoadSettings(path); }));
+    print("save + load, 30 MB file", large, measure(large, [&](int i) {
+              setValues(i + 1);
               SaveSettings(path);
               LoadSettings(path);
           }));

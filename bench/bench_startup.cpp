@@ -32,19 +32,19 @@ double msSince(Clock::time_point t0)
 // Ends `loop` at the first paint of the watched window.
 class FirstPaint : public QObject {
 public:
-    explicit FirstPaint(QEventLoop *loop) : loop_(loop) {}
+    explicit FirstPaint(QEventLoop *loop) : m_loop(loop) {}
     bool painted = false;
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::Paint && !painted) {
             painted = true;
-            loop_->quit();
+            m_loop->quit();
         }
         return false;
     }
 
 private:
-    QEventLoop *loop_;
+    QEventLoop *m_loop;
 };
 
 double startInProcess()
@@ -91,16 +91,16 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication app(argc, argv);
-    PrepareApplication(app);
+    prepareApplication(app);
     QTemporaryDir dir;
-    SetExecutableDirectoryOverride(dir.path());
+    setExecutableDirectoryOverride(dir.path());
 
     std::vector<double> first{startInProcess()};
     std::vector<double> warm;
     for (int i = 0; i < 100; ++i)
         warm.push_back(startInProcess());
-    PrintTimings("in process, first window (cold caches)", first);
-    PrintTimings("in process, window built, shown, first paint", warm);
+    printTimings("in process, first window (cold caches)", first);
+    printTimings("in process, window built, shown, first paint", warm);
 
 #ifdef ZELTON_EXE
     QTemporaryDir exeDir;
@@ -110,7 +110,7 @@ int main(int argc, char **argv)
         std::vector<double> cold;
         for (int i = 0; i < 15; ++i)
             cold.push_back(startColdProcess(exe, exeDir.path()));
-        PrintTimings("new process, to settings.ini written (before paint)", cold);
+        printTimings("new process, to settings.ini written (before paint)", cold);
     }
 #endif
     return 0;

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <vector>
 
-inline void PrintTimings(const char *what, std::vector<double> ms)
+inline void printTimings(const char *what, std::vector<double> ms)
 {
     if (ms.empty())
         return;

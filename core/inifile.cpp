@@ -10,7 +10,7 @@
 
 namespace {
 
-int HexValue(char c)
+int hexValue(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -27,8 +27,8 @@ bool TryStrToInt(std::string_view text, int &value)
 {
     std::size_t i = 0;
     const std::size_t n = text.size();
-    SkipSpaces(text, i);
-    const bool negative = TakeSign(text, i);
+    skipSpaces(text, i);
+    const bool negative = takeSign(text, i);
     bool hex = false;
     if (i < n && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
         hex = true;
@@ -43,7 +43,7 @@ bool TryStrToInt(std::string_view text, int &value)
     std::uint64_t acc = 0;
     if (hex) {
         for (; i < n; ++i) {
-            const int d = HexValue(text[i]);
+            const int d = hexValue(text[i]);
             if (d < 0)
                 return false;
             acc = acc * 16 + static_cast<unsigned>(d);
@@ -73,10 +73,10 @@ TIniFile::TIniFile(std::string fileName) : m_fileName(std::move(fileName)) {}
 
 TIniFile::~TIniFile() = default;
 
-const std::string &TIniFile::Text() const
+const std::string &TIniFile::text() const
 {
     if (!m_textRead) {
-        if (ReadWholeFile(m_fileName, m_text) != FileRead::Ok)
+        if (readWholeFile(m_fileName, m_text) != FileRead::Ok)
             m_text.clear();
         m_textRead = true;
     }
@@ -87,7 +87,7 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view iden
                                  std::string_view def) const
 {
     std::string value;
-    if (FindProfileValue(Text(), section, ident, value))
+    if (findProfileValue(text(), section, ident, value))
         return value;
     return std::string(def.substr(0, kProfileValueMax));
 }
@@ -109,7 +109,7 @@ double TIniFile::ReadFloat(std::string_view section, std::string_view ident, dou
     long double value = 0;
     if (!ParseSettingsValue(text, value))
         return def;
-    return StoreDouble(value);
+    return storeDouble(value);
 }
 
 void TIniFile::WriteString(std::string_view section, std::string_view ident, std::string_view value)
@@ -118,8 +118,8 @@ void TIniFile::WriteString(std::string_view section, std::string_view ident, std
         m_pending.push_back({std::string(section), std::string(ident), std::string(value)});
         return;
     }
-    DropText();
-    if (!WriteProfileString(section, ident, value, m_fileName))
+    dropText();
+    if (!writeProfileString(section, ident, value, m_fileName))
         throw EIniFileException(m_fileName);
 }
 
@@ -146,7 +146,7 @@ void TIniFile::EndUpdate()
     entries.swap(m_pending);
     if (entries.empty())
         return;
-    DropText();
-    if (!WriteProfileStrings(entries, m_fileName))
+    dropText();
+    if (!writeProfileStrings(entries, m_fileName))
         throw EIniFileException(m_fileName);
 }

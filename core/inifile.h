@@ -50,8 +50,8 @@ public:
 private:
     // The file's text as the first read found it (empty when missing or
     // unreadable).
-    const std::string &Text() const;
-    void DropText() { m_textRead = false; }
+    const std::string &text() const;
+    void dropText() { m_textRead = false; }
 
     std::string m_fileName;
     mutable bool m_textRead = false;

@@ -30,7 +30,7 @@ struct DecimalDigits {
 };
 
 // 18 significant digits of |value|, rounded to nearest.
-void ExpandMagnitude(long double value, DecimalDigits &d)
+void expandMagnitude(long double value, DecimalDigits &d)
 {
     char buf[64];
     // d.ddddddddddddddddde+XXXX: always the C form, whatever the locale
@@ -60,7 +60,7 @@ void ExpandMagnitude(long double value, DecimalDigits &d)
 
 // Takes the digits of `value` and rounds them at position min(E + F, P).
 // `decimals` < 0 means no limit on the decimals.
-DecimalDigits Digits(long double value, int precision, int decimals)
+DecimalDigits decimalDigits(long double value, int precision, int decimals)
 {
     DecimalDigits d;
     if (std::isnan(value)) {
@@ -78,7 +78,7 @@ DecimalDigits Digits(long double value, int precision, int decimals)
     }
     d.kind = DecimalDigits::Finite;
     d.negative = value < 0;
-    ExpandMagnitude(value, d);
+    expandMagnitude(value, d);
 
     long long n = decimals < 0 ? precision : static_cast<long long>(d.exp) + decimals;
     if (n > precision)
@@ -116,21 +116,21 @@ DecimalDigits Digits(long double value, int precision, int decimals)
     return d;
 }
 
-std::string SpecialText(const DecimalDigits &d)
+std::string specialText(const DecimalDigits &d)
 {
     if (d.kind == DecimalDigits::NotANumber)
         return "NAN";
     return d.negative ? "-INF" : "INF";
 }
 
-std::string Scientific(const DecimalDigits &d)
+std::string scientific(const DecimalDigits &d)
 {
     std::string s;
     if (d.negative)
         s += '-';
     s += d.digit[0];
     if (d.count > 1) {
-        s += DecimalSeparator();
+        s += decimalSeparator();
         s.append(d.digit + 1, d.count - 1);
     }
     s += 'E';
@@ -141,39 +141,39 @@ std::string Scientific(const DecimalDigits &d)
     return s;
 }
 
-locale_t CLocale()
+locale_t cLocale()
 {
     static const locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     return loc;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 } // namespace
 
-char DecimalSeparator() { return g_decimalSeparator.load(std::memory_order_relaxed); }
+char decimalSeparator() { return g_decimalSeparator.load(std::memory_order_relaxed); }
 
-void SetDecimalSeparator(char sep) { g_decimalSeparator.store(sep, std::memory_order_relaxed); }
+void setDecimalSeparator(char sep) { g_decimalSeparator.store(sep, std::memory_order_relaxed); }
 
-std::string FormatFixed(long double value, int decimals)
+std::string formatFixed(long double value, int decimals)
 {
     if (decimals < 0)
         decimals = 0;
     if (decimals > kDigits)
         decimals = kDigits;
-    DecimalDigits d = Digits(value, kDigits, decimals);
+    DecimalDigits d = decimalDigits(value, kDigits, decimals);
     if (d.kind == DecimalDigits::NotANumber || d.kind == DecimalDigits::Infinite)
-        return SpecialText(d);
+        return specialText(d);
     if (d.kind == DecimalDigits::Finite && d.exp > kDigits) {
-        d = Digits(value, kDigits, -1);
-        return Scientific(d);
+        d = decimalDigits(value, kDigits, -1);
+        return scientific(d);
     }
 
     std::string s;
     if (d.kind == DecimalDigits::Zero) {
         s = "0";
         if (decimals > 0) {
-            s += DecimalSeparator();
+            s += decimalSeparator();
             s.append(decimals, '0');
         }
         return s;
@@ -189,7 +189,7 @@ std::string FormatFixed(long double value, int decimals)
         used = d.exp < d.count ? d.exp : d.count;
     }
     if (decimals > 0) {
-        s += DecimalSeparator();
+        s += decimalSeparator();
         int written = 0;
         if (d.exp < 0) {
             const int zeros = -d.exp < decimals ? -d.exp : decimals;
@@ -205,13 +205,13 @@ std::string FormatFixed(long double value, int decimals)
 
 std::string FormatSettingsValue(double value)
 {
-    const DecimalDigits d = Digits(value, 15, -1);
+    const DecimalDigits d = decimalDigits(value, 15, -1);
     if (d.kind == DecimalDigits::NotANumber || d.kind == DecimalDigits::Infinite)
-        return SpecialText(d);
+        return specialText(d);
     if (d.kind == DecimalDigits::Zero)
         return "0";
     if (d.exp < -3 || d.exp > 15)
-        return Scientific(d);
+        return scientific(d);
 
     std::string s;
     if (d.negative)
@@ -220,12 +220,12 @@ std::string FormatSettingsValue(double value)
         for (int i = 0; i < d.exp; ++i)
             s += i < d.count ? d.digit[i] : '0';
         if (d.count > d.exp) {
-            s += DecimalSeparator();
+            s += decimalSeparator();
             s.append(d.digit + d.exp, d.count - d.exp);
         }
     } else {
         s += '0';
-        s += DecimalSeparator();
+        s += decimalSeparator();
         s.append(-d.exp, '0');
         s.append(d.digit, d.count);
     }
@@ -234,18 +234,18 @@ std::string FormatSettingsValue(double value)
 
 bool ParseSettingsValue(std::string_view text, long double &out)
 {
-    const char sep = DecimalSeparator();
+    const char sep = decimalSeparator();
     std::size_t i = 0;
     const std::size_t n = text.size();
-    SkipSpaces(text, i);
-    const bool negative = TakeSign(text, i);
+    skipSpaces(text, i);
+    const bool negative = takeSign(text, i);
 
     // Significant digits without leading zeros; the point only moves the
     // scale. Kept as text and converted at the end, correctly rounded.
     std::string mantissa;
     long long scale = 0; // power of ten applied to `mantissa`
     bool any = false;
-    while (i < n && IsDigit(text[i])) {
+    while (i < n && isDigit(text[i])) {
         any = true;
         if (!mantissa.empty() || text[i] != '0')
             mantissa += text[i];
@@ -254,7 +254,7 @@ bool ParseSettingsValue(std::string_view text, long double &out)
     if (i < n && text[i] == sep) {
         any = true;
         ++i;
-        while (i < n && IsDigit(text[i])) {
+        while (i < n && isDigit(text[i])) {
             if (!mantissa.empty() || text[i] != '0')
                 mantissa += text[i];
             --scale;
@@ -267,17 +267,17 @@ bool ParseSettingsValue(std::string_view text, long double &out)
     long long exponent = 0;
     if (i < n && (text[i] == 'E' || text[i] == 'e')) {
         ++i;
-        const bool eneg = TakeSign(text, i);
+        const bool eneg = takeSign(text, i);
         // Digits are taken while the exponent so far is below 500; one more
         // digit after that is left and fails the text below.
-        while (i < n && IsDigit(text[i]) && exponent < 500) {
+        while (i < n && isDigit(text[i]) && exponent < 500) {
             exponent = exponent * 10 + (text[i] - '0');
             ++i;
         }
         if (eneg)
             exponent = -exponent;
     }
-    SkipSpaces(text, i);
+    skipSpaces(text, i);
     if (i != n)
         return false;
 
@@ -297,14 +297,14 @@ bool ParseSettingsValue(std::string_view text, long double &out)
         // strtold_l reports range errors through errno only; the value is
         // then infinity or the underflowed result, which is what we want.
         const int savedErrno = errno;
-        value = strtold_l(mantissa.c_str(), nullptr, CLocale());
+        value = strtold_l(mantissa.c_str(), nullptr, cLocale());
         errno = savedErrno;
     }
     out = negative ? -value : value;
     return true;
 }
 
-double StoreDouble(long double value)
+double storeDouble(long double value)
 {
     if (std::isnan(value))
         throw EInvalidOp();
@@ -320,12 +320,12 @@ double TruncateTowardZero(double value)
     return static_cast<double>(std::trunc(static_cast<long double>(value)));
 }
 
-std::string FillTemplate(std::string_view format, const std::string &number)
+std::string fillTemplate(std::string_view format, const std::string &number)
 {
-    static constexpr std::string_view directive = "%.2f";
-    const std::size_t pos = format.find(directive);
+    static constexpr std::string_view kDirective = "%.2f";
+    const std::size_t pos = format.find(kDirective);
     std::string s(format);
     if (pos != std::string_view::npos)
-        s.replace(pos, directive.size(), number);
+        s.replace(pos, kDirective.size(), number);
     return s;
 }

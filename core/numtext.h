@@ -6,13 +6,13 @@
 #include <string_view>
 
 // Process-wide decimal separator; "." from start-up to exit.
-char DecimalSeparator();
-void SetDecimalSeparator(char sep);
+char decimalSeparator();
+void setDecimalSeparator(char sep);
 
 // Fixed-point text with exactly `decimals` (0..18) digits after the separator,
 // rounded half away from zero on the 18-significant-digit expansion.
-std::string FormatFixed(long double value, int decimals);
-inline std::string FormatTwoDecimals(double value) { return FormatFixed(value, 2); }
+std::string formatFixed(long double value, int decimals);
+inline std::string FormatTwoDecimals(double value) { return formatFixed(value, 2); }
 
 // General form, at most 15 significant digits ("12.35", "1E-5", "1E15").
 std::string FormatSettingsValue(double value);
@@ -24,10 +24,10 @@ bool ParseSettingsValue(std::string_view text, long double &out);
 // Stores an extended value into a double: raises EOverflow beyond the
 // double range (and EInvalidOp for NaN); values below the smallest
 // subnormal become 0.
-double StoreDouble(long double value);
+double storeDouble(long double value);
 
 // Integral part, rounding toward zero: 6.97 -> 6, -1.5 -> -1.
 double TruncateTowardZero(double value);
 
 // Puts `number` in place of the single "%.2f" directive of `format`.
-std::string FillTemplate(std::string_view format, const std::string &number);
+std::string fillTemplate(std::string_view format, const std::string &number);

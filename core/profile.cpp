@@ -6,25 +6,25 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool SameName(std::string_view a, std::string_view b)
+bool sameName(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i]))
+        if (lowerAscii(a[i]) != lowerAscii(b[i]))
             return false;
     return true;
 }
 
-void TrimRange(std::string_view text, std::size_t &begin, std::size_t &end)
+void trimRange(std::string_view text, std::size_t &begin, std::size_t &end)
 {
-    while (begin < end && IsBlank(text[begin]))
+    while (begin < end && isBlank(text[begin]))
         ++begin;
-    while (end > begin && IsBlank(text[end - 1]))
+    while (end > begin && isBlank(text[end - 1]))
         --end;
 }
 
@@ -38,7 +38,7 @@ struct Line {
     std::size_t next;
 };
 
-Line LineAt(std::string_view text, std::size_t pos)
+Line lineAt(std::string_view text, std::size_t pos)
 {
     const char *data = text.data();
     const std::size_t n = text.size();
@@ -55,17 +55,17 @@ Line LineAt(std::string_view text, std::size_t pos)
 // memchr and remembered, so every byte is searched at most twice in all.
 class LineScanner {
 public:
-    explicit LineScanner(std::string_view text) : m_text(text), m_cr(Find('\r')), m_lf(Find('\n')) {}
+    explicit LineScanner(std::string_view text) : m_text(text), m_cr(find('\r')), m_lf(find('\n')) {}
 
-    bool Next(Line &line)
+    bool nextLine(Line &line)
     {
         const std::size_t n = m_text.size();
         if (m_pos >= n)
             return false;
         if (m_cr < m_pos)
-            m_cr = Find('\r');
+            m_cr = find('\r');
         if (m_lf < m_pos)
-            m_lf = Find('\n');
+            m_lf = find('\n');
         const std::size_t end = m_cr < m_lf ? m_cr : m_lf;
         std::size_t next = end;
         if (next < n)
@@ -76,7 +76,7 @@ public:
     }
 
 private:
-    std::size_t Find(char c) const
+    std::size_t find(char c) const
     {
         const void *hit = std::memchr(m_text.data() + m_pos, c, m_text.size() - m_pos);
         return hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - m_text.data()) : m_text.size();
@@ -97,12 +97,12 @@ struct LineParts {
     std::size_t valueBegin = 0, valueEnd = 0; // value, trimmed
 };
 
-LineParts Classify(std::string_view text, std::size_t begin, std::size_t end)
+LineParts classify(std::string_view text, std::size_t begin, std::size_t end)
 {
     LineParts p;
     if (begin == 0 && text.substr(0, kBom.size()) == kBom && end >= kBom.size())
         begin = kBom.size();
-    while (begin < end && IsBlank(text[begin]))
+    while (begin < end && isBlank(text[begin]))
         ++begin;
     if (begin == end || text[begin] == ';' || text[begin] == '#')
         return p;
@@ -113,7 +113,7 @@ LineParts Classify(std::string_view text, std::size_t begin, std::size_t end)
         p.kind = LineKind::Header;
         p.nameBegin = begin + 1;
         p.nameEnd = close;
-        TrimRange(text, p.nameBegin, p.nameEnd);
+        trimRange(text, p.nameBegin, p.nameEnd);
         return p;
     }
     p.kind = LineKind::Key;
@@ -121,16 +121,16 @@ LineParts Classify(std::string_view text, std::size_t begin, std::size_t end)
     p.nameBegin = begin;
     if (eq == std::string_view::npos) {
         p.nameEnd = end;
-        TrimRange(text, p.nameBegin, p.nameEnd);
+        trimRange(text, p.nameBegin, p.nameEnd);
         p.valueBegin = p.valueEnd = p.nameEnd;
         return p;
     }
     p.hasEquals = true;
     p.nameEnd = eq;
-    TrimRange(text, p.nameBegin, p.nameEnd);
+    trimRange(text, p.nameBegin, p.nameEnd);
     p.valueBegin = eq + 1;
     p.valueEnd = end;
-    TrimRange(text, p.valueBegin, p.valueEnd);
+    trimRange(text, p.valueBegin, p.valueEnd);
     if (p.valueBegin == p.valueEnd) // empty value: the blanks after "=" go with it
         p.valueBegin = eq + 1, p.valueEnd = end;
     return p;
@@ -144,25 +144,25 @@ struct Location {
     bool insertNeedsBreak = false; // that line has no line end
 };
 
-Location Locate(std::string_view text, std::string_view section, std::string_view key)
+Location locate(std::string_view text, std::string_view section, std::string_view key)
 {
     Location loc;
     bool inSection = false;
     LineScanner lines(text);
     Line line{};
-    while (lines.Next(line)) {
-        const LineParts parts = Classify(text, line.begin, line.end);
+    while (lines.nextLine(line)) {
+        const LineParts parts = classify(text, line.begin, line.end);
         if (parts.kind == LineKind::Header) {
             if (inSection)
                 break; // only the first section of the name counts
-            if (SameName(text.substr(parts.nameBegin, parts.nameEnd - parts.nameBegin), section)) {
+            if (sameName(text.substr(parts.nameBegin, parts.nameEnd - parts.nameBegin), section)) {
                 inSection = true;
                 loc.sectionFound = true;
                 loc.insertAt = line.next;
                 loc.insertNeedsBreak = line.next == line.end;
             }
         } else if (parts.kind == LineKind::Key && inSection) {
-            if (SameName(text.substr(parts.nameBegin, parts.nameEnd - parts.nameBegin), key)) {
+            if (sameName(text.substr(parts.nameBegin, parts.nameEnd - parts.nameBegin), key)) {
                 loc.keyFound = true;
                 loc.key = parts;
                 return loc;
@@ -174,15 +174,15 @@ Location Locate(std::string_view text, std::string_view section, std::string_vie
     return loc;
 }
 
-std::string_view LineBreakOf(std::string_view text)
+std::string_view lineBreakOf(std::string_view text)
 {
-    const Line first = LineAt(text, 0);
+    const Line first = lineAt(text, 0);
     if (first.end == text.size())
         return "\r\n";
     return text.substr(first.end, first.next - first.end);
 }
 
-bool ValidNames(std::string_view section, std::string_view key)
+bool validNames(std::string_view section, std::string_view key)
 {
     auto hasBreak = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
     return !section.empty() && !key.empty() && !hasBreak(section) && !hasBreak(key)
@@ -191,15 +191,15 @@ bool ValidNames(std::string_view section, std::string_view key)
 
 } // namespace
 
-bool FindProfileValue(std::string_view text, std::string_view section, std::string_view key,
+bool findProfileValue(std::string_view text, std::string_view section, std::string_view key,
                       std::string &value)
 {
-    const Location loc = Locate(text, section, key);
+    const Location loc = locate(text, section, key);
     if (!loc.keyFound)
         return false;
     std::string_view v = text.substr(loc.key.valueBegin, loc.key.valueEnd - loc.key.valueBegin);
     std::size_t b = 0, e = v.size();
-    TrimRange(v, b, e);
+    trimRange(v, b, e);
     v = v.substr(b, e - b);
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
@@ -209,11 +209,11 @@ bool FindProfileValue(std::string_view text, std::string_view section, std::stri
     return true;
 }
 
-void SetProfileValue(std::string &text, std::string_view section, std::string_view key,
+void setProfileValue(std::string &text, std::string_view section, std::string_view key,
                      std::string_view value)
 {
     value = value.substr(0, value.find_first_of("\r\n"));
-    const Location loc = Locate(text, section, key);
+    const Location loc = locate(text, section, key);
     if (loc.keyFound) {
         if (loc.key.hasEquals) {
             text.replace(loc.key.valueBegin, loc.key.valueEnd - loc.key.valueBegin, value);
@@ -224,7 +224,7 @@ void SetProfileValue(std::string &text, std::string_view section, std::string_vi
         }
         return;
     }
-    const std::string br(LineBreakOf(text));
+    const std::string br(lineBreakOf(text));
     std::string add;
     if (loc.sectionFound) {
         if (loc.insertNeedsBreak)
@@ -240,42 +240,42 @@ void SetProfileValue(std::string &text, std::string_view section, std::string_vi
     text += add;
 }
 
-std::string ReadProfileString(std::string_view section, std::string_view key,
+std::string readProfileString(std::string_view section, std::string_view key,
                               std::string_view def, const std::string &path)
 {
     std::string text;
     std::string value;
-    if (ReadWholeFile(path, text) == FileRead::Ok && FindProfileValue(text, section, key, value))
+    if (readWholeFile(path, text) == FileRead::Ok && findProfileValue(text, section, key, value))
         return value;
     def = def.substr(0, kProfileValueMax);
     return std::string(def);
 }
 
-bool WriteProfileString(std::string_view section, std::string_view key,
+bool writeProfileString(std::string_view section, std::string_view key,
                         std::string_view value, const std::string &path)
 {
-    return WriteProfileStrings({ProfileEntry{std::string(section), std::string(key), std::string(value)}},
+    return writeProfileStrings({ProfileEntry{std::string(section), std::string(key), std::string(value)}},
                                path);
 }
 
-bool WriteProfileStrings(const std::vector<ProfileEntry> &entries, const std::string &path)
+bool writeProfileStrings(const std::vector<ProfileEntry> &entries, const std::string &path)
 {
     for (const ProfileEntry &e : entries)
-        if (!ValidNames(e.section, e.key))
+        if (!validNames(e.section, e.key))
             return false;
     WriteTarget target;
-    if (!FindWriteTarget(path, target))
+    if (!findWriteTarget(path, target))
         return false;
     std::string text;
-    if (target.exists && ReadWholeFile(target.path, text) != FileRead::Ok)
+    if (target.exists && readWholeFile(target.path, text) != FileRead::Ok)
         return false;
 
     const std::string before = text;
     for (const ProfileEntry &e : entries)
-        SetProfileValue(text, e.section, e.key, e.value);
+        setProfileValue(text, e.section, e.key, e.value);
     if (target.exists && text == before) {
-        RemoveLeftOverTemp(target);
+        removeLeftOverTemp(target);
         return true;
     }
-    return ReplaceFileContent(target, text);
+    return replaceFileContent(target, text);
 }

@@ -26,7 +26,7 @@ constexpr PersistedValue kValueKeys[] = {
 };
 
 // A directory of that name is not the file.
-bool SettingsFileExists(const std::string &path)
+bool settingsFileExists(const std::string &path)
 {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
@@ -36,12 +36,12 @@ bool SettingsFileExists(const std::string &path)
 
 void LoadSettings(const std::string &path)
 {
-    if (!SettingsFileExists(path)) {
+    if (!settingsFileExists(path)) {
         ResetSettings(path);
         return;
     }
     TIniFile ini(path);
-    SizingState &s = Sizing();
+    SizingState &s = sizing();
     s.LastSys = static_cast<std::uint8_t>(ini.ReadInteger(kMain, "LastSys", 0) & 0xFF);
     // An overflowing value raises here: the fields before it keep their new
     // values, it and the ones after it their old ones.
@@ -52,7 +52,7 @@ void LoadSettings(const std::string &path)
 void SaveSettings(const std::string &path)
 {
     TIniFile ini(path);
-    const SizingState &s = Sizing();
+    const SizingState &s = sizing();
     // All eighteen keys go to the file in one write of the whole file.
     ini.BeginUpdate();
     ini.WriteInteger(kMain, "LastSys", s.LastSys);
@@ -63,7 +63,7 @@ void SaveSettings(const std::string &path)
 
 void ResetSettings(const std::string &path)
 {
-    Sizing().LastSys = 0;
+    sizing().LastSys = 0;
     zeroCircuitInputs(1);
     zeroCircuitInputs(2);
     SaveSettings(path);

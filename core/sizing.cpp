@@ -5,10 +5,10 @@
 #include <cmath>
 
 // The formulas run with extended intermediates; each field is rounded to
-// double once, when it is stored. StoreDouble raises on a result beyond the
+// double once, when it is stored. storeDouble raises on a result beyond the
 // double range, as the floating-point environment does on a store.
 
-SizingState &Sizing()
+SizingState &sizing()
 {
     static SizingState state;
     return state;
@@ -16,7 +16,7 @@ SizingState &Sizing()
 
 void zeroCircuitInputs(int circuit)
 {
-    SizingState &s = Sizing();
+    SizingState &s = sizing();
     if (circuit == 1) {
         s.dPr1 = s.dPf1 = s.dPppr1 = s.dPs = s.dPtr1 = s.dPdr1 = s.dPn = 0;
         s.Q1 = s.Kvy1 = 0;
@@ -26,71 +26,71 @@ void zeroCircuitInputs(int circuit)
     }
 }
 
-void ComputeValveDrop1()
+void computeValveDrop1()
 {
-    SizingState &s = Sizing();
+    SizingState &s = sizing();
     long double r = static_cast<long double>(s.dPr1) - 2.0L * s.dPf1;
     r -= s.dPppr1;
     r -= s.dPs;
     r -= s.dPtr1;
     r -= s.dPdr1;
     r += s.dPn;
-    s.dPkl1 = StoreDouble(r);
+    s.dPkl1 = storeDouble(r);
 }
 
-void ComputeValveDrop2()
+void computeValveDrop2()
 {
-    SizingState &s = Sizing();
+    SizingState &s = sizing();
     long double r = static_cast<long double>(s.dPr2) - s.dPf2;
     r -= s.dPppr2;
     r -= s.dPt;
     r -= s.dPtr2;
     r -= s.dPdr2;
-    s.dPkl2 = StoreDouble(r);
+    s.dPkl2 = storeDouble(r);
 }
 
 namespace {
 
-bool ComputeCapacity(double dPkl, double Q, double &Kv, double &Kvy)
+bool computeCapacity(double dPkl, double Q, double &Kv, double &Kvy)
 {
     if (!(dPkl > 0))
         return false;
-    Kv = StoreDouble(static_cast<long double>(Q) / std::sqrt(static_cast<long double>(dPkl)));
+    Kv = storeDouble(static_cast<long double>(Q) / std::sqrt(static_cast<long double>(dPkl)));
     Kvy = TruncateTowardZero(Kv);
     return true;
 }
 
-bool ComputeActualLoss(double Q, double Kvy, double &dPklReal)
+bool computeActualLoss(double Q, double Kvy, double &dPklReal)
 {
     if (!(Kvy > 0))
         return false;
     const long double q = static_cast<long double>(Q) / Kvy;
-    dPklReal = StoreDouble(q * q);
+    dPklReal = storeDouble(q * q);
     return true;
 }
 
 } // namespace
 
-bool ComputeCapacity1()
+bool computeCapacity1()
 {
-    SizingState &s = Sizing();
-    return ComputeCapacity(s.dPkl1, s.Q1, s.Kv1, s.Kvy1);
+    SizingState &s = sizing();
+    return computeCapacity(s.dPkl1, s.Q1, s.Kv1, s.Kvy1);
 }
 
-bool ComputeCapacity2()
+bool computeCapacity2()
 {
-    SizingState &s = Sizing();
-    return ComputeCapacity(s.dPkl2, s.Q2, s.Kv2, s.Kvy2);
+    SizingState &s = sizing();
+    return computeCapacity(s.dPkl2, s.Q2, s.Kv2, s.Kvy2);
 }
 
-bool ComputeActualLoss1()
+bool computeActualLoss1()
 {
-    SizingState &s = Sizing();
-    return ComputeActualLoss(s.Q1, s.Kvy1, s.dPklReal1);
+    SizingState &s = sizing();
+    return computeActualLoss(s.Q1, s.Kvy1, s.dPklReal1);
 }
 
-bool ComputeActualLoss2()
+bool computeActualLoss2()
 {
-    SizingState &s = Sizing();
-    return ComputeActualLoss(s.Q2, s.Kvy2, s.dPklReal2);
+    SizingState &s = sizing();
+    return computeActualLoss(s.Q2, s.Kvy2, s.dPklReal2);
 }

@@ -14,16 +14,16 @@ struct SizingState {
     std::uint8_t LastSys = 0;
 };
 
-SizingState &Sizing();
+SizingState &sizing();
 
 // Sets the persisted inputs of circuit 1 (dependent) or 2 (independent) to
 // zero: the run of its drops, its flow and its Kvy. The derived values and
 // LastSys stay.
 void zeroCircuitInputs(int circuit);
 
-void ComputeValveDrop1();
-void ComputeValveDrop2();
-bool ComputeCapacity1();
-bool ComputeCapacity2();
-bool ComputeActualLoss1();
-bool ComputeActualLoss2();
+void computeValveDrop1();
+void computeValveDrop2();
+bool computeCapacity1();
+bool computeCapacity2();
+bool computeActualLoss1();
+bool computeActualLoss2();

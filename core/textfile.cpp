@@ -18,7 +18,7 @@ constexpr auto kLockPoll = std::chrono::milliseconds(10);
 // lost to another save (which renamed or removed it) starts a new one.
 constexpr int kTempAttempts = 50;
 
-std::string DirectoryOf(const std::string &path)
+std::string directoryOf(const std::string &path)
 {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos)
@@ -28,20 +28,20 @@ std::string DirectoryOf(const std::string &path)
     return path.substr(0, slash);
 }
 
-std::string BaseNameOf(const std::string &path)
+std::string baseNameOf(const std::string &path)
 {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string TempPathOf(const std::string &target)
+std::string tempPathOf(const std::string &target)
 {
-    return DirectoryOf(target) + "/." + BaseNameOf(target) + ".tmp";
+    return directoryOf(target) + "/." + baseNameOf(target) + ".tmp";
 }
 
 // `path` with every symbolic link in its last component followed; empty
 // for a loop or an unreadable link.
-std::string FollowLinks(std::string path)
+std::string followLinks(std::string path)
 {
     for (int hop = 0; hop < kMaxLinkHops; ++hop) {
         struct stat st {};
@@ -52,12 +52,12 @@ std::string FollowLinks(std::string path)
         if (n <= 0 || static_cast<std::size_t>(n) >= link.size())
             return {};
         link.resize(static_cast<std::size_t>(n));
-        path = link.front() == '/' ? link : DirectoryOf(path) + "/" + link;
+        path = link.front() == '/' ? link : directoryOf(path) + "/" + link;
     }
     return {};
 }
 
-bool WriteAllAt(int fd, std::string_view data)
+bool writeAllAt(int fd, std::string_view data)
 {
     off_t offset = 0;
     while (!data.empty()) {
@@ -75,7 +75,7 @@ bool WriteAllAt(int fd, std::string_view data)
 
 // An exclusive lock on the open file, waiting a bounded time for another
 // save to let go of it.
-bool LockFile(int fd)
+bool lockFile(int fd)
 {
     const auto giveUp = std::chrono::steady_clock::now() + kLockWait;
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -97,19 +97,19 @@ bool StillNamed(int fd, const std::string &path)
            && open.st_ino == named.st_ino;
 }
 
-bool IsNoAccess(int error) { return error == EACCES || error == EPERM; }
+bool isNoAccess(int error) { return error == EACCES || error == EPERM; }
 
 enum class TempOpen { Ok, NoAccess, Failed };
 
 // Takes the temporary file: a new, empty one, locked. A left-over of an
 // interrupted save is removed first; one in use waits for that save.
-TempOpen TakeTemp(const std::string &temp, int &fd)
+TempOpen takeTemp(const std::string &temp, int &fd)
 {
     for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
         fd = ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         const bool fresh = fd >= 0;
         if (!fresh) {
-            if (IsNoAccess(errno))
+            if (isNoAccess(errno))
                 return TempOpen::NoAccess;
             if (errno != EEXIST)
                 return TempOpen::Failed;
@@ -117,10 +117,10 @@ TempOpen TakeTemp(const std::string &temp, int &fd)
             if (fd < 0) {
                 if (errno == ENOENT)
                     continue;
-                return IsNoAccess(errno) ? TempOpen::NoAccess : TempOpen::Failed;
+                return isNoAccess(errno) ? TempOpen::NoAccess : TempOpen::Failed;
             }
         }
-        if (!LockFile(fd)) {
+        if (!lockFile(fd)) {
             ::close(fd);
             return TempOpen::Failed;
         }
@@ -132,7 +132,7 @@ TempOpen TakeTemp(const std::string &temp, int &fd)
             const int error = errno;
             ::close(fd);
             if (!removed)
-                return IsNoAccess(error) ? TempOpen::NoAccess : TempOpen::Failed;
+                return isNoAccess(error) ? TempOpen::NoAccess : TempOpen::Failed;
             continue;
         }
         ::close(fd);
@@ -144,19 +144,19 @@ TempOpen TakeTemp(const std::string &temp, int &fd)
 // The direct write for a file whose folder takes no new files. It is
 // written over from the start and then cut to its new length, so that the
 // file never stands empty and a file that does not grow needs no new space.
-bool WriteInPlace(const std::string &path, std::string_view content)
+bool writeInPlace(const std::string &path, std::string_view content)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && LockFile(fd) && WriteAllAt(fd, content)
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && lockFile(fd) && writeAllAt(fd, content)
               && ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     return ok;
 }
 
-void SyncDirectory(const std::string &dir)
+void syncDirectory(const std::string &dir)
 {
     const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
@@ -167,7 +167,7 @@ void SyncDirectory(const std::string &dir)
 
 } // namespace
 
-FileRead ReadWholeFile(const std::string &path, std::string &out)
+FileRead readWholeFile(const std::string &path, std::string &out)
 {
     out.clear();
     // O_NONBLOCK: a FIFO in the file's place must not hang the read
@@ -199,12 +199,12 @@ FileRead ReadWholeFile(const std::string &path, std::string &out)
     return FileRead::Ok;
 }
 
-bool FindWriteTarget(const std::string &path, WriteTarget &target)
+bool findWriteTarget(const std::string &path, WriteTarget &target)
 {
     target = WriteTarget{};
     if (path.empty())
         return false;
-    target.path = FollowLinks(path);
+    target.path = followLinks(path);
     if (target.path.empty())
         return false;
     if (::stat(target.path.c_str(), &target.st) != 0)
@@ -216,15 +216,15 @@ bool FindWriteTarget(const std::string &path, WriteTarget &target)
     return (target.st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(target.path.c_str(), W_OK) == 0;
 }
 
-bool ReplaceFileContent(const WriteTarget &target, std::string_view content)
+bool replaceFileContent(const WriteTarget &target, std::string_view content)
 {
-    const std::string temp = TempPathOf(target.path);
+    const std::string temp = tempPathOf(target.path);
     int fd = -1;
-    switch (TakeTemp(temp, fd)) {
+    switch (takeTemp(temp, fd)) {
     case TempOpen::Ok:
         break;
     case TempOpen::NoAccess:
-        return target.exists && WriteInPlace(target.path, content);
+        return target.exists && writeInPlace(target.path, content);
     case TempOpen::Failed:
         return false;
     }
@@ -236,20 +236,20 @@ bool ReplaceFileContent(const WriteTarget &target, std::string_view content)
         }
         ok = ::fchmod(fd, target.st.st_mode & 07777) == 0;
     }
-    ok = ok && WriteAllAt(fd, content) && ::fsync(fd) == 0;
+    ok = ok && writeAllAt(fd, content) && ::fsync(fd) == 0;
     // renamed while still locked, so that no other save takes it meanwhile
     ok = ok && ::rename(temp.c_str(), target.path.c_str()) == 0;
     if (!ok)
         ::unlink(temp.c_str());
     ::close(fd);
     if (ok)
-        SyncDirectory(DirectoryOf(target.path)); // make the rename itself durable
+        syncDirectory(directoryOf(target.path)); // make the rename itself durable
     return ok;
 }
 
-void RemoveLeftOverTemp(const WriteTarget &target)
+void removeLeftOverTemp(const WriteTarget &target)
 {
-    const std::string temp = TempPathOf(target.path);
+    const std::string temp = tempPathOf(target.path);
     const int fd = ::open(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return;
@@ -261,13 +261,13 @@ void RemoveLeftOverTemp(const WriteTarget &target)
     ::close(fd);
 }
 
-bool WriteWholeFile(const std::string &path, std::string_view content)
+bool writeWholeFile(const std::string &path, std::string_view content)
 {
     WriteTarget target;
-    return FindWriteTarget(path, target) && ReplaceFileContent(target, content);
+    return findWriteTarget(path, target) && replaceFileContent(target, content);
 }
 
-bool DirectoryRefusesNewFiles(const std::string &dir)
+bool directoryRefusesNewFiles(const std::string &dir)
 {
     struct stat st {};
     if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))

@@ -19,7 +19,7 @@ enum class FileRead { Ok, Missing, Failed };
 // The bytes of the regular file at `path`. Missing when nothing is there;
 // Failed for anything that is not a readable regular file (a FIFO is not
 // waited on).
-FileRead ReadWholeFile(const std::string &path, std::string &out);
+FileRead readWholeFile(const std::string &path, std::string &out);
 
 // The file a write to a path lands in.
 struct WriteTarget {
@@ -32,21 +32,21 @@ struct WriteTarget {
 // there: a loop of links, a directory or other non-file in its place, a
 // read-only file (no write bit for anyone, even for root, or no write
 // access for us), or an error other than a missing file.
-bool FindWriteTarget(const std::string &path, WriteTarget &target);
+bool findWriteTarget(const std::string &path, WriteTarget &target);
 
 // Makes `content` the whole of the target file, creating it if needed (an
 // existing file keeps its permissions, and its owner where we may set it).
 // False, with the old file whole where the folder allows a rename, when the
 // file cannot be written.
-bool ReplaceFileContent(const WriteTarget &target, std::string_view content);
+bool replaceFileContent(const WriteTarget &target, std::string_view content);
 
 // Removes the temporary file an interrupted save of the target left.
-void RemoveLeftOverTemp(const WriteTarget &target);
+void removeLeftOverTemp(const WriteTarget &target);
 
-// FindWriteTarget and ReplaceFileContent in one.
-bool WriteWholeFile(const std::string &path, std::string_view content);
+// findWriteTarget and replaceFileContent in one.
+bool writeWholeFile(const std::string &path, std::string_view content);
 
 // True when `dir` is an existing directory in which we may not create
 // files (no write or search permission for us, or a read-only file
 // system). A missing directory or a path through a file is not one.
-bool DirectoryRefusesNewFiles(const std::string &dir);
+bool directoryRefusesNewFiles(const std::string &dir);

@@ -5,14 +5,14 @@
 #include <string_view>
 
 // Skips spaces (only ' ') from position `i`.
-inline void SkipSpaces(std::string_view text, std::size_t &i)
+inline void skipSpaces(std::string_view text, std::size_t &i)
 {
     while (i < text.size() && text[i] == ' ')
         ++i;
 }
 
 // Takes one '+' or '-' at position `i`, if there is one; true for '-'.
-inline bool TakeSign(std::string_view text, std::size_t &i)
+inline bool takeSign(std::string_view text, std::size_t &i)
 {
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         return text[i++] == '-';

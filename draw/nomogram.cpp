@@ -30,22 +30,22 @@ void drawGrid(QPainter &p)
 {
     auto vline = [&](int x, const QColor &c) {
         p.setPen(QPen(c, 1));
-        p.drawLine(QPointF(x + 0.5, PlotTop + 0.5), QPointF(x + 0.5, PlotBottom + 0.5));
+        p.drawLine(QPointF(x + 0.5, kPlotTop + 0.5), QPointF(x + 0.5, kPlotBottom + 0.5));
     };
     auto hline = [&](int y, const QColor &c) {
         p.setPen(QPen(c, 1));
-        p.drawLine(QPointF(PlotLeft + 0.5, y + 0.5), QPointF(PlotRight + 0.5, y + 0.5));
+        p.drawLine(QPointF(kPlotLeft + 0.5, y + 0.5), QPointF(kPlotRight + 0.5, y + 0.5));
     };
-    for (double decade = DpMin; decade < DpMax * 0.999; decade *= 10)
+    for (double decade = kDpMin; decade < kDpMax * 0.999; decade *= 10)
         for (int k = 2; k <= 9; ++k)
-            vline(qRound(XOfDp(decade * k)), kMinorGrid);
-    for (double decade = QMin; decade < QMax * 0.999; decade *= 10)
+            vline(qRound(xOfDp(decade * k)), kMinorGrid);
+    for (double decade = kQMin; decade < kQMax * 0.999; decade *= 10)
         for (int k = 2; k <= 9; ++k)
-            hline(qRound(YOfQ(decade * k)), kMinorGrid);
-    for (double v = DpMin * 10; v < DpMax * 0.999; v *= 10)
-        vline(qRound(XOfDp(v)), kMajorGrid);
-    for (double v = QMin * 10; v < QMax * 0.999; v *= 10)
-        hline(qRound(YOfQ(v)), kMajorGrid);
+            hline(qRound(yOfQ(decade * k)), kMinorGrid);
+    for (double v = kDpMin * 10; v < kDpMax * 0.999; v *= 10)
+        vline(qRound(xOfDp(v)), kMajorGrid);
+    for (double v = kQMin * 10; v < kQMax * 0.999; v *= 10)
+        hline(qRound(yOfQ(v)), kMajorGrid);
 }
 
 // Tick labels at 1, 2 and 5 of every decade, and the axis titles.
@@ -57,25 +57,25 @@ void drawAxes(QPainter &p)
     auto xLabel = [&](double v, bool isMajor) {
         p.setFont(isMajor ? major : minor);
         p.setPen(isMajor ? QColor(Qt::black) : QColor(90, 90, 90));
-        const double x = qRound(XOfDp(v)) + 0.5;
-        p.drawText(QRectF(x - 20, PlotBottom + 3, 40, 16), Qt::AlignHCenter | Qt::AlignTop, numberText(v));
+        const double x = qRound(xOfDp(v)) + 0.5;
+        p.drawText(QRectF(x - 20, kPlotBottom + 3, 40, 16), Qt::AlignHCenter | Qt::AlignTop, numberText(v));
     };
     auto yLabel = [&](double v, bool isMajor) {
         p.setFont(isMajor ? major : minor);
         p.setPen(isMajor ? QColor(Qt::black) : QColor(90, 90, 90));
-        const double y = qRound(YOfQ(v)) + 0.5;
-        p.drawText(QRectF(PlotLeft - 44, y - 8, 40, 16), Qt::AlignRight | Qt::AlignVCenter, numberText(v));
+        const double y = qRound(yOfQ(v)) + 0.5;
+        p.drawText(QRectF(kPlotLeft - 44, y - 8, 40, 16), Qt::AlignRight | Qt::AlignVCenter, numberText(v));
     };
-    for (double v = DpMin; v < DpMax * 1.001; v *= 10) {
+    for (double v = kDpMin; v < kDpMax * 1.001; v *= 10) {
         xLabel(v, true);
-        if (v < DpMax * 0.999) {
+        if (v < kDpMax * 0.999) {
             xLabel(v * 2, false);
             xLabel(v * 5, false);
         }
     }
-    for (double v = QMin; v < QMax * 1.001; v *= 10) {
+    for (double v = kQMin; v < kQMax * 1.001; v *= 10) {
         yLabel(v, true);
-        if (v < QMax * 0.999) {
+        if (v < kQMax * 0.999) {
             yLabel(v * 2, false);
             yLabel(v * 5, false);
         }
@@ -83,10 +83,10 @@ void drawAxes(QPainter &p)
 
     p.setPen(Qt::black);
     p.setFont(pictureFont(13, true));
-    p.drawText(QRectF(0, PlotBottom + 22, Width, 20), Qt::AlignHCenter | Qt::AlignTop,
+    p.drawText(QRectF(0, kPlotBottom + 22, kWidth, 20), Qt::AlignHCenter | Qt::AlignTop,
                QStringLiteral("Перепад давления клапана ΔPкл (атм)"));
     p.save();
-    p.translate(4, (PlotTop + PlotBottom) / 2.0);
+    p.translate(4, (kPlotTop + kPlotBottom) / 2.0);
     p.rotate(-90);
     p.drawText(QRectF(-200, 0, 400, 18), Qt::AlignHCenter | Qt::AlignTop,
                QStringLiteral("Расход Q (м³/ч)"));
@@ -96,16 +96,16 @@ void drawAxes(QPainter &p)
 // A straight line in log-log coordinates: its two end points suffice.
 void drawKvLine(QPainter &p, double kv)
 {
-    const QPointF a(XOfDp(DpMin), YOfQ(FlowOf(kv, DpMin)));
-    const QPointF b(XOfDp(DpMax), YOfQ(FlowOf(kv, DpMax)));
+    const QPointF a(xOfDp(kDpMin), yOfQ(flowOf(kv, kDpMin)));
+    const QPointF b(xOfDp(kDpMax), yOfQ(flowOf(kv, kDpMax)));
     p.drawLine(a + QPointF(0.5, 0.5), b + QPointF(0.5, 0.5));
 }
 
 // From the drop axis up to the point, then across to the flow axis.
 void drawReadOff(QPainter &p, QPointF hit)
 {
-    p.drawLine(QPointF(hit.x(), PlotBottom + 0.5), hit);
-    p.drawLine(QPointF(PlotLeft + 0.5, hit.y()), hit);
+    p.drawLine(QPointF(hit.x(), kPlotBottom + 0.5), hit);
+    p.drawLine(QPointF(kPlotLeft + 0.5, hit.y()), hit);
 }
 
 // Kv labels along their lines, on a white halo.
@@ -114,11 +114,11 @@ void drawKvLabels(QPainter &p)
     const QFont kvFont = pictureFont(11, true);
     const QFontMetricsF fm(kvFont);
     const double angle = -qRadiansToDegrees(std::atan2(
-        YOfQ(FlowOf(1, DpMin)) - YOfQ(FlowOf(1, DpMax)), XOfDp(DpMax) - XOfDp(DpMin)));
+        yOfQ(flowOf(1, kDpMin)) - yOfQ(flowOf(1, kDpMax)), xOfDp(kDpMax) - xOfDp(kDpMin)));
     p.setFont(kvFont);
-    for (double kv : KvValues) {
-        const QString t = kv == KvValues.front() ? QStringLiteral("Kv=") + numberText(kv) : numberText(kv);
-        const QPointF at(XOfDp(LabelDp) + 0.5, YOfQ(FlowOf(kv, LabelDp)) + 0.5);
+    for (double kv : kKvValues) {
+        const QString t = kv == kKvValues.front() ? QStringLiteral("Kv=") + numberText(kv) : numberText(kv);
+        const QPointF at(xOfDp(kLabelDp) + 0.5, yOfQ(flowOf(kv, kLabelDp)) + 0.5);
         const double w = fm.horizontalAdvance(t);
         p.save();
         p.translate(at);
@@ -137,19 +137,19 @@ void drawKvLabels(QPainter &p)
 
 QPointF nomogramPoint(double valveDrop, double flow)
 {
-    return QPointF(XOfDp(valveDrop) + 0.5, YOfQ(flow) + 0.5);
+    return QPointF(xOfDp(valveDrop) + 0.5, yOfQ(flow) + 0.5);
 }
 
 bool nomogramShows(double valveDrop, double flow)
 {
-    return valveDrop >= DpMin && valveDrop <= DpMax && flow >= QMin && flow <= QMax;
+    return valveDrop >= kDpMin && valveDrop <= kDpMax && flow >= kQMin && flow <= kQMax;
 }
 
 void paintNomogram(QPainter &p, const NomogramMarks &marks)
 {
     p.save();
     p.setRenderHint(QPainter::TextAntialiasing);
-    const QRectF plot(PlotLeft, PlotTop, PlotRight - PlotLeft, PlotBottom - PlotTop);
+    const QRectF plot(kPlotLeft, kPlotTop, kPlotRight - kPlotLeft, kPlotBottom - kPlotTop);
     drawGrid(p);
     drawAxes(p);
 
@@ -158,7 +158,7 @@ void paintNomogram(QPainter &p, const NomogramMarks &marks)
     p.save();
     p.setClipRect(plot.adjusted(0.5, 0.5, 0.5, 0.5));
     p.setPen(QPen(Qt::black, 1.6, Qt::SolidLine, Qt::FlatCap));
-    for (double kv : KvValues)
+    for (double kv : kKvValues)
         drawKvLine(p, kv);
     if (marks.chosenKv > 0 && std::isfinite(marks.chosenKv)) {
         p.setPen(QPen(QColor::fromRgb(kChosenKvColor), 2.6, Qt::SolidLine, Qt::FlatCap));
@@ -169,7 +169,7 @@ void paintNomogram(QPainter &p, const NomogramMarks &marks)
         QPen examplePen(kExample, 2.2, Qt::CustomDashLine, Qt::FlatCap);
         examplePen.setDashPattern({4, 2.5});
         p.setPen(examplePen);
-        const QPointF hit = nomogramPoint(ExampleDp, ExampleQ);
+        const QPointF hit = nomogramPoint(kExampleDp, kExampleQ);
         drawReadOff(p, hit);
         p.setPen(QPen(kExample, 1.8));
         p.setBrush(Qt::white);
@@ -183,7 +183,7 @@ void paintNomogram(QPainter &p, const NomogramMarks &marks)
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(QRect(PlotLeft, PlotTop, PlotRight - PlotLeft, PlotBottom - PlotTop));
+    p.drawRect(QRect(kPlotLeft, kPlotTop, kPlotRight - kPlotLeft, kPlotBottom - kPlotTop));
 
     // the operating point over everything, so no label hides it
     if (marks.operatingPoint && nomogramShows(marks.valveDrop, marks.flow)) {
@@ -202,7 +202,7 @@ void paintNomogram(QPainter &p, const NomogramMarks &marks)
 
 QImage renderNomogram(int scale)
 {
-    QImage image = blankPicture(Width, Height, scale);
+    QImage image = blankPicture(kWidth, kHeight, scale);
     QPainter painter(&image);
     if (scale != 1)
         painter.scale(scale, scale);

@@ -83,10 +83,10 @@ int writeSheet(const CommandLine &command)
     static char *qtArgv[] = {const_cast<char *>(kProgram), nullptr};
     static int qtArgc = 1;
     TApplication app(qtArgc, qtArgv);
-    PrepareApplication(app);
+    prepareApplication(app);
     // Errors of the window's creation handler (a settings file that cannot
     // be read or created) come back here instead of into a box.
-    SetHandlerErrorReporter({});
+    setHandlerErrorReporter({});
     try {
         // The window is built as at start-up, so that the sheet holds what
         // the window would show: it reads the same settings file and runs
@@ -99,7 +99,7 @@ int writeSheet(const CommandLine &command)
         const SheetContent sheet = readSheetContent(*window, circuit, QDate::currentDate());
         writeSheetPdf(sheet, QFile::decodeName(command.sheetPath.c_str()));
     } catch (const std::exception &error) {
-        printError(WithFinalPeriod(ErrorMessage(error)).toStdString());
+        printError(withFinalPeriod(errorMessage(error)).toStdString());
         return kExitError;
     }
     return 0;
@@ -111,7 +111,7 @@ CommandLine parseCommandLine(const std::vector<std::string> &args)
 {
     CommandLine command;
     auto fail = [&command](const std::string &error) {
-        command.action = CommandLine::Action::error;
+        command.action = CommandLine::Action::Error;
         command.error = error;
         return command;
     };
@@ -121,10 +121,10 @@ CommandLine parseCommandLine(const std::vector<std::string> &args)
         const std::string &arg = args[i];
         std::string value, error;
         if (arg == "-h" || arg == "--help") {
-            command.action = CommandLine::Action::help;
+            command.action = CommandLine::Action::Help;
             return command;
         } else if (arg == "--version") {
-            command.action = CommandLine::Action::version;
+            command.action = CommandLine::Action::Version;
             return command;
         } else if (isOption(arg, "--sheet")) {
             if (!takeValue(args, i, "--sheet", value, error))
@@ -151,7 +151,7 @@ CommandLine parseCommandLine(const std::vector<std::string> &args)
     if (circuitGiven && !sheet)
         return fail("option '--circuit' goes with '--sheet'");
     if (sheet)
-        command.action = CommandLine::Action::sheet;
+        command.action = CommandLine::Action::Sheet;
     return command;
 }
 
@@ -160,20 +160,20 @@ std::optional<int> runCommandLine(int argc, char **argv)
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     const CommandLine command = parseCommandLine(args);
     switch (command.action) {
-    case CommandLine::Action::window:
+    case CommandLine::Action::Window:
         return std::nullopt;
-    case CommandLine::Action::help:
+    case CommandLine::Action::Help:
         std::fputs(kUsage, stdout);
         return 0;
-    case CommandLine::Action::version:
+    case CommandLine::Action::Version:
         std::printf("zelton (Подбор Zelton) %s (%s)\n", ZELTON_PRODUCT_VERSION,
                     ZELTON_FILE_VERSION);
         return 0;
-    case CommandLine::Action::error:
+    case CommandLine::Action::Error:
         printError(command.error);
         std::fprintf(stderr, "Try 'zelton --help' for more information.\n");
         return kExitError;
-    case CommandLine::Action::sheet:
+    case CommandLine::Action::Sheet:
         return writeSheet(command);
     }
     return kExitError;

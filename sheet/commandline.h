@@ -13,11 +13,11 @@
 
 // What the arguments ask for.
 struct CommandLine {
-    enum class Action { window, help, version, sheet, error };
-    Action action = Action::window;
+    enum class Action { Window, Help, Version, Sheet, Error };
+    Action action = Action::Window;
     std::string sheetPath;
     int circuit = 0;     // 0: the circuit of the page stored in the settings
-    std::string error;   // for Action::error: what is wrong
+    std::string error;   // for Action::Error: what is wrong
 };
 
 CommandLine parseCommandLine(const std::vector<std::string> &args);

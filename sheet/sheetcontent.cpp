@@ -94,7 +94,7 @@ SheetContent readSheetContent(const QWidget &window, int circuit, const QDate &d
     // The valve drop as the window last computed it; flow and Kvy as their
     // fields hold them (the capacity step may have put the suggestion in
     // place of the user's Kvy in the sizing state).
-    const SizingState &s = Sizing();
+    const SizingState &s = sizing();
     sheet.valveDrop = circuit == 1 ? s.dPkl1 : s.dPkl2;
     sheet.flow = control<TFlatFloatEdit>(window, QStringLiteral("FlEdt_Q") + n)->Value();
     sheet.chosenKvy = kvyField->Value();

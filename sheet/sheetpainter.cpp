@@ -191,7 +191,7 @@ void paintNomogramBox(QPainter &p, const PageUnits &mm, const QRectF &box, const
     marks.chosenKv = c.chosenKvy;
     p.save();
     p.translate(target.topLeft());
-    p.scale(target.width() / nomogram::Width, target.height() / nomogram::Height);
+    p.scale(target.width() / nomogram::kWidth, target.height() / nomogram::kHeight);
     paintNomogram(p, marks);
     p.restore();
 }
@@ -208,7 +208,7 @@ SheetLayout sheetLayout(int inputCount)
                            (inputCount + 1) * kRowHeight);
     const double lowerTop = layout.inputs.bottom() + 5;
     const double nomogramHeight = kBottom - lowerTop;
-    const double nomogramWidth = nomogramHeight * nomogram::Width / nomogram::Height;
+    const double nomogramWidth = nomogramHeight * nomogram::kWidth / nomogram::kHeight;
     layout.nomogram = QRectF(kRight - nomogramWidth, lowerTop, nomogramWidth, nomogramHeight);
     layout.results = QRectF(kLeft, lowerTop, layout.nomogram.left() - 4 - kLeft, nomogramHeight);
     return layout;

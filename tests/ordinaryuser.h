@@ -11,7 +11,7 @@ struct OrdinaryUserIds {
     gid_t gid;
 };
 
-inline OrdinaryUserIds NobodyIds()
+inline OrdinaryUserIds nobodyIds()
 {
     const struct passwd *nobody = ::getpwnam("nobody");
     return nobody ? OrdinaryUserIds{nobody->pw_uid, nobody->pw_gid} : OrdinaryUserIds{65534, 65534};
@@ -19,10 +19,10 @@ inline OrdinaryUserIds NobodyIds()
 
 // For a child process: root becomes nobody, without root's groups; anyone
 // else stays who he is. False if refused.
-inline bool BecomeOrdinaryUser()
+inline bool becomeOrdinaryUser()
 {
     if (::geteuid() != 0)
         return true;
-    const OrdinaryUserIds ids = NobodyIds();
+    const OrdinaryUserIds ids = nobodyIds();
     return ::setgroups(0, nullptr) == 0 && ::setgid(ids.gid) == 0 && ::setuid(ids.uid) == 0;
 }

@@ -37,7 +37,7 @@ namespace {
 
 // ---------------------------------------------------------------- JPEG
 
-void FailJpeg(j_common_ptr cinfo)
+void failJpeg(j_common_ptr cinfo)
 {
     char text[JMSG_LENGTH_MAX];
     (*cinfo->err->format_message)(cinfo, text);
@@ -48,13 +48,13 @@ void FailJpeg(j_common_ptr cinfo)
 // Baseline JPEG, quality fixed, no chroma subsampling (keeps thin lines
 // crisp), standard Huffman tables, JFIF header at `dpi` (96 for the
 // pictures, 192 for their @2x versions), no comments.
-QByteArray EncodeJpeg(const QImage &source, int quality, int dpi)
+QByteArray encodeJpeg(const QImage &source, int quality, int dpi)
 {
     const QImage image = source.convertToFormat(QImage::Format_RGB888);
     jpeg_compress_struct cinfo;
     jpeg_error_mgr jerr;
     cinfo.err = jpeg_std_error(&jerr);
-    jerr.error_exit = FailJpeg;
+    jerr.error_exit = failJpeg;
     jpeg_create_compress(&cinfo);
 
     unsigned char *buffer = nullptr;
@@ -90,7 +90,7 @@ QByteArray EncodeJpeg(const QImage &source, int quality, int dpi)
     return data;
 }
 
-bool WriteFile(const QString &path, const QByteArray &data)
+bool writeFile(const QString &path, const QByteArray &data)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size()) {
@@ -103,7 +103,7 @@ bool WriteFile(const QString &path, const QByteArray &data)
 // ---------------------------------------------------------------- icon
 
 // A gear wheel outline with its hub hole, centred at c.
-QPainterPath GearPath(QPointF c, double outer, double root, int teeth, double hole, double phase)
+QPainterPath gearPath(QPointF c, double outer, double root, int teeth, double hole, double phase)
 {
     QPainterPath gear;
     const double step = 2 * M_PI / teeth;
@@ -154,7 +154,7 @@ struct IconLayout {
     double gearPen;
 };
 
-QImage DrawIcon(const IconLayout &L)
+QImage drawIcon(const IconLayout &L)
 {
     QImage image(L.size, L.size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
@@ -169,7 +169,7 @@ QImage DrawIcon(const IconLayout &L)
     const QColor checkBlue(24, 92, 214);
 
     auto gear = [&](QPointF c, double outer, double root, int teeth, double hole, double phase) {
-        const QPainterPath path = GearPath(c, outer, root, teeth, hole, phase);
+        const QPainterPath path = gearPath(c, outer, root, teeth, hole, phase);
         QRadialGradient shade(c - QPointF(outer * 0.35, outer * 0.35), outer * 1.6);
         shade.setColorAt(0, gearLight);
         shade.setColorAt(1, gearFill);
@@ -191,7 +191,7 @@ QImage DrawIcon(const IconLayout &L)
     return image;
 }
 
-QImage Icon48()
+QImage icon48()
 {
     IconLayout L;
     L.size = 48;
@@ -204,10 +204,10 @@ QImage Icon48()
     L.check << QPointF(29.5, 35.5) << QPointF(34.5, 41) << QPointF(43, 29.5);
     L.checkPen = 3.6;
     L.gearPen = 1.2;
-    return DrawIcon(L);
+    return drawIcon(L);
 }
 
-QImage Icon32()
+QImage icon32()
 {
     IconLayout L;
     L.size = 32;
@@ -220,10 +220,10 @@ QImage Icon32()
     L.check << QPointF(19.3, 23.2) << QPointF(22.6, 26.8) << QPointF(28.3, 19.2);
     L.checkPen = 2.6;
     L.gearPen = 1;
-    return DrawIcon(L);
+    return drawIcon(L);
 }
 
-QImage Icon16()
+QImage icon16()
 {
     // Fewer, coarser teeth and a pixel-aligned box so it stays readable.
     IconLayout L;
@@ -237,10 +237,10 @@ QImage Icon16()
     L.check << QPointF(10.2, 11.6) << QPointF(11.8, 13.3) << QPointF(14.2, 10.2);
     L.checkPen = 1.5;
     L.gearPen = 0.9;
-    return DrawIcon(L);
+    return drawIcon(L);
 }
 
-QByteArray PngData(const QImage &image)
+QByteArray pngData(const QImage &image)
 {
     QByteArray data;
     QBuffer buffer(&data);
@@ -249,40 +249,40 @@ QByteArray PngData(const QImage &image)
     return data;
 }
 
-void PutLE16(QByteArray &out, unsigned v)
+void putLE16(QByteArray &out, unsigned v)
 {
     out.append(static_cast<char>(v & 0xFF));
     out.append(static_cast<char>((v >> 8) & 0xFF));
 }
 
-void PutLE32(QByteArray &out, unsigned v)
+void putLE32(QByteArray &out, unsigned v)
 {
-    PutLE16(out, v & 0xFFFF);
-    PutLE16(out, v >> 16);
+    putLE16(out, v & 0xFFFF);
+    putLE16(out, v >> 16);
 }
 
 // One icon image as a 32-bit DIB with its one-bit transparency mask.
-QByteArray IconDib(const QImage &argb)
+QByteArray iconDib(const QImage &argb)
 {
     const QImage img = argb.convertToFormat(QImage::Format_ARGB32);
     const int w = img.width(), h = img.height();
     QByteArray out;
-    PutLE32(out, 40);
-    PutLE32(out, static_cast<unsigned>(w));
-    PutLE32(out, static_cast<unsigned>(h * 2)); // colour rows and mask rows
-    PutLE16(out, 1);
-    PutLE16(out, 32);
-    PutLE32(out, 0);
+    putLE32(out, 40);
+    putLE32(out, static_cast<unsigned>(w));
+    putLE32(out, static_cast<unsigned>(h * 2)); // colour rows and mask rows
+    putLE16(out, 1);
+    putLE16(out, 32);
+    putLE32(out, 0);
     const int maskStride = ((w + 31) / 32) * 4;
-    PutLE32(out, static_cast<unsigned>(w * h * 4 + maskStride * h));
-    PutLE32(out, 0);
-    PutLE32(out, 0);
-    PutLE32(out, 0);
-    PutLE32(out, 0);
+    putLE32(out, static_cast<unsigned>(w * h * 4 + maskStride * h));
+    putLE32(out, 0);
+    putLE32(out, 0);
+    putLE32(out, 0);
+    putLE32(out, 0);
     for (int y = h - 1; y >= 0; --y) {
         const QRgb *line = reinterpret_cast<const QRgb *>(img.constScanLine(y));
         for (int x = 0; x < w; ++x)
-            PutLE32(out, line[x]); // B, G, R, A in memory order
+            putLE32(out, line[x]); // B, G, R, A in memory order
     }
     for (int y = h - 1; y >= 0; --y) {
         const QRgb *line = reinterpret_cast<const QRgb *>(img.constScanLine(y));
@@ -295,23 +295,23 @@ QByteArray IconDib(const QImage &argb)
     return out;
 }
 
-QByteArray IcoFile(const std::vector<QImage> &images)
+QByteArray icoFile(const std::vector<QImage> &images)
 {
     QByteArray header, body;
-    PutLE16(header, 0);
-    PutLE16(header, 1);
-    PutLE16(header, static_cast<unsigned>(images.size()));
+    putLE16(header, 0);
+    putLE16(header, 1);
+    putLE16(header, static_cast<unsigned>(images.size()));
     unsigned offset = 6 + 16 * static_cast<unsigned>(images.size());
     for (const QImage &img : images) {
-        const QByteArray dib = IconDib(img);
+        const QByteArray dib = iconDib(img);
         header.append(static_cast<char>(img.width() & 0xFF));
         header.append(static_cast<char>(img.height() & 0xFF));
         header.append('\0'); // no palette
         header.append('\0');
-        PutLE16(header, 1);  // planes
-        PutLE16(header, 32); // bits per pixel
-        PutLE32(header, static_cast<unsigned>(dib.size()));
-        PutLE32(header, offset);
+        putLE16(header, 1);  // planes
+        putLE16(header, 32); // bits per pixel
+        putLE32(header, static_cast<unsigned>(dib.size()));
+        putLE32(header, offset);
         offset += static_cast<unsigned>(dib.size());
         body.append(dib);
     }
@@ -344,7 +344,7 @@ int main(int argc, char **argv)
     }
 
     const int quality = 92;
-    const QImage icons[3] = {Icon16(), Icon32(), Icon48()};
+    const QImage icons[3] = {icon16(), icon32(), icon48()};
     // The pictures, and at twice the size for screens of high density
     // (drawn anew at that size, not scaled up).
     bool ok = true;
@@ -352,14 +352,14 @@ int main(int argc, char **argv)
         const QString suffix = scale == 1 ? QString() : QStringLiteral("@2x");
         const int dpi = 96 * scale;
         ok = ok
-             && WriteFile(out.filePath("Img1" + suffix + ".jpg"), EncodeJpeg(renderScheme(1, scale), quality, dpi))
-             && WriteFile(out.filePath("Img2" + suffix + ".jpg"), EncodeJpeg(renderScheme(2, scale), quality, dpi))
-             && WriteFile(out.filePath("Img3" + suffix + ".jpg"), EncodeJpeg(renderNomogram(scale), quality, dpi));
+             && writeFile(out.filePath("Img1" + suffix + ".jpg"), encodeJpeg(renderScheme(1, scale), quality, dpi))
+             && writeFile(out.filePath("Img2" + suffix + ".jpg"), encodeJpeg(renderScheme(2, scale), quality, dpi))
+             && writeFile(out.filePath("Img3" + suffix + ".jpg"), encodeJpeg(renderNomogram(scale), quality, dpi));
     }
     ok = ok
-              && WriteFile(out.filePath("icon/zelton-16.png"), PngData(icons[0]))
-              && WriteFile(out.filePath("icon/zelton-32.png"), PngData(icons[1]))
-              && WriteFile(out.filePath("icon/zelton-48.png"), PngData(icons[2]))
-              && WriteFile(out.filePath("icon/zelton.ico"), IcoFile({icons[2], icons[1], icons[0]}));
+              && writeFile(out.filePath("icon/zelton-16.png"), pngData(icons[0]))
+              && writeFile(out.filePath("icon/zelton-32.png"), pngData(icons[1]))
+              && writeFile(out.filePath("icon/zelton-48.png"), pngData(icons[2]))
+              && writeFile(out.filePath("icon/zelton.ico"), icoFile({icons[2], icons[1], icons[0]}));
     return ok ? 0 : 1;
 }

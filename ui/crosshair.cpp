@@ -6,7 +6,7 @@
 
 #include "ui/handlererrors.h"
 
-TCrosshair::TCrosshair(QWidget *overlay, QWidget *page, QWidget *picture, QWidget *panel,
+Crosshair::Crosshair(QWidget *overlay, QWidget *page, QWidget *picture, QWidget *panel,
                        const QPen *pen, QObject *parent)
     : QObject(parent), m_overlay(overlay), m_page(page), m_picture(picture), m_panel(panel),
       m_pen(pen)
@@ -17,12 +17,12 @@ TCrosshair::TCrosshair(QWidget *overlay, QWidget *page, QWidget *picture, QWidge
     page->installEventFilter(this);
 }
 
-bool TCrosshair::eventFilter(QObject *watched, QEvent *event)
+bool Crosshair::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_overlay) {
         switch (event->type()) {
         case QEvent::MouseMove:
-            RunHandler([&] { overlayMouseMove(static_cast<QMouseEvent *>(event)->position().toPoint()); });
+            runHandler([&] { overlayMouseMove(static_cast<QMouseEvent *>(event)->position().toPoint()); });
             // handled here: the move does not go on to the page
             event->accept();
             return true;
@@ -45,12 +45,12 @@ bool TCrosshair::eventFilter(QObject *watched, QEvent *event)
         QWidget *child = m_page->childAt(pos);
         if (child && m_panel && (child == m_panel || m_panel->isAncestorOf(child)))
             return false;
-        RunHandler([&] { pageMouseMove(pos); });
+        runHandler([&] { pageMouseMove(pos); });
     }
     return false;
 }
 
-void TCrosshair::overlayMouseMove(const QPoint &pos)
+void Crosshair::overlayMouseMove(const QPoint &pos)
 {
     m_erased = false;
     m_pos = pos;
@@ -60,7 +60,7 @@ void TCrosshair::overlayMouseMove(const QPoint &pos)
     m_overlay->repaint();
 }
 
-void TCrosshair::pageMouseMove(const QPoint &)
+void Crosshair::pageMouseMove(const QPoint &)
 {
     if (m_erased)
         return;
@@ -69,7 +69,7 @@ void TCrosshair::pageMouseMove(const QPoint &)
     m_erased = true;
 }
 
-void TCrosshair::paintOverlay()
+void Crosshair::paintOverlay()
 {
     if (!m_drawn || !m_picture || !m_pen)
         return;

@@ -14,7 +14,7 @@
 
 class QPen;
 
-class TCrosshair : public QObject
+class Crosshair : public QObject
 {
     Q_OBJECT
 
@@ -23,7 +23,7 @@ public:
     // page: the page holding picture, overlay and panel; picture: gives
     // the lines' length; panel: moves over it are not the page's; pen: the
     // window's crosshair pen, read at every paint.
-    TCrosshair(QWidget *overlay, QWidget *page, QWidget *picture, QWidget *panel,
+    Crosshair(QWidget *overlay, QWidget *page, QWidget *picture, QWidget *panel,
                const QPen *pen, QObject *parent = nullptr);
 
     bool isDrawn() const { return m_drawn; }

@@ -6,13 +6,7 @@
 
 #include "widgets/syscolors.h"
 
-namespace {
-
-QColor Sys(TColor c) { return ResolveColor(c); }
-
-} // namespace
-
-TFlatTabBar::TFlatTabBar(QWidget *parent) : QTabBar(parent)
+FlatTabBar::FlatTabBar(QWidget *parent) : QTabBar(parent)
 {
     setFocusPolicy(Qt::NoFocus);
     setDrawBase(false);
@@ -22,18 +16,18 @@ TFlatTabBar::TFlatTabBar(QWidget *parent) : QTabBar(parent)
     setDocumentMode(false);
 }
 
-QSize TFlatTabBar::tabSizeHint(int index) const
+QSize FlatTabBar::tabSizeHint(int index) const
 {
     const int text = fontMetrics().horizontalAdvance(tabText(index));
     return QSize(text + 2 * kTabPadding + kTabGap, kTabHeight);
 }
 
-QSize TFlatTabBar::minimumTabSizeHint(int index) const
+QSize FlatTabBar::minimumTabSizeHint(int index) const
 {
     return tabSizeHint(index);
 }
 
-QRect TFlatTabBar::buttonRect(int index) const
+QRect FlatTabBar::buttonRect(int index) const
 {
     const QRect r = tabRect(index);
     if (!r.isValid())
@@ -41,17 +35,17 @@ QRect TFlatTabBar::buttonRect(int index) const
     return r.adjusted(0, 0, -kTabGap, 0);
 }
 
-void TFlatTabBar::paintEvent(QPaintEvent *)
+void FlatTabBar::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    const QColor face = Sys(clBtnFace);
-    const QColor shadow = Sys(clBtnShadow);
-    const QColor highlight = Sys(clBtnHighlight);
+    const QColor face = resolveColor(clBtnFace);
+    const QColor shadow = resolveColor(clBtnShadow);
+    const QColor highlight = resolveColor(clBtnHighlight);
     // A pressed flat button shows a face halfway between the button face and
     // the highlight, as a checked button does.
     const QColor pressedFace((face.red() + highlight.red()) / 2, (face.green() + highlight.green()) / 2,
                              (face.blue() + highlight.blue()) / 2);
-    const QColor text = Sys(clBtnText);
+    const QColor text = resolveColor(clBtnText);
 
     for (int i = 0; i < count(); ++i) {
         const QRect b = buttonRect(i);
@@ -77,26 +71,26 @@ void TFlatTabBar::paintEvent(QPaintEvent *)
         QRect textRect = b;
         if (down)
             textRect.translate(1, 1);
-        p.setPen(isTabEnabled(i) ? text : Sys(clGrayText));
+        p.setPen(isTabEnabled(i) ? text : resolveColor(clGrayText));
         p.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, tabText(i));
     }
 }
 
-void TFlatTabBar::mousePressEvent(QMouseEvent *event)
+void FlatTabBar::mousePressEvent(QMouseEvent *event)
 {
     ++m_userAction;
     QTabBar::mousePressEvent(event);
     --m_userAction;
 }
 
-void TFlatTabBar::mouseReleaseEvent(QMouseEvent *event)
+void FlatTabBar::mouseReleaseEvent(QMouseEvent *event)
 {
     ++m_userAction;
     QTabBar::mouseReleaseEvent(event);
     --m_userAction;
 }
 
-void TFlatTabBar::keyPressEvent(QKeyEvent *event)
+void FlatTabBar::keyPressEvent(QKeyEvent *event)
 {
     ++m_userAction;
     QTabBar::keyPressEvent(event);
@@ -104,7 +98,7 @@ void TFlatTabBar::keyPressEvent(QKeyEvent *event)
 }
 
 #if QT_CONFIG(wheelevent)
-void TFlatTabBar::wheelEvent(QWheelEvent *event)
+void FlatTabBar::wheelEvent(QWheelEvent *event)
 {
     // Pages are not switched by the wheel.
     event->ignore();

@@ -7,7 +7,7 @@
 // pixel right and down); the other tabs are flat captions; an etched
 // separator stands between neighbouring tabs. The bar never takes the focus
 // and the mouse wheel does not switch pages.
-class TFlatTabBar : public QTabBar
+class FlatTabBar : public QTabBar
 {
     Q_OBJECT
 
@@ -18,7 +18,7 @@ public:
     // Free space on each side of a caption inside its button.
     static constexpr int kTabPadding = 6;
 
-    explicit TFlatTabBar(QWidget *parent = nullptr);
+    explicit FlatTabBar(QWidget *parent = nullptr);
 
     // True while a mouse press or a key of the user is being handled.
     bool userAction() const { return m_userAction > 0; }

@@ -10,19 +10,19 @@ HandlerErrorReporter &reporterSlot()
 
 } // namespace
 
-HandlerErrorReporter SetHandlerErrorReporter(HandlerErrorReporter reporter)
+HandlerErrorReporter setHandlerErrorReporter(HandlerErrorReporter reporter)
 {
     HandlerErrorReporter previous = std::move(reporterSlot());
     reporterSlot() = std::move(reporter);
     return previous;
 }
 
-bool HasHandlerErrorReporter()
+bool hasHandlerErrorReporter()
 {
     return bool(reporterSlot());
 }
 
-void ReportHandlerError(const std::exception &error)
+void reportHandlerError(const std::exception &error)
 {
     // A copy: the reporter shows a box, during which anything may happen.
     const HandlerErrorReporter reporter = reporterSlot();

@@ -3,7 +3,7 @@
 //
 // The toolkit's own code is not built to let errors pass through it (its
 // cleanups would be skipped), so no handler lets an error escape into it: a
-// handler runs its body through RunHandler, which hands an escaping error to
+// handler runs its body through runHandler, which hands an escaping error to
 // the reporter that the application frame installs (its error display). The
 // handler stops there; the program goes on.
 #include <exception>
@@ -14,23 +14,23 @@ using HandlerErrorReporter = std::function<void(const std::exception &)>;
 
 // Installs the reporter; returns the previous one. Without a reporter an
 // escaping error is passed on to the caller.
-HandlerErrorReporter SetHandlerErrorReporter(HandlerErrorReporter reporter);
-bool HasHandlerErrorReporter();
-void ReportHandlerError(const std::exception &error);
+HandlerErrorReporter setHandlerErrorReporter(HandlerErrorReporter reporter);
+bool hasHandlerErrorReporter();
+void reportHandlerError(const std::exception &error);
 
 // Runs `body`; an error escaping it goes to the reporter.
 template <class Body>
-void RunHandler(Body &&body)
+void runHandler(Body &&body)
 {
     try {
         body();
     } catch (const std::exception &error) {
-        if (!HasHandlerErrorReporter())
+        if (!hasHandlerErrorReporter())
             throw;
-        ReportHandlerError(error);
+        reportHandlerError(error);
     } catch (...) {
-        if (!HasHandlerErrorReporter())
+        if (!hasHandlerErrorReporter())
             throw;
-        ReportHandlerError(std::runtime_error("Unknown error"));
+        reportHandlerError(std::runtime_error("Unknown error"));
     }
 }

@@ -8,14 +8,14 @@
 
 #include "widgets/syscolors.h"
 
-int PointsToPixels(int points)
+int pointsToPixels(int points)
 {
     // points * 96 / 72 rounded to nearest, halves away from zero.
     const int num = points * 96;
     return num >= 0 ? (num + 36) / 72 : -((-num + 36) / 72);
 }
 
-QFont DesignFont(int pixels, bool bold, const QString &family)
+QFont designFont(int pixels, bool bold, const QString &family)
 {
     QFont f(family);
     f.setPixelSize(pixels);
@@ -25,11 +25,11 @@ QFont DesignFont(int pixels, bool bold, const QString &family)
 
 namespace {
 
-QPalette SystemPalette()
+QPalette systemPalette()
 {
     QPalette pal;
     auto set = [&pal](QPalette::ColorRole role, TColor c) {
-        pal.setColor(QPalette::All, role, ResolveColor(c));
+        pal.setColor(QPalette::All, role, resolveColor(c));
     };
     set(QPalette::Window, clBtnFace);
     set(QPalette::WindowText, clWindowText);
@@ -48,24 +48,24 @@ QPalette SystemPalette()
     set(QPalette::ToolTipBase, clInfoBk);
     set(QPalette::ToolTipText, clInfoText);
     set(QPalette::PlaceholderText, clGrayText);
-    pal.setColor(QPalette::Disabled, QPalette::WindowText, ResolveColor(clGrayText));
-    pal.setColor(QPalette::Disabled, QPalette::Text, ResolveColor(clGrayText));
-    pal.setColor(QPalette::Disabled, QPalette::ButtonText, ResolveColor(clGrayText));
+    pal.setColor(QPalette::Disabled, QPalette::WindowText, resolveColor(clGrayText));
+    pal.setColor(QPalette::Disabled, QPalette::Text, resolveColor(clGrayText));
+    pal.setColor(QPalette::Disabled, QPalette::ButtonText, resolveColor(clGrayText));
     return pal;
 }
 
 } // namespace
 
-void InstallLookAndFeel()
+void installLookAndFeel()
 {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     for (const char *family : {"MS Sans Serif", "Tahoma", "MS Shell Dlg", "MS Shell Dlg 2"})
         QFont::insertSubstitution(QString::fromLatin1(family), QString::fromLatin1(kSubstituteFamily));
-    QApplication::setFont(DesignFont(kWindowFontPixels));
-    QApplication::setPalette(SystemPalette());
+    QApplication::setFont(designFont(kWindowFontPixels));
+    QApplication::setPalette(systemPalette());
 }
 
-void ApplyDesignFonts(QWidget *root)
+void applyDesignFonts(QWidget *root)
 {
     if (!root)
         return;
@@ -75,7 +75,7 @@ void ApplyDesignFonts(QWidget *root)
         QFont f = w->font();
         if (f.pixelSize() > 0 || f.pointSize() <= 0)
             return;
-        f.setPixelSize(PointsToPixels(f.pointSize()));
+        f.setPixelSize(pointsToPixels(f.pointSize()));
         w->setFont(f);
     };
     convert(root);
@@ -93,12 +93,12 @@ void ApplyDesignFonts(QWidget *root)
         QFont f = stored.value<QFont>();
         if (f.pixelSize() > 0 || f.pointSize() <= 0)
             continue;
-        f.setPixelSize(PointsToPixels(f.pointSize()));
+        f.setPixelSize(pointsToPixels(f.pointSize()));
         component->setProperty("Font", f);
     }
 }
 
-QIcon ProgramIcon()
+QIcon programIcon()
 {
     QIcon icon;
     for (int size : {48, 32, 16}) {

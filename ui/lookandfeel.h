@@ -20,22 +20,22 @@ inline constexpr int kWindowFontPixels = 11;
 
 // The pixel height of a point size at 96 pixels per inch, rounded to the
 // nearest pixel (halves up).
-int PointsToPixels(int points);
+int pointsToPixels(int points);
 
 // Call once after the QApplication is created and before any window:
 // the "Fusion" style, the font substitutions, the application font (the
 // window font) and the application palette from the system colour table.
-void InstallLookAndFeel();
+void installLookAndFeel();
 
 // Turns every font that `root` or one of its descendants has set in points
-// into the same font at the pixel height of PointsToPixels (parents first,
+// into the same font at the pixel height of pointsToPixels (parents first,
 // so children that only inherit the size follow their parent), and the
 // `Font` of every non-visual component `root` owns.
-void ApplyDesignFonts(QWidget *root);
+void applyDesignFonts(QWidget *root);
 
 // The window font: `family` at `pixels`, bold or regular.
-QFont DesignFont(int pixels, bool bold = false, const QString &family = QString::fromLatin1(kWindowFontFamily));
+QFont designFont(int pixels, bool bold = false, const QString &family = QString::fromLatin1(kWindowFontFamily));
 
 // The program icon in its three sizes (48, 32 and 16 pixels), from the
 // embedded resources; empty where they are missing.
-QIcon ProgramIcon();
+QIcon programIcon();

@@ -37,7 +37,7 @@ TForm_Main::TForm_Main(QWidget *parent) : QWidget(parent, kWindowFlags), ui(new 
 {
     // The window background is the button face of the system colour table.
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, ResolveColor(clBtnFace));
+    pal.setColor(QPalette::Window, resolveColor(clBtnFace));
     setPalette(pal);
 
     // Loading the description. setupUi constructs the controls in the order
@@ -60,7 +60,7 @@ TForm_Main::TForm_Main(QWidget *parent) : QWidget(parent, kWindowFlags), ui(new 
     // The description gives fonts in points for 96 pixels per inch; make
     // them the exact pixel heights the window was laid out with. Fonts
     // start no handler.
-    ApplyDesignFonts(this);
+    applyDesignFonts(this);
 
 #if QT_CONFIG(accessibility)
     // A control's hint is its accessible description too: a screen reader
@@ -73,7 +73,7 @@ TForm_Main::TForm_Main(QWidget *parent) : QWidget(parent, kWindowFlags), ui(new 
 #endif
 
     setFixedSize(kClientWidth, kClientHeight);
-    setWindowIcon(ProgramIcon());
+    setWindowIcon(programIcon());
 
     // The creation handler. A failure while loading the description (a
     // picture that cannot be decoded) or in FormCreate leaves the
@@ -83,7 +83,7 @@ TForm_Main::TForm_Main(QWidget *parent) : QWidget(parent, kWindowFlags), ui(new 
 
 TForm_Main::~TForm_Main() = default;
 
-void TForm_Main::CentreOnScreen()
+void TForm_Main::centreOnScreen()
 {
     QScreen *scr = screen();
     if (!scr)
@@ -107,7 +107,7 @@ void TForm_Main::showEvent(QShowEvent *event)
         return;
     if (!m_shownOnce) {
         m_shownOnce = true;
-        CentreOnScreen();
+        centreOnScreen();
     }
     FormShow();
 }
@@ -137,7 +137,7 @@ constexpr std::string_view kActualLossUnknown =
 
 QString resultLine(std::string_view format, double value)
 {
-    return QString::fromStdString(FillTemplate(format, FormatTwoDecimals(value)));
+    return QString::fromStdString(fillTemplate(format, FormatTwoDecimals(value)));
 }
 
 QString text(std::string_view s)
@@ -153,7 +153,7 @@ std::string nativePath(const QString &path)
 // The field's value, narrowed to a double as the SizingState keeps it.
 double fieldValue(const TFlatFloatEdit *field)
 {
-    return StoreDouble(field->ValueL());
+    return storeDouble(field->ValueL());
 }
 
 // Focus and select all; a field that cannot take the focus is left alone.
@@ -197,25 +197,25 @@ void showActualLossLine(QLabel *line, bool computed, double loss)
 
 // --- Operations --------------------------------------------------------------
 
-void TForm_Main::RecomputeSys1()
+void TForm_Main::recomputeSys1()
 {
-    const SizingState &s = Sizing();
-    ComputeValveDrop1();
-    showDropAndCapacity(ui->L_dPkl1, ui->L_Kv1, ui->FlEdt_Kvy1, s.dPkl1, ComputeCapacity1, s.Kv1,
+    const SizingState &s = sizing();
+    computeValveDrop1();
+    showDropAndCapacity(ui->L_dPkl1, ui->L_Kv1, ui->FlEdt_Kvy1, s.dPkl1, computeCapacity1, s.Kv1,
                         s.Kvy1);
 }
 
-void TForm_Main::RecomputeSys2()
+void TForm_Main::recomputeSys2()
 {
-    const SizingState &s = Sizing();
-    ComputeValveDrop2();
-    showDropAndCapacity(ui->L_dPkl2, ui->L_Kv2, ui->FlEdt_Kvy2, s.dPkl2, ComputeCapacity2, s.Kv2,
+    const SizingState &s = sizing();
+    computeValveDrop2();
+    showDropAndCapacity(ui->L_dPkl2, ui->L_Kv2, ui->FlEdt_Kvy2, s.dPkl2, computeCapacity2, s.Kv2,
                         s.Kvy2);
 }
 
-void TForm_Main::PushStateToFields()
+void TForm_Main::pushStateToFields()
 {
-    SizingState &s = Sizing();
+    SizingState &s = sizing();
     // Each write raises the field's change handler when its text changes,
     // so the circuits are recomputed along the way.
     for (const InputRow *row : inPushOrder())
@@ -226,9 +226,9 @@ void TForm_Main::PushStateToFields()
         ui->PgCtrl_Sys->setCurrentIndex(s.LastSys);
 }
 
-void TForm_Main::PullFieldsToState()
+void TForm_Main::pullFieldsToState()
 {
-    SizingState &s = Sizing();
+    SizingState &s = sizing();
     for (const InputRow *row : inPullOrder())
         s.*row->value = fieldValue(ui.get()->*row->field);
     s.LastSys = static_cast<std::uint8_t>(ui->PgCtrl_Sys->currentIndex());
@@ -246,17 +246,17 @@ void TForm_Main::FormCreate()
     // The crosshair's handlers belong to the window's description: they are
     // bound whatever happens below. Until step 6 prepares the pen, the
     // crosshair would draw with the default one.
-    new TCrosshair(ui->L_Top, ui->Sht_Dia, ui->Img3, ui->Pan_Dia, &m_crossPen, this);
+    new Crosshair(ui->L_Top, ui->Sht_Dia, ui->Img3, ui->Pan_Dia, &m_crossPen, this);
 
-    RunHandler([this] {
-        SetDecimalSeparator('.');
+    runHandler([this] {
+        setDecimalSeparator('.');
         // Every widget of the toolkit paints through a back buffer already:
         // the window, the page control, the pages and the groups are double
         // buffered without being asked.
-        m_exeDir = ExecutableDirectory();
-        m_settingsPath = ChooseSettingsPath(m_exeDir);
+        m_exeDir = executableDirectory();
+        m_settingsPath = chooseSettingsPath(m_exeDir);
         LoadSettings(nativePath(m_settingsPath));
-        PushStateToFields();
+        pushStateToFields();
         m_crossPen = QPen(QColor(255, 0, 0), 1, Qt::DashLine);
         m_crossPen.setCosmetic(true);
     });
@@ -270,8 +270,8 @@ void TForm_Main::FormShow()
 bool TForm_Main::FormCloseQuery()
 {
     bool saved = false;
-    RunHandler([this, &saved] {
-        PullFieldsToState();
+    runHandler([this, &saved] {
+        pullFieldsToState();
         SaveSettings(nativePath(m_settingsPath));
         saved = true;
     });
@@ -280,9 +280,9 @@ bool TForm_Main::FormCloseQuery()
 
 void TForm_Main::PgCtrl_SysChange()
 {
-    RunHandler([this] {
+    runHandler([this] {
         const int page = ui->PgCtrl_Sys->currentIndex();
-        Sizing().LastSys = static_cast<std::uint8_t>(page);
+        sizing().LastSys = static_cast<std::uint8_t>(page);
         if (page == 0)
             focusAndSelectAll(ui.get()->*inputsOf(1).front().field);
         else if (page == 1)
@@ -294,9 +294,9 @@ void TForm_Main::PgCtrl_SysChange()
 // circuit's included) and focuses the circuit's first field.
 void TForm_Main::clearCircuit(int circuit)
 {
-    RunHandler([this, circuit] {
+    runHandler([this, circuit] {
         zeroCircuitInputs(circuit);
-        PushStateToFields();
+        pushStateToFields();
         focusAndSelectAll(ui.get()->*inputsOf(circuit).front().field);
     });
 }
@@ -306,29 +306,29 @@ void TForm_Main::clearCircuit(int circuit)
 // place the actual-loss line changes.
 void TForm_Main::inputChanged(TFlatFloatEdit *field)
 {
-    RunHandler([this, field] {
+    runHandler([this, field] {
         const InputRow *row = rowOfField(*ui, field);
         if (!row)
             return;
-        Sizing().*row->value = fieldValue(field);
+        sizing().*row->value = fieldValue(field);
         if (row->kvy)
             showActualLoss(row->circuit);
         else if (row->circuit == 1)
-            RecomputeSys1();
+            recomputeSys1();
         else
-            RecomputeSys2();
+            recomputeSys2();
     });
 }
 
 // The actual loss on a valve of the chosen capacity, after a Kvy change.
 void TForm_Main::showActualLoss(int circuit)
 {
-    const SizingState &s = Sizing();
+    const SizingState &s = sizing();
     if (circuit == 1) {
-        const bool computed = ComputeActualLoss1();
+        const bool computed = computeActualLoss1();
         showActualLossLine(ui->L_dPklReal1, computed, s.dPklReal1);
     } else {
-        const bool computed = ComputeActualLoss2();
+        const bool computed = computeActualLoss2();
         showActualLossLine(ui->L_dPklReal2, computed, s.dPklReal2);
     }
 }
@@ -340,7 +340,7 @@ void TForm_Main::keyReleasedIn(TFlatFloatEdit *field, int key)
 {
     if (!isEnter(key))
         return;
-    RunHandler([this, field] {
+    runHandler([this, field] {
         if (const InputRow *row = rowOfField(*ui, field))
             (ui.get()->*nextInGrid(*row).field)->setFocus();
     });

@@ -58,11 +58,11 @@ public:
     // it returns false or raises.
     bool FormCloseQuery();
     // Recompute the dependent / independent circuit into the result lines.
-    void RecomputeSys1();
-    void RecomputeSys2();
+    void recomputeSys1();
+    void recomputeSys2();
     // SizingState -> fields (and the page), fields -> SizingState.
-    void PushStateToFields();
-    void PullFieldsToState();
+    void pushStateToFields();
+    void pullFieldsToState();
     // Full path of settings.ini: beside the executable, or in the per-user
     // configuration folder when the executable's folder cannot be written
     // (ui/settingslocation.h).
@@ -124,11 +124,11 @@ protected:
 
     // State kept by the workflow for the life of the window.
     QString m_exeDir;        // directory of the executable, ending with '/'
-    QString m_settingsPath;  // ChooseSettingsPath(m_exeDir)
+    QString m_settingsPath;  // chooseSettingsPath(m_exeDir)
     QPen m_crossPen;         // the nomogram crosshair pen
 
 private:
-    void CentreOnScreen();
+    void centreOnScreen();
     // What the handlers forward to, by the input table (ui/inputtable.h).
     void inputChanged(TFlatFloatEdit *field);
     void keyReleasedIn(TFlatFloatEdit *field, int key);

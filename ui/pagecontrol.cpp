@@ -15,10 +15,10 @@
 
 namespace {
 
-class TPageControlStyle : public QProxyStyle
+class PageControlStyle : public QProxyStyle
 {
 public:
-    TPageControlStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+    PageControlStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
 
     QRect subElementRect(SubElement element, const QStyleOption *option,
                          const QWidget *widget) const override
@@ -32,7 +32,7 @@ public:
             const int width = qMin(pages->tabBar()->sizeHint().width(),
                                    r.width() - 2 * TPageControl::kTabRowLeft);
             return QRect(TPageControl::kTabRowLeft, TPageControl::kTabRowTop, qMax(width, 0),
-                         TFlatTabBar::kTabHeight);
+                         FlatTabBar::kTabHeight);
         }
         case SE_TabWidgetTabPane:
         case SE_TabWidgetTabContents:
@@ -67,10 +67,10 @@ public:
 
 TPageControl::TPageControl(QWidget *parent) : QTabWidget(parent)
 {
-    m_style = new TPageControlStyle;
+    m_style = new PageControlStyle;
     m_style->setParent(this);
     setStyle(m_style);
-    auto *bar = new TFlatTabBar(this);
+    auto *bar = new FlatTabBar(this);
     bar->setStyle(m_style);
     setTabBar(bar);
     setFocusPolicy(Qt::NoFocus);
@@ -87,9 +87,9 @@ TPageControl::~TPageControl()
     tabBar()->setStyle(nullptr);
 }
 
-TFlatTabBar *TPageControl::flatTabBar() const
+FlatTabBar *TPageControl::flatTabBar() const
 {
-    return static_cast<TFlatTabBar *>(tabBar());
+    return static_cast<FlatTabBar *>(tabBar());
 }
 
 void TPageControl::pageChanged(int)

@@ -36,7 +36,7 @@ public:
     explicit TPageControl(QWidget *parent = nullptr);
     ~TPageControl() override;
 
-    TFlatTabBar *flatTabBar() const;
+    FlatTabBar *flatTabBar() const;
 
 signals:
     void OnChange();

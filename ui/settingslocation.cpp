@@ -55,13 +55,13 @@ void seedFrom(const QString &siteFile, const QString &userFile)
     if (::stat(nativePath(userFile).c_str(), &st) == 0 || errno != ENOENT)
         return;
     std::string defaults;
-    if (ReadWholeFile(nativePath(siteFile), defaults) == FileRead::Ok)
-        WriteWholeFile(nativePath(userFile), defaults);
+    if (readWholeFile(nativePath(siteFile), defaults) == FileRead::Ok)
+        writeWholeFile(nativePath(userFile), defaults);
 }
 
 } // namespace
 
-QString ExecutableDirectory()
+QString executableDirectory()
 {
     const QString &override = executableDirectoryOverride();
     if (!override.isEmpty())
@@ -69,12 +69,12 @@ QString ExecutableDirectory()
     return withSeparator(QCoreApplication::applicationDirPath());
 }
 
-void SetExecutableDirectoryOverride(const QString &dir)
+void setExecutableDirectoryOverride(const QString &dir)
 {
     executableDirectoryOverride() = dir.isEmpty() ? QString() : withSeparator(dir);
 }
 
-QString UserConfigDirectory()
+QString userConfigDirectory()
 {
 #ifdef Q_OS_WIN
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
@@ -87,14 +87,14 @@ QString UserConfigDirectory()
 #endif
 }
 
-QString ChooseSettingsPath(const QString &exeDir)
+QString chooseSettingsPath(const QString &exeDir)
 {
     const QString beside = exeDir + QStringLiteral("settings.ini");
     WriteTarget target;
-    if (!DirectoryRefusesNewFiles(nativePath(exeDir))
-        || (FindWriteTarget(nativePath(beside), target) && target.exists))
+    if (!directoryRefusesNewFiles(nativePath(exeDir))
+        || (findWriteTarget(nativePath(beside), target) && target.exists))
         return beside;
-    const QString dir = UserConfigDirectory() + QStringLiteral("/zelton");
+    const QString dir = userConfigDirectory() + QStringLiteral("/zelton");
     const QString perUser = dir + QStringLiteral("/settings.ini");
     if (makeUserFolder(dir))
         seedFrom(beside, perUser);

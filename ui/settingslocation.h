@@ -4,12 +4,12 @@
 
 // The directory of the executable, ending with "/": where settings.ini is
 // looked for first.
-QString ExecutableDirectory();
+QString executableDirectory();
 
 // For tests only: the directory windows created from now on take in place
 // of the executable's (ending "/" is added when missing); an empty text
 // restores the executable's directory. The program itself never calls it.
-void SetExecutableDirectoryOverride(const QString &dir);
+void setExecutableDirectoryOverride(const QString &dir);
 
 // The settings file of a program whose executable lies in `exeDir` (ending
 // with "/"): settings.ini beside the executable while that folder takes new
@@ -19,7 +19,7 @@ void SetExecutableDirectoryOverride(const QString &dir);
 // made when missing, and a new per-user file starts as a copy of the
 // settings.ini beside the executable when there is one (site defaults).
 // Failures here are left to the first save, whose error names the file.
-QString ChooseSettingsPath(const QString &exeDir);
+QString chooseSettingsPath(const QString &exeDir);
 
 // The per-user configuration folder, without a final "/".
-QString UserConfigDirectory();
+QString userConfigDirectory();

@@ -16,13 +16,13 @@
 namespace {
 
 // The installed hook of each hooked control (user-interface thread only).
-QHash<const QWidget *, TControlSubClass *> &Hooks()
+QHash<const QWidget *, TControlSubClass *> &hooks()
 {
     static QHash<const QWidget *, TControlSubClass *> hooks;
     return hooks;
 }
 
-bool IsInput(QEvent::Type type)
+bool isInput(QEvent::Type type)
 {
     switch (type) {
     case QEvent::MouseButtonPress:
@@ -44,12 +44,12 @@ TControlSubClass::TControlSubClass(TXPStylePainter *painter, QWidget *control)
       m_painter(painter)
 {
     if (qobject_cast<QPushButton *>(control))
-        m_look = Look::button;
+        m_look = Look::Button;
     else if (qobject_cast<TPanel *>(control))
-        m_look = Look::panel;
+        m_look = Look::Panel;
     else if (qobject_cast<QGroupBox *>(control))
-        m_look = Look::groupBox;
-    Hooks().insert(control, this);
+        m_look = Look::GroupBox;
+    hooks().insert(control, this);
     control->installEventFilter(this);
     connect(control, &QObject::destroyed, this, &TControlSubClass::controlDestroyed);
 }
@@ -58,24 +58,24 @@ TControlSubClass::~TControlSubClass()
 {
     if (m_control)
         m_control->removeEventFilter(this);
-    if (m_controlKey && Hooks().value(m_controlKey) == this)
-        Hooks().remove(m_controlKey);
+    if (m_controlKey && hooks().value(m_controlKey) == this)
+        hooks().remove(m_controlKey);
 }
 
-TControlSubClass *TControlSubClass::HookOf(const QWidget *control)
+TControlSubClass *TControlSubClass::hookOf(const QWidget *control)
 {
-    return Hooks().value(control, nullptr);
+    return hooks().value(control, nullptr);
 }
 
-QEvent::Type TControlSubClass::InvalidatedEvent()
+QEvent::Type TControlSubClass::invalidatedEvent()
 {
     static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
     return type;
 }
 
-void TControlSubClass::Invalidate(QWidget *control)
+void TControlSubClass::invalidate(QWidget *control)
 {
-    QEvent invalidated(InvalidatedEvent());
+    QEvent invalidated(invalidatedEvent());
     QCoreApplication::sendEvent(control, &invalidated);
     control->update();
 }
@@ -96,13 +96,13 @@ void TControlSubClass::controlDestroyed()
 {
     // The control's window is gone. With a repaint pending the record stays
     // (the painter frees it); otherwise it goes now.
-    Hooks().remove(m_controlKey);
+    hooks().remove(m_controlKey);
     m_controlKey = nullptr;
     if (!m_repaintPending)
         delete this;
 }
 
-bool TControlSubClass::Acts(QEvent::Type type)
+bool TControlSubClass::acts(QEvent::Type type)
 {
     switch (type) {
     case QEvent::Paint:
@@ -128,7 +128,7 @@ bool TControlSubClass::Acts(QEvent::Type type)
     case QEvent::Leave:
         return true;
     default:
-        return type == InvalidatedEvent();
+        return type == invalidatedEvent();
     }
 }
 
@@ -142,7 +142,7 @@ bool TControlSubClass::eventFilter(QObject *watched, QEvent *event)
         ReleaseHook();
         return false; // the control handles the event on its own
     }
-    if (!Acts(event->type()) || (IsInput(event->type()) && !m_control->isEnabled()))
+    if (!acts(event->type()) || (isInput(event->type()) && !m_control->isEnabled()))
         return false;
     // The control first, exactly as without the hook. Its handling may end
     // the hook (a handler switching the painter off).
@@ -200,7 +200,7 @@ void TControlSubClass::act(QEvent *event)
     case QEvent::MouseButtonDblClick:
         // A double click on a push button counts as a press.
         if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton
-            && (type == QEvent::MouseButtonPress || m_look == Look::button)) {
+            && (type == QEvent::MouseButtonPress || m_look == Look::Button)) {
             m_mouseDown = true;
             RefreshXPLook();
         }
@@ -238,7 +238,7 @@ void TControlSubClass::setHot(bool hot)
     RefreshXPLook();
 }
 
-void TControlSubClass::FocusChangedInWindow()
+void TControlSubClass::focusChangedInWindow()
 {
     if (!m_control)
         return;
@@ -255,14 +255,14 @@ void TControlSubClass::RefreshXPLook()
     if (!m_painter)
         return;
     if (!m_painting) {
-        if (m_look == Look::button)
+        if (m_look == Look::Button)
             m_control->update();
         return;
     }
     QPainter p(m_control);
     switch (m_look) {
-    case Look::button: {
-        TXPButtonState state;
+    case Look::Button: {
+        XPButtonState state;
         state.scheme = &m_painter->XPColorScheme();
         state.FaceLightenNormal = m_painter->FaceLightenNormal();
         state.FaceLightenHot = m_painter->FaceLightenHot();
@@ -273,13 +273,13 @@ void TControlSubClass::RefreshXPLook()
         DrawXPButton(p, static_cast<QPushButton *>(m_control.data()), state);
         break;
     }
-    case Look::panel:
+    case Look::Panel:
         DrawXPPanel(p, static_cast<TPanel *>(m_control.data()));
         break;
-    case Look::groupBox:
+    case Look::GroupBox:
         DrawXPGroupBox(p, static_cast<QGroupBox *>(m_control.data()));
         break;
-    case Look::none:
+    case Look::None:
         break;
     }
 }

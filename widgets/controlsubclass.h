@@ -52,12 +52,12 @@ public:
     ~TControlSubClass() override;
 
     // The record hooked on `control`, or none.
-    static TControlSubClass *HookOf(const QWidget *control);
+    static TControlSubClass *hookOf(const QWidget *control);
 
     // The notification a painter sends a control it invalidates, and the
     // invalidation itself (notification, then a repaint request).
-    static QEvent::Type InvalidatedEvent();
-    static void Invalidate(QWidget *control);
+    static QEvent::Type invalidatedEvent();
+    static void invalidate(QWidget *control);
 
     QWidget *Control() const { return m_control; }
     TXPStylePainter *Painter() const { return m_painter; }
@@ -79,16 +79,16 @@ public:
     void RefreshXPLook();
 
     // The focus moved within the control's window.
-    void FocusChangedInWindow();
+    void focusChangedInWindow();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    enum class Look { none, button, panel, groupBox };
+    enum class Look { None, Button, Panel, GroupBox };
 
     // Whether the hook acts on events of this type at all.
-    static bool Acts(QEvent::Type type);
+    static bool acts(QEvent::Type type);
     void act(QEvent *event);
     void setHot(bool hot);
     void controlDestroyed();
@@ -97,7 +97,7 @@ private:
     QPointer<QWidget> m_control;
     const QWidget *m_controlKey = nullptr; // the control, also while it is destroyed
     const QMetaObject *m_controlClass = nullptr;
-    Look m_look = Look::none;
+    Look m_look = Look::None;
     bool m_repaintPending = false;
     bool m_hot = false;
     bool m_mouseDown = false;

@@ -4,7 +4,7 @@
 
 namespace {
 
-void FillPixels(QPainter &p, int x, int y, int w, int h, const QColor &c)
+void fillPixels(QPainter &p, int x, int y, int w, int h, const QColor &c)
 {
     if (w > 0 && h > 0)
         p.fillRect(QRect(x, y, w, h), c);
@@ -12,26 +12,26 @@ void FillPixels(QPainter &p, int x, int y, int w, int h, const QColor &c)
 
 // One-pixel 3-D edge along `r`: top and left in `lt`, then bottom and right
 // in `rb` (so the top-right and bottom-left corner pixels are `rb`).
-void EdgeRect(QPainter &p, const QRect &r, const QColor &lt, const QColor &rb)
+void edgeRect(QPainter &p, const QRect &r, const QColor &lt, const QColor &rb)
 {
     if (r.width() <= 0 || r.height() <= 0)
         return;
-    FillPixels(p, r.left(), r.top(), r.width(), 1, lt);
-    FillPixels(p, r.left(), r.top(), 1, r.height(), lt);
-    FillPixels(p, r.left(), r.bottom(), r.width(), 1, rb);
-    FillPixels(p, r.right(), r.top(), 1, r.height(), rb);
+    fillPixels(p, r.left(), r.top(), r.width(), 1, lt);
+    fillPixels(p, r.left(), r.top(), 1, r.height(), lt);
+    fillPixels(p, r.left(), r.bottom(), r.width(), 1, rb);
+    fillPixels(p, r.right(), r.top(), 1, r.height(), rb);
 }
 
 } // namespace
 
-void OutlineRect(QPainter &p, const QRect &r, const QColor &c)
+void outlineRect(QPainter &p, const QRect &r, const QColor &c)
 {
     if (r.width() <= 0 || r.height() <= 0)
         return;
-    FillPixels(p, r.left(), r.top(), r.width(), 1, c);
-    FillPixels(p, r.left(), r.bottom(), r.width(), 1, c);
-    FillPixels(p, r.left(), r.top(), 1, r.height(), c);
-    FillPixels(p, r.right(), r.top(), 1, r.height(), c);
+    fillPixels(p, r.left(), r.top(), r.width(), 1, c);
+    fillPixels(p, r.left(), r.bottom(), r.width(), 1, c);
+    fillPixels(p, r.left(), r.top(), 1, r.height(), c);
+    fillPixels(p, r.right(), r.top(), 1, r.height(), c);
 }
 
 void DrawFlatBorder(QPainter &p, TColor color, TColor borderColor, TFlatBorderStyle style,
@@ -40,21 +40,21 @@ void DrawFlatBorder(QPainter &p, TColor color, TColor borderColor, TFlatBorderSt
     const QRect inner = r.adjusted(1, 1, -1, -1);
     switch (style) {
     case fbsLine:
-        OutlineRect(p, r, ResolveColor(borderColor));
+        outlineRect(p, r, resolveColor(borderColor));
         break;
     case fbsActive:
         // Sunken one-pixel edge outside, button face inside.
-        EdgeRect(p, r, ResolveColor(clBtnShadow), ResolveColor(clBtnHighlight));
-        OutlineRect(p, inner, ResolveColor(clBtnFace));
+        edgeRect(p, r, resolveColor(clBtnShadow), resolveColor(clBtnHighlight));
+        outlineRect(p, inner, resolveColor(clBtnFace));
         break;
     case fbsBackground:
-        OutlineRect(p, r, ResolveColor(color));
-        OutlineRect(p, inner, ResolveColor(color));
+        outlineRect(p, r, resolveColor(color));
+        outlineRect(p, inner, resolveColor(color));
         break;
     case fbsStandard:
         // The classic two-pixel sunken edge.
-        EdgeRect(p, r, ResolveColor(clBtnShadow), ResolveColor(clBtnHighlight));
-        EdgeRect(p, inner, ResolveColor(cl3DDkShadow), ResolveColor(cl3DLight));
+        edgeRect(p, r, resolveColor(clBtnShadow), resolveColor(clBtnHighlight));
+        edgeRect(p, inner, resolveColor(cl3DDkShadow), resolveColor(cl3DLight));
         break;
     case fbsNone:
         break;

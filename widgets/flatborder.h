@@ -22,4 +22,4 @@ void DrawFlatBorder(QPainter &p, TColor color, TColor borderColor, TFlatBorderSt
                     const QRect &r);
 
 // A one-pixel outline along the edge of `r` (all four sides inside r).
-void OutlineRect(QPainter &p, const QRect &r, const QColor &c);
+void outlineRect(QPainter &p, const QRect &r, const QColor &c);

@@ -57,11 +57,11 @@ void TCustomFlatEdit::setColor(TColor value)
 void TCustomFlatEdit::applyColor()
 {
     QPalette pal = palette();
-    pal.setColor(QPalette::Base, ResolveColor(m_color));
+    pal.setColor(QPalette::Base, resolveColor(m_color));
     setPalette(pal);
 }
 
-TFlatBorderStyle TCustomFlatEdit::CurrentBorderStyle() const
+TFlatBorderStyle TCustomFlatEdit::currentBorderStyle() const
 {
     if (!m_flat)
         return fbsStandard;
@@ -88,10 +88,10 @@ void TCustomFlatEdit::PaintFrame(QPainter &p)
 {
     const QRect r = rect();
     // Both rings in the background colour first, then the chosen look.
-    const QColor back = ResolveColor(m_color);
-    OutlineRect(p, r, back);
-    OutlineRect(p, r.adjusted(1, 1, -1, -1), back);
-    DrawFlatBorder(p, m_color, m_borderColor, CurrentBorderStyle(), r);
+    const QColor back = resolveColor(m_color);
+    outlineRect(p, r, back);
+    outlineRect(p, r.adjusted(1, 1, -1, -1), back);
+    DrawFlatBorder(p, m_color, m_borderColor, currentBorderStyle(), r);
 }
 
 void TCustomFlatEdit::enterEvent(QEnterEvent *e)
@@ -110,7 +110,7 @@ void TCustomFlatEdit::leaveEvent(QEvent *e)
         InvalidateFrame();
 }
 
-bool TCustomFlatEdit::IsWindowOrPopupReason(Qt::FocusReason reason)
+bool TCustomFlatEdit::isWindowOrPopupReason(Qt::FocusReason reason)
 {
     return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
 }
@@ -118,7 +118,7 @@ bool TCustomFlatEdit::IsWindowOrPopupReason(Qt::FocusReason reason)
 void TCustomFlatEdit::focusInEvent(QFocusEvent *e)
 {
     const Qt::FocusReason reason = e->reason();
-    const bool regain = m_entered && IsWindowOrPopupReason(reason);
+    const bool regain = m_entered && isWindowOrPopupReason(reason);
     const bool leftClick =
         reason == Qt::MouseFocusReason && (QGuiApplication::mouseButtons() & Qt::LeftButton);
     const bool keyboardEntry = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
@@ -140,7 +140,7 @@ void TCustomFlatEdit::focusInEvent(QFocusEvent *e)
 void TCustomFlatEdit::focusOutEvent(QFocusEvent *e)
 {
     QLineEdit::focusOutEvent(e);
-    if (!IsWindowOrPopupReason(e->reason()))
+    if (!isWindowOrPopupReason(e->reason()))
         m_entered = false;
     InvalidateFrame();
 }

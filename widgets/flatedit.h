@@ -51,7 +51,7 @@ public:
 
     bool MouseInside() const { return m_mouseInside; }
     // The look the frame is painted in right now.
-    TFlatBorderStyle CurrentBorderStyle() const;
+    TFlatBorderStyle currentBorderStyle() const;
     // Requests a repaint of the whole control, frame ring included.
     void InvalidateFrame();
 
@@ -68,13 +68,13 @@ protected:
     // True between a focus entry and the next real focus exit. Losing the
     // focus to another window or to a popup is not a real exit, and taking
     // it back from there is not a new entry.
-    bool HasEntered() const { return m_entered; }
+    bool hasEntered() const { return m_entered; }
     // The last focus entry only gave the focus back after a window
     // deactivation or a popup.
-    bool LastEntryWasRegain() const { return m_lastEntryWasRegain; }
+    bool lastEntryWasRegain() const { return m_lastEntryWasRegain; }
     // Losing the focus to another window or to a popup, or taking it back
     // from there.
-    static bool IsWindowOrPopupReason(Qt::FocusReason reason);
+    static bool isWindowOrPopupReason(Qt::FocusReason reason);
 
 private:
     void applyColor();

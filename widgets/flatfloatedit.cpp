@@ -23,21 +23,21 @@ TCustomFlatFloatEdit::TCustomFlatFloatEdit(QWidget *parent) : TCustomFlatEdit(pa
     m_minValue = 0;
     m_maxValue = 100.0L;
     m_decimals = 2;
-    m_separatorChar = DecimalSeparator();
+    m_separatorChar = decimalSeparator();
     setAcceptDrops(false); // text enters through the key filter or a paste
-    ApplyAlignment();
-    setText(FormatValue(m_minValue));
+    applyAlignment();
+    setText(formatValue(m_minValue));
 }
 
 TCustomFlatFloatEdit::~TCustomFlatFloatEdit() = default;
 
-QString TCustomFlatFloatEdit::FormatValue(long double x) const
+QString TCustomFlatFloatEdit::formatValue(long double x) const
 {
-    return QString::fromStdString(FormatFixed(x, m_decimals));
+    return QString::fromStdString(formatFixed(x, m_decimals));
 }
 
 namespace {
-bool ConvertText(const QString &text, long double &out)
+bool convertText(const QString &text, long double &out)
 {
     const std::string s = text.toStdString();
     return ParseSettingsValue(s, out);
@@ -47,7 +47,7 @@ bool ConvertText(const QString &text, long double &out)
 long double TCustomFlatFloatEdit::ValueL() const
 {
     long double v = 0;
-    if (ConvertText(text(), v))
+    if (convertText(text(), v))
         return v;
     return m_minValue;
 }
@@ -63,7 +63,7 @@ long double TCustomFlatFloatEdit::ClampToRange(long double x) const
     return x;
 }
 
-void TCustomFlatFloatEdit::SetTextIfDifferent(const QString &t)
+void TCustomFlatFloatEdit::setTextIfDifferent(const QString &t)
 {
     if (t != text())
         setText(t);
@@ -71,7 +71,7 @@ void TCustomFlatFloatEdit::SetTextIfDifferent(const QString &t)
 
 void TCustomFlatFloatEdit::setValueL(long double x)
 {
-    SetTextIfDifferent(FormatValue(ClampToRange(x)));
+    setTextIfDifferent(formatValue(ClampToRange(x)));
 }
 
 void TCustomFlatFloatEdit::setMinValueL(long double x)
@@ -106,10 +106,10 @@ void TCustomFlatFloatEdit::setAlignment(TAlignment a)
     if (a == m_alignment)
         return;
     m_alignment = a;
-    ApplyAlignment();
+    applyAlignment();
 }
 
-void TCustomFlatFloatEdit::ApplyAlignment()
+void TCustomFlatFloatEdit::applyAlignment()
 {
     Qt::Alignment h = Qt::AlignLeft;
     if (m_alignment == taRightJustify)
@@ -121,7 +121,7 @@ void TCustomFlatFloatEdit::ApplyAlignment()
 
 // --- key filter -------------------------------------------------------------
 
-CharVerdict TCustomFlatFloatEdit::FilterChar(QChar k) const
+CharVerdict TCustomFlatFloatEdit::verdictOn(QChar k) const
 {
     KeyFilterInput field;
     field.text = text();
@@ -136,9 +136,9 @@ CharVerdict TCustomFlatFloatEdit::FilterChar(QChar k) const
     return filterChar(k, field);
 }
 
-void TCustomFlatFloatEdit::TypeChar(QChar k)
+void TCustomFlatFloatEdit::typeChar(QChar k)
 {
-    const CharVerdict res = isReadOnly() ? CharVerdict::Reject : FilterChar(k);
+    const CharVerdict res = isReadOnly() ? CharVerdict::Reject : verdictOn(k);
     emit OnKeyPress(k);
     switch (res) {
     case CharVerdict::Accept:
@@ -191,7 +191,7 @@ void TCustomFlatFloatEdit::keyPressEvent(QKeyEvent *e)
         if (c.unicode() < 32)
             emit OnKeyPress(c);
         else
-            TypeChar(c);
+            typeChar(c);
     }
     e->accept();
 }
@@ -226,7 +226,7 @@ void TCustomFlatFloatEdit::inputMethodEvent(QInputMethodEvent *e)
         if (c.unicode() < 32 || c.unicode() == 127)
             emit OnKeyPress(c);
         else
-            TypeChar(c);
+            typeChar(c);
     }
     // ... and show the new composition.
     if (hasPreedit) {
@@ -239,7 +239,7 @@ void TCustomFlatFloatEdit::inputMethodEvent(QInputMethodEvent *e)
 // --- mouse ------------------------------------------------------------------
 
 namespace {
-bool PastesSelection(const QMouseEvent *e)
+bool pastesSelection(const QMouseEvent *e)
 {
     return e->button() == Qt::MiddleButton && QApplication::clipboard()->supportsSelection();
 }
@@ -249,7 +249,7 @@ void TCustomFlatFloatEdit::mousePressEvent(QMouseEvent *e)
 {
     // The paste goes where Ctrl+V would put it: over the selection, or at
     // the caret; the press does not move them.
-    if (PastesSelection(e)) {
+    if (pastesSelection(e)) {
         e->accept();
         return;
     }
@@ -258,7 +258,7 @@ void TCustomFlatFloatEdit::mousePressEvent(QMouseEvent *e)
 
 void TCustomFlatFloatEdit::mouseReleaseEvent(QMouseEvent *e)
 {
-    if (!PastesSelection(e)) {
+    if (!pastesSelection(e)) {
         TCustomFlatEdit::mouseReleaseEvent(e);
         return;
     }
@@ -276,7 +276,7 @@ void TCustomFlatFloatEdit::mouseReleaseEvent(QMouseEvent *e)
 void TCustomFlatFloatEdit::focusInEvent(QFocusEvent *e)
 {
     TCustomFlatEdit::focusInEvent(e);
-    if (m_refocusing || LastEntryWasRegain())
+    if (m_refocusing || lastEntryWasRegain())
         return;
     m_entryValue = ValueL();
     emit OnEnter();
@@ -284,34 +284,34 @@ void TCustomFlatFloatEdit::focusInEvent(QFocusEvent *e)
 
 void TCustomFlatFloatEdit::focusOutEvent(QFocusEvent *e)
 {
-    const bool wasEntered = HasEntered();
+    const bool wasEntered = hasEntered();
     TCustomFlatEdit::focusOutEvent(e);
-    if (IsWindowOrPopupReason(e->reason()) || !wasEntered)
+    if (isWindowOrPopupReason(e->reason()) || !wasEntered)
         return;
-    if (!ExitCheck())
-        RefocusAfterReject();
+    if (!exitCheck())
+        refocusAfterReject();
 }
 
-bool TCustomFlatFloatEdit::ExitCheck()
+bool TCustomFlatFloatEdit::exitCheck()
 {
     QString taken = text();
     if (taken.isEmpty())
-        taken = FormatValue(m_minValue);
+        taken = formatValue(m_minValue);
     emit OnExit();
     long double v = 0;
-    if (!ConvertText(taken, v) || v < m_minValue || v > m_maxValue) {
+    if (!convertText(taken, v) || v < m_minValue || v > m_maxValue) {
         emit OnError();
         setValueL(m_entryValue);
         selectAll();
         return false;
     }
-    SetTextIfDifferent(FormatValue(v));
+    setTextIfDifferent(formatValue(v));
     setValueL(ValueL());
     emit OnExit();
     return true;
 }
 
-void TCustomFlatFloatEdit::RefocusAfterReject()
+void TCustomFlatFloatEdit::refocusAfterReject()
 {
     // Take the focus back at once when the field can hold it; the check
     // after the current event also covers a field whose page is being

@@ -120,7 +120,7 @@ public:
     virtual long double ClampToRange(long double x) const;
 
     // `x` in the field's fixed form (Decimals places).
-    QString FormatValue(long double x) const;
+    QString formatValue(long double x) const;
 
 signals:
     void OnChange();
@@ -144,15 +144,15 @@ protected:
 
 private:
     // The key filter's verdict on one printable character (no side effects).
-    CharVerdict FilterChar(QChar k) const;
+    CharVerdict verdictOn(QChar k) const;
     // Runs the filter on a printable character, reports it through
     // OnKeyPress and inserts it, drops it or rewrites the text.
-    void TypeChar(QChar k);
-    void ApplyAlignment();
-    void SetTextIfDifferent(const QString &text);
+    void typeChar(QChar k);
+    void applyAlignment();
+    void setTextIfDifferent(const QString &text);
     // The exit check; true when the text was accepted.
-    bool ExitCheck();
-    void RefocusAfterReject();
+    bool exitCheck();
+    void refocusAfterReject();
     void takeFocusBack();
 
     char m_separatorChar = '.';

@@ -41,7 +41,7 @@ class TFlatHint : public QObject
 public:
     static constexpr TColor kDefaultColorBackground = clWhite;
     static constexpr TColor kDefaultColorBorder = clBlack;
-    static constexpr TColor kDefaultColorArrowBackground = RGBColor(255, 210, 83);
+    static constexpr TColor kDefaultColorArrowBackground = rgbColor(255, 210, 83);
     static constexpr TColor kDefaultColorArrow = clBlack;
     static constexpr int kDefaultMaxHintWidth = 200;
     static constexpr TColor kDefaultFontColor = clWindowText;

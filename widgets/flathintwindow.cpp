@@ -107,11 +107,11 @@ void TFlatHintWindow::paintEvent(QPaintEvent *)
 {
     const TFlatHint *c = m_hintComponent;
     const QColor arrowBackground =
-        ResolveColor(c ? c->ColorArrowBackground() : TFlatHint::kDefaultColorArrowBackground);
-    const QColor background = ResolveColor(c ? c->ColorBackground() : TFlatHint::kDefaultColorBackground);
-    const QColor border = ResolveColor(c ? c->ColorBorder() : TFlatHint::kDefaultColorBorder);
-    const QColor arrow = ResolveColor(c ? c->ColorArrow() : TFlatHint::kDefaultColorArrow);
-    const QColor text = ResolveColor(c ? c->FontColor() : TFlatHint::kDefaultFontColor);
+        resolveColor(c ? c->ColorArrowBackground() : TFlatHint::kDefaultColorArrowBackground);
+    const QColor background = resolveColor(c ? c->ColorBackground() : TFlatHint::kDefaultColorBackground);
+    const QColor border = resolveColor(c ? c->ColorBorder() : TFlatHint::kDefaultColorBorder);
+    const QColor arrow = resolveColor(c ? c->ColorArrow() : TFlatHint::kDefaultColorArrow);
+    const QColor text = resolveColor(c ? c->FontColor() : TFlatHint::kDefaultFontColor);
 
     const int w = width();
     const int h = height();

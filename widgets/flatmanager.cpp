@@ -54,10 +54,10 @@ void TFlatManager::ApplyStyle()
     if (!owner || !(owner->isWindow() || qobject_cast<TCustomFrame *>(owner)))
         return;
     bool canChange = true;
-    Walk(owner, canChange);
+    walk(owner, canChange);
 }
 
-void TFlatManager::Walk(QWidget *container, bool &canChange)
+void TFlatManager::walk(QWidget *container, bool &canChange)
 {
     canChange = true;
     // Take the list first and guard it: a handler may create or delete widgets.
@@ -87,6 +87,6 @@ void TFlatManager::Walk(QWidget *container, bool &canChange)
         const bool hasChildWidgets = std::any_of(child->children().cbegin(), child->children().cend(),
                                                  [](QObject *o) { return o->isWidgetType(); });
         if (hasChildWidgets)
-            Walk(child, canChange);
+            walk(child, canChange);
     }
 }

@@ -91,7 +91,7 @@ public:
     virtual void ApplyStyle();
 
 private:
-    void Walk(QWidget *container, bool &canChange);
+    void walk(QWidget *container, bool &canChange);
 
     bool m_activate = true;
     TColor m_borderColor = clBtnShadow;

@@ -60,8 +60,8 @@ void THintWindow::showAt(const QRect &bounds)
 void THintWindow::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    p.fillRect(rect(), ResolveColor(m_color));
-    p.setPen(ResolveColor(clInfoText));
+    p.fillRect(rect(), resolveColor(m_color));
+    p.setPen(resolveColor(clInfoText));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
     p.drawText(rect().adjusted(kTextMargin + 1, kTextMargin + 1, -kTextMargin - 1, -kTextMargin - 1), kTextFlags,
                m_text);

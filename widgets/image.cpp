@@ -14,7 +14,7 @@ void TImage::setPicture(const QString &path)
     // Decode first: a picture that fails leaves the control unchanged.
     QImage decoded;
     if (!path.isEmpty())
-        decoded = LoadJpeg(path);
+        decoded = loadJpeg(path);
     m_picture = path;
     m_image = decoded;
     m_image2x = QImage();
@@ -80,7 +80,7 @@ const QImage &TImage::highDensityImage()
         // one that cannot be read leaves the picture as it is.
         if (!path.isEmpty() && QFile::exists(path)) {
             try {
-                const QImage image = LoadJpeg(path);
+                const QImage image = loadJpeg(path);
                 if (image.size() == m_image.size() * 2)
                     m_image2x = image;
             } catch (const std::exception &) {

@@ -24,7 +24,7 @@ struct DecodeContext {
     bool tooLarge;
 };
 
-void Fail(j_common_ptr cinfo)
+void fail(j_common_ptr cinfo)
 {
     DecodeContext *ctx = reinterpret_cast<DecodeContext *>(cinfo->err);
     char text[JMSG_LENGTH_MAX];
@@ -36,24 +36,24 @@ void Fail(j_common_ptr cinfo)
 }
 
 // Fatal errors: leave the decoder instead of ending the process.
-void OnErrorExit(j_common_ptr cinfo)
+void onErrorExit(j_common_ptr cinfo)
 {
-    Fail(cinfo);
+    fail(cinfo);
 }
 
 // Warnings (level -1) mean the data is corrupt or cut short; they end
 // the decoding like errors. Trace messages (level >= 0) are ignored.
-void OnEmitMessage(j_common_ptr cinfo, int msg_level)
+void onEmitMessage(j_common_ptr cinfo, int msg_level)
 {
     if (msg_level < 0)
-        Fail(cinfo);
+        fail(cinfo);
 }
 
 // libjpeg would print to stderr; the decoder stays silent.
-void OnOutputMessage(j_common_ptr) {}
+void onOutputMessage(j_common_ptr) {}
 
 // Converts one row of CMYK as stored by Adobe (inverted) or plain to RGB.
-void CmykRowToRgb(const unsigned char *in, unsigned char *out, int width, bool inverted)
+void cmykRowToRgb(const unsigned char *in, unsigned char *out, int width, bool inverted)
 {
     for (int x = 0; x < width; ++x) {
         unsigned c = in[0], m = in[1], y = in[2], k = in[3];
@@ -71,13 +71,13 @@ void CmykRowToRgb(const unsigned char *in, unsigned char *out, int width, bool i
 // The decoding proper. No object with a destructor lives in this frame,
 // so the longjmp from the callbacks skips nothing that needs cleaning.
 // Returns true on success with ctx->pixels filled in.
-bool DecodeRaw(const unsigned char *data, size_t size, DecodeContext *ctx,
+bool decodeRaw(const unsigned char *data, size_t size, DecodeContext *ctx,
                jpeg_decompress_struct *cinfo, unsigned char **cmykRow)
 {
     cinfo->err = jpeg_std_error(&ctx->pub);
-    ctx->pub.error_exit = OnErrorExit;
-    ctx->pub.emit_message = OnEmitMessage;
-    ctx->pub.output_message = OnOutputMessage;
+    ctx->pub.error_exit = onErrorExit;
+    ctx->pub.emit_message = onEmitMessage;
+    ctx->pub.output_message = onOutputMessage;
 
     if (setjmp(ctx->jump)) {
         jpeg_destroy_decompress(cinfo);
@@ -88,8 +88,8 @@ bool DecodeRaw(const unsigned char *data, size_t size, DecodeContext *ctx,
     jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
     jpeg_read_header(cinfo, TRUE);
 
-    if (cinfo->image_width > static_cast<JDIMENSION>(MaxJpegDimension)
-        || cinfo->image_height > static_cast<JDIMENSION>(MaxJpegDimension)) {
+    if (cinfo->image_width > static_cast<JDIMENSION>(kMaxJpegDimension)
+        || cinfo->image_height > static_cast<JDIMENSION>(kMaxJpegDimension)) {
         ctx->tooLarge = true;
         ctx->width = static_cast<int>(cinfo->image_width);
         ctx->height = static_cast<int>(cinfo->image_height);
@@ -135,21 +135,21 @@ bool DecodeRaw(const unsigned char *data, size_t size, DecodeContext *ctx,
             return false;
         }
         if (cmyk)
-            CmykRowToRgb(*cmykRow, dest, ctx->width, cinfo->saw_Adobe_marker);
+            cmykRowToRgb(*cmykRow, dest, ctx->width, cinfo->saw_Adobe_marker);
     }
     jpeg_finish_decompress(cinfo);
     jpeg_destroy_decompress(cinfo);
     return true;
 }
 
-void FreePixels(void *pixels)
+void freePixels(void *pixels)
 {
     std::free(pixels);
 }
 
 } // namespace
 
-QImage DecodeJpeg(const unsigned char *data, size_t size)
+QImage decodeJpeg(const unsigned char *data, size_t size)
 {
     if (!data || size == 0)
         throw EInvalidGraphic("Picture data is empty");
@@ -160,7 +160,7 @@ QImage DecodeJpeg(const unsigned char *data, size_t size)
     std::memset(&cinfo, 0, sizeof cinfo);
     unsigned char *cmykRow = nullptr;
 
-    const bool ok = DecodeRaw(data, size, &ctx, &cinfo, &cmykRow);
+    const bool ok = decodeRaw(data, size, &ctx, &cinfo, &cmykRow);
     std::free(cmykRow);
     if (!ok) {
         std::free(ctx.pixels);
@@ -173,7 +173,7 @@ QImage DecodeJpeg(const unsigned char *data, size_t size)
     // The QImage takes over the buffer; the conversion copies it into
     // the painting format and releases the original.
     QImage rgb(ctx.pixels, ctx.width, ctx.height, static_cast<qsizetype>(ctx.stride),
-               QImage::Format_RGB888, FreePixels, ctx.pixels);
+               QImage::Format_RGB888, freePixels, ctx.pixels);
     if (rgb.isNull()) {
         std::free(ctx.pixels);
         throw EInvalidGraphic("Not enough memory for a picture of " + std::to_string(ctx.width)
@@ -186,13 +186,13 @@ QImage DecodeJpeg(const unsigned char *data, size_t size)
     return result;
 }
 
-QImage DecodeJpeg(const QByteArray &data)
+QImage decodeJpeg(const QByteArray &data)
 {
-    return DecodeJpeg(reinterpret_cast<const unsigned char *>(data.constData()),
+    return decodeJpeg(reinterpret_cast<const unsigned char *>(data.constData()),
                       static_cast<size_t>(data.size()));
 }
 
-QImage LoadJpeg(const QString &path)
+QImage loadJpeg(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -200,5 +200,5 @@ QImage LoadJpeg(const QString &path)
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw EInvalidGraphic("Cannot read picture " + path.toStdString());
-    return DecodeJpeg(data);
+    return decodeJpeg(data);
 }

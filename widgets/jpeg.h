@@ -15,17 +15,17 @@ public:
 };
 
 // Largest width or height a picture may have, in pixels.
-constexpr int MaxJpegDimension = 8192;
+constexpr int kMaxJpegDimension = 8192;
 
 // Decodes a JPEG picture held in memory. The result is Format_RGB32.
 // Raises EInvalidGraphic: "Picture data is empty" for no data,
 // "JPEG error #N: <libjpeg message>" for data libjpeg refuses or warns
 // about (a warning such as a premature end of data counts as an error),
-// and "Picture too large: W x H" beyond MaxJpegDimension.
-QImage DecodeJpeg(const QByteArray &data);
-QImage DecodeJpeg(const unsigned char *data, size_t size);
+// and "Picture too large: W x H" beyond kMaxJpegDimension.
+QImage decodeJpeg(const QByteArray &data);
+QImage decodeJpeg(const unsigned char *data, size_t size);
 
 // Reads a file or a Qt resource (":/Img1.jpg") and decodes it.
 // Raises EInvalidGraphic also when the file cannot be read:
 // "Cannot read picture <path>".
-QImage LoadJpeg(const QString &path);
+QImage loadJpeg(const QString &path);

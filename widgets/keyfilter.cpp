@@ -4,7 +4,7 @@
 
 namespace {
 
-bool IsAsciiDigit(QChar c)
+bool isAsciiDigit(QChar c)
 {
     return c.unicode() >= u'0' && c.unicode() <= u'9';
 }
@@ -64,7 +64,7 @@ CharVerdict filterChar(QChar k, const KeyFilterInput &field)
     const QString n = l + k + r;
 
     const bool special = k == u'-' || k == u'E' || k == u'e' || k == sep;
-    if (!IsAsciiDigit(k) && !special)
+    if (!isAsciiDigit(k) && !special)
         return CharVerdict::Reject;
     if (special && s.contains(k))
         return CharVerdict::Reject;

@@ -8,7 +8,7 @@ namespace {
 
 // A new value repaints the panel.
 template <typename T>
-void Assign(QWidget *panel, T &field, T value)
+void assign(QWidget *panel, T &field, T value)
 {
     if (value == field)
         return;
@@ -24,26 +24,26 @@ TPanel::~TPanel() = default;
 
 void TPanel::setBevelOuter(TBevelCut value)
 {
-    Assign(this, m_bevelOuter, value);
+    assign(this, m_bevelOuter, value);
 }
 
 void TPanel::setBevelInner(TBevelCut value)
 {
-    Assign(this, m_bevelInner, value);
+    assign(this, m_bevelInner, value);
 }
 
 void TPanel::setBevelWidth(int value)
 {
-    Assign(this, m_bevelWidth, value);
+    assign(this, m_bevelWidth, value);
 }
 
 void TPanel::setBorderWidth(int value)
 {
-    Assign(this, m_borderWidth, value);
+    assign(this, m_borderWidth, value);
 }
 
 void TPanel::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    DrawPanelBevels(p, this, clBtnHighlight, clBtnShadow);
+    drawPanelBevels(p, this, clBtnHighlight, clBtnShadow);
 }

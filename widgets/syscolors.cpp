@@ -45,7 +45,7 @@ constexpr std::array<Rgb, COLOR_COUNT> kSysColors = {{
 
 } // namespace
 
-QColor SysColor(int index)
+QColor sysColor(int index)
 {
     if (index < 0 || index >= COLOR_COUNT)
         return QColor(0, 0, 0);
@@ -53,10 +53,10 @@ QColor SysColor(int index)
     return QColor(c.r, c.g, c.b);
 }
 
-QColor ResolveColor(TColor color)
+QColor resolveColor(TColor color)
 {
-    if (IsSysColor(color))
-        return SysColor(SysColorIndex(color));
+    if (isSysColor(color))
+        return sysColor(sysColorIndex(color));
     if (color == clNone || color == clDefault)
         return QColor(0, 0, 0);
     return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
@@ -64,18 +64,18 @@ QColor ResolveColor(TColor color)
 
 TColor ColorToRGB(TColor color)
 {
-    return QColorToColor(ResolveColor(color));
+    return qColorToColor(resolveColor(color));
 }
 
-TColor QColorToColor(const QColor &color)
+TColor qColorToColor(const QColor &color)
 {
-    return RGBColor(color.red(), color.green(), color.blue());
+    return rgbColor(color.red(), color.green(), color.blue());
 }
 
 namespace {
 
 // n / 100 rounded to the nearest integer, halves to even.
-qint64 RoundHundredthsToEven(qint64 n)
+qint64 roundHundredthsToEven(qint64 n)
 {
     const qint64 q = n >= 0 ? n / 100 : -((-n + 99) / 100); // floor
     const qint64 rest = n - q * 100;                        // 0..99
@@ -84,7 +84,7 @@ qint64 RoundHundredthsToEven(qint64 n)
     return q;
 }
 
-int ClampChannel(qint64 v)
+int clampChannel(qint64 v)
 {
     return v < 0 ? 0 : (v > 255 ? 255 : int(v));
 }
@@ -94,14 +94,14 @@ int ClampChannel(qint64 v)
 TColor LightenColor(TColor color, int percent)
 {
     const int p = percent > 100 ? 100 : percent;
-    const QColor c = ResolveColor(color);
-    const auto lighten = [p](int x) { return ClampChannel(x + RoundHundredthsToEven(qint64(255 - x) * p)); };
-    return RGBColor(lighten(c.red()), lighten(c.green()), lighten(c.blue()));
+    const QColor c = resolveColor(color);
+    const auto lighten = [p](int x) { return clampChannel(x + roundHundredthsToEven(qint64(255 - x) * p)); };
+    return rgbColor(lighten(c.red()), lighten(c.green()), lighten(c.blue()));
 }
 
 TColor DarkenColor(TColor color, int amount)
 {
-    const QColor c = ResolveColor(color);
+    const QColor c = resolveColor(color);
     const qint64 d = amount;
-    return RGBColor(ClampChannel(c.red() - d), ClampChannel(c.green() - d + 2), ClampChannel(c.blue() - d));
+    return rgbColor(clampChannel(c.red() - d), clampChannel(c.green() - d + 2), clampChannel(c.blue() - d));
 }

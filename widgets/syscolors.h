@@ -48,45 +48,45 @@ enum TSysColorIndex : int {
 };
 
 constexpr TColor kSysColorFlag = 0xFF000000u;
-constexpr TColor SysColorRef(int index) { return kSysColorFlag | TColor(index & 0xFF); }
-constexpr TColor RGBColor(int r, int g, int b)
+constexpr TColor sysColorRef(int index) { return kSysColorFlag | TColor(index & 0xFF); }
+constexpr TColor rgbColor(int r, int g, int b)
 {
     return TColor(r & 0xFF) | (TColor(g & 0xFF) << 8) | (TColor(b & 0xFF) << 16);
 }
-constexpr bool IsSysColor(TColor c) { return (c & 0xFF000000u) == kSysColorFlag; }
-constexpr int SysColorIndex(TColor c) { return int(c & 0xFF); }
+constexpr bool isSysColor(TColor c) { return (c & 0xFF000000u) == kSysColorFlag; }
+constexpr int sysColorIndex(TColor c) { return int(c & 0xFF); }
 
 // System colour references.
-constexpr TColor clScrollBar = SysColorRef(COLOR_SCROLLBAR);
-constexpr TColor clBackground = SysColorRef(COLOR_BACKGROUND);
-constexpr TColor clActiveCaption = SysColorRef(COLOR_ACTIVECAPTION);
-constexpr TColor clInactiveCaption = SysColorRef(COLOR_INACTIVECAPTION);
-constexpr TColor clMenu = SysColorRef(COLOR_MENU);
-constexpr TColor clWindow = SysColorRef(COLOR_WINDOW);
-constexpr TColor clWindowFrame = SysColorRef(COLOR_WINDOWFRAME);
-constexpr TColor clMenuText = SysColorRef(COLOR_MENUTEXT);
-constexpr TColor clWindowText = SysColorRef(COLOR_WINDOWTEXT);
-constexpr TColor clCaptionText = SysColorRef(COLOR_CAPTIONTEXT);
-constexpr TColor clActiveBorder = SysColorRef(COLOR_ACTIVEBORDER);
-constexpr TColor clInactiveBorder = SysColorRef(COLOR_INACTIVEBORDER);
-constexpr TColor clAppWorkSpace = SysColorRef(COLOR_APPWORKSPACE);
-constexpr TColor clHighlight = SysColorRef(COLOR_HIGHLIGHT);
-constexpr TColor clHighlightText = SysColorRef(COLOR_HIGHLIGHTTEXT);
-constexpr TColor clBtnFace = SysColorRef(COLOR_BTNFACE);
-constexpr TColor clBtnShadow = SysColorRef(COLOR_BTNSHADOW);
-constexpr TColor clGrayText = SysColorRef(COLOR_GRAYTEXT);
-constexpr TColor clBtnText = SysColorRef(COLOR_BTNTEXT);
-constexpr TColor clInactiveCaptionText = SysColorRef(COLOR_INACTIVECAPTIONTEXT);
-constexpr TColor clBtnHighlight = SysColorRef(COLOR_BTNHIGHLIGHT);
-constexpr TColor cl3DDkShadow = SysColorRef(COLOR_3DDKSHADOW);
-constexpr TColor cl3DLight = SysColorRef(COLOR_3DLIGHT);
-constexpr TColor clInfoText = SysColorRef(COLOR_INFOTEXT);
-constexpr TColor clInfoBk = SysColorRef(COLOR_INFOBK);
-constexpr TColor clHotLight = SysColorRef(COLOR_HOTLIGHT);
-constexpr TColor clGradientActiveCaption = SysColorRef(COLOR_GRADIENTACTIVECAPTION);
-constexpr TColor clGradientInactiveCaption = SysColorRef(COLOR_GRADIENTINACTIVECAPTION);
-constexpr TColor clMenuHighlight = SysColorRef(COLOR_MENUHILIGHT);
-constexpr TColor clMenuBar = SysColorRef(COLOR_MENUBAR);
+constexpr TColor clScrollBar = sysColorRef(COLOR_SCROLLBAR);
+constexpr TColor clBackground = sysColorRef(COLOR_BACKGROUND);
+constexpr TColor clActiveCaption = sysColorRef(COLOR_ACTIVECAPTION);
+constexpr TColor clInactiveCaption = sysColorRef(COLOR_INACTIVECAPTION);
+constexpr TColor clMenu = sysColorRef(COLOR_MENU);
+constexpr TColor clWindow = sysColorRef(COLOR_WINDOW);
+constexpr TColor clWindowFrame = sysColorRef(COLOR_WINDOWFRAME);
+constexpr TColor clMenuText = sysColorRef(COLOR_MENUTEXT);
+constexpr TColor clWindowText = sysColorRef(COLOR_WINDOWTEXT);
+constexpr TColor clCaptionText = sysColorRef(COLOR_CAPTIONTEXT);
+constexpr TColor clActiveBorder = sysColorRef(COLOR_ACTIVEBORDER);
+constexpr TColor clInactiveBorder = sysColorRef(COLOR_INACTIVEBORDER);
+constexpr TColor clAppWorkSpace = sysColorRef(COLOR_APPWORKSPACE);
+constexpr TColor clHighlight = sysColorRef(COLOR_HIGHLIGHT);
+constexpr TColor clHighlightText = sysColorRef(COLOR_HIGHLIGHTTEXT);
+constexpr TColor clBtnFace = sysColorRef(COLOR_BTNFACE);
+constexpr TColor clBtnShadow = sysColorRef(COLOR_BTNSHADOW);
+constexpr TColor clGrayText = sysColorRef(COLOR_GRAYTEXT);
+constexpr TColor clBtnText = sysColorRef(COLOR_BTNTEXT);
+constexpr TColor clInactiveCaptionText = sysColorRef(COLOR_INACTIVECAPTIONTEXT);
+constexpr TColor clBtnHighlight = sysColorRef(COLOR_BTNHIGHLIGHT);
+constexpr TColor cl3DDkShadow = sysColorRef(COLOR_3DDKSHADOW);
+constexpr TColor cl3DLight = sysColorRef(COLOR_3DLIGHT);
+constexpr TColor clInfoText = sysColorRef(COLOR_INFOTEXT);
+constexpr TColor clInfoBk = sysColorRef(COLOR_INFOBK);
+constexpr TColor clHotLight = sysColorRef(COLOR_HOTLIGHT);
+constexpr TColor clGradientActiveCaption = sysColorRef(COLOR_GRADIENTACTIVECAPTION);
+constexpr TColor clGradientInactiveCaption = sysColorRef(COLOR_GRADIENTINACTIVECAPTION);
+constexpr TColor clMenuHighlight = sysColorRef(COLOR_MENUHILIGHT);
+constexpr TColor clMenuBar = sysColorRef(COLOR_MENUBAR);
 
 // Plain RGB colours (0x00BBGGRR).
 constexpr TColor clBlack = 0x000000u;
@@ -117,17 +117,17 @@ constexpr TColor clNone = 0x1FFFFFFFu;
 constexpr TColor clDefault = 0x20000000u;
 
 // The classic system colour value of `index` (black for an unknown index).
-QColor SysColor(int index);
+QColor sysColor(int index);
 
 // Resolves a TColor to the colour drawn now: system references through
 // the table, RGB values as they are. The alpha channel is always opaque.
-QColor ResolveColor(TColor color);
+QColor resolveColor(TColor color);
 
 // Resolves and returns the plain RGB value (0x00BBGGRR).
 TColor ColorToRGB(TColor color);
 
 // The RGB TColor of a QColor (alpha dropped).
-TColor QColorToColor(const QColor &color);
+TColor qColorToColor(const QColor &color);
 
 // A colour moved towards white: each channel x of the resolved colour
 // becomes x + (255 - x) * percent / 100, rounded to the nearest integer with

@@ -48,7 +48,7 @@ constexpr KindName kContainerKindNames[] = {
 };
 
 template <std::size_t N>
-quint32 KindsByName(const QObject *component, const KindName (&names)[N])
+quint32 kindsByName(const QObject *component, const KindName (&names)[N])
 {
     quint32 kinds = 0;
     bool ownClass = true;
@@ -56,7 +56,7 @@ quint32 KindsByName(const QObject *component, const KindName (&names)[N])
         const char *name = m->className();
         for (const KindName &k : names) {
             if ((ownClass || k.descendants) && std::strcmp(name, k.className) == 0)
-                kinds |= XPBit(k.member);
+                kinds |= xpBit(k.member);
         }
         ownClass = false;
     }
@@ -64,7 +64,7 @@ quint32 KindsByName(const QObject *component, const KindName (&names)[N])
 }
 
 // A page of a tab widget: the pages sit in the tab widget's stack.
-bool IsTabPage(const QObject *component)
+bool isTabPage(const QObject *component)
 {
     const QObject *stack = component->parent();
     if (!component->isWidgetType() || !qobject_cast<const QStackedWidget *>(stack))
@@ -75,24 +75,24 @@ bool IsTabPage(const QObject *component)
 
 } // namespace
 
-TXPControls ControlKindsOf(const QObject *component)
+TXPControls controlKindsOf(const QObject *component)
 {
-    return component && component->isWidgetType() ? KindsByName(component, kControlKindNames) : 0;
+    return component && component->isWidgetType() ? kindsByName(component, kControlKindNames) : 0;
 }
 
-TXPContainers ContainerKindsOf(const QObject *component)
+TXPContainers containerKindsOf(const QObject *component)
 {
     if (!component || !component->isWidgetType())
         return 0;
-    quint32 kinds = KindsByName(component, kContainerKindNames);
-    if (IsForm(component))
-        kinds |= XPBit(xccForm);
-    if (IsTabPage(component))
-        kinds |= XPBit(xccTabSheet);
+    quint32 kinds = kindsByName(component, kContainerKindNames);
+    if (isForm(component))
+        kinds |= xpBit(xccForm);
+    if (isTabPage(component))
+        kinds |= xpBit(xccTabSheet);
     return TXPContainers(kinds);
 }
 
-bool IsForm(const QObject *component)
+bool isForm(const QObject *component)
 {
     if (!component || !component->isWidgetType())
         return false;
@@ -101,12 +101,12 @@ bool IsForm(const QObject *component)
     return w->isWindow() && type != Qt::Popup && type != Qt::ToolTip && type != Qt::SplashScreen;
 }
 
-bool IsFrame(const QObject *component)
+bool isFrame(const QObject *component)
 {
-    return component && (ContainerKindsOf(component) & XPBit(xccFrame)) != 0;
+    return component && (containerKindsOf(component) & xpBit(xccFrame)) != 0;
 }
 
-int TagOf(const QObject *component)
+int tagOf(const QObject *component)
 {
     return component ? component->property("Tag").toInt() : 0;
 }

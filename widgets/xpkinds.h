@@ -59,24 +59,24 @@ enum TXPContainer : int {
 using TXPContainers = quint16;
 constexpr TXPContainers kAllXPContainers = 0x3FFu; // all ten members
 
-constexpr quint32 XPBit(int member) { return quint32(1) << member; }
+constexpr quint32 xpBit(int member) { return quint32(1) << member; }
 
 // The control kinds `component` is of (menus are not controls: never
 // xcMainMenu or xcPopupMenu). The numeric entry fields are of no kind.
-TXPControls ControlKindsOf(const QObject *component);
+TXPControls controlKindsOf(const QObject *component);
 // The parent kinds `component` is of.
-TXPContainers ContainerKindsOf(const QObject *component);
+TXPContainers containerKindsOf(const QObject *component);
 
 // A form: a window (a top-level widget that is neither a pop-up nor a
 // tool tip).
-bool IsForm(const QObject *component);
+bool isForm(const QObject *component);
 // A frame: a TCustomFrame, or a class named "TDBCtrlPanel".
-bool IsFrame(const QObject *component);
+bool isFrame(const QObject *component);
 
 // The Tag of a component: its dynamic property "Tag" (in a .ui file:
 // <property name="Tag" stdset="0"><number>999</number></property>), 0 when
 // it has none.
-int TagOf(const QObject *component);
+int tagOf(const QObject *component);
 // Tag that keeps a control (or the controls of a parent) from being
 // restyled.
 constexpr int kTagNoXPStyle = 999;

@@ -12,16 +12,16 @@
 
 namespace {
 
-void Fill(QPainter &p, const TRect &r, TColor c)
+void fillBox(QPainter &p, const TRect &r, TColor c)
 {
     if (r.Right > r.Left && r.Bottom > r.Top)
-        p.fillRect(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top), ResolveColor(c));
+        p.fillRect(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top), resolveColor(c));
 }
 
 // From (x0, y0) up to, but not including, (x1, y1).
-void Line(QPainter &p, int x0, int y0, int x1, int y1, TColor c)
+void drawLine(QPainter &p, int x0, int y0, int x1, int y1, TColor c)
 {
-    const QColor color = ResolveColor(c);
+    const QColor color = resolveColor(c);
     if (y0 == y1) {
         const int left = x1 >= x0 ? x0 : x1 + 1;
         p.fillRect(QRect(left, y0, qAbs(x1 - x0), 1), color);
@@ -49,37 +49,37 @@ void Line(QPainter &p, int x0, int y0, int x1, int y1, TColor c)
     }
 }
 
-void Polyline(QPainter &p, std::initializer_list<QPoint> points, TColor c)
+void drawPolyline(QPainter &p, std::initializer_list<QPoint> points, TColor c)
 {
     const QPoint *prev = nullptr;
     for (const QPoint &pt : points) {
         if (prev)
-            Line(p, prev->x(), prev->y(), pt.x(), pt.y(), c);
+            drawLine(p, prev->x(), prev->y(), pt.x(), pt.y(), c);
         prev = &pt;
     }
 }
 
 // The border pixels of the box (Left, Top)-(Right, Bottom).
-void Outline(QPainter &p, const TRect &r, TColor c)
+void outlineBox(QPainter &p, const TRect &r, TColor c)
 {
     if (r.Right <= r.Left || r.Bottom <= r.Top)
         return;
-    Fill(p, {r.Left, r.Top, r.Right, r.Top + 1}, c);
-    Fill(p, {r.Left, r.Bottom - 1, r.Right, r.Bottom}, c);
-    Fill(p, {r.Left, r.Top, r.Left + 1, r.Bottom}, c);
-    Fill(p, {r.Right - 1, r.Top, r.Right, r.Bottom}, c);
+    fillBox(p, {r.Left, r.Top, r.Right, r.Top + 1}, c);
+    fillBox(p, {r.Left, r.Bottom - 1, r.Right, r.Bottom}, c);
+    fillBox(p, {r.Left, r.Top, r.Left + 1, r.Bottom}, c);
+    fillBox(p, {r.Right - 1, r.Top, r.Right, r.Bottom}, c);
 }
 
 // Ctl3D of a control: its dynamic property "Ctl3D", true when it has none.
-bool Ctl3DOf(const QWidget *w)
+bool ctl3DOf(const QWidget *w)
 {
     const QVariant v = w->property("Ctl3D");
     return !v.isValid() || v.toBool();
 }
 
-TColor ForegroundOf(const QWidget *w)
+TColor foregroundOf(const QWidget *w)
 {
-    return QColorToColor(w->palette().color(QPalette::Active, w->foregroundRole()));
+    return qColorToColor(w->palette().color(QPalette::Active, w->foregroundRole()));
 }
 
 // What DrawXPButton leaves on each pixel before the caption.
@@ -104,14 +104,14 @@ constexpr int kCaptionFlags = Qt::TextShowMnemonic | Qt::TextExpandTabs;
 
 } // namespace
 
-TColor BackgroundOf(const QWidget *w)
+TColor backgroundOf(const QWidget *w)
 {
-    return QColorToColor(w->palette().color(w->backgroundRole()));
+    return qColorToColor(w->palette().color(w->backgroundRole()));
 }
 
-TColor ParentBackgroundOf(const QWidget *w)
+TColor parentBackgroundOf(const QWidget *w)
 {
-    return BackgroundOf(w->parentWidget() ? w->parentWidget() : w);
+    return backgroundOf(w->parentWidget() ? w->parentWidget() : w);
 }
 
 void BevelFrame(QPainter &p, TRect &r, TColor tl, TColor br, int n)
@@ -119,23 +119,23 @@ void BevelFrame(QPainter &p, TRect &r, TColor tl, TColor br, int n)
     --r.Right;
     --r.Bottom;
     for (int i = 0; i < n; ++i) {
-        Polyline(p, {{r.Left, r.Bottom}, {r.Left, r.Top}, {r.Right, r.Top}}, tl);
-        Polyline(p, {{r.Right, r.Top}, {r.Right, r.Bottom}, {r.Left - 1, r.Bottom}}, br);
+        drawPolyline(p, {{r.Left, r.Bottom}, {r.Left, r.Top}, {r.Right, r.Top}}, tl);
+        drawPolyline(p, {{r.Right, r.Top}, {r.Right, r.Bottom}, {r.Left - 1, r.Bottom}}, br);
         r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
     }
     ++r.Right;
     ++r.Bottom;
 }
 
-void DrawXPButton(QPainter &p, const QPushButton *button, const TXPButtonState &state)
+void DrawXPButton(QPainter &p, const QPushButton *button, const XPButtonState &state)
 {
     const TXPColorScheme &scheme = *state.scheme;
     ButtonFace look;
     look.W = button->width();
     look.H = button->height();
-    look.parent = ParentBackgroundOf(button);
+    look.parent = parentBackgroundOf(button);
     look.enabled = button->isEnabled();
-    if (TagOf(button) == kTagParentFace)
+    if (tagOf(button) == kTagParentFace)
         look.face = LightenColor(look.parent, state.Hot ? state.FaceLightenHot : state.FaceLightenNormal);
     else
         look.face = state.Hot ? LightenColor(clBtnFace, state.FaceLightenHot) : scheme.IconStripBack;
@@ -145,25 +145,25 @@ void DrawXPButton(QPainter &p, const QPushButton *button, const TXPButtonState &
     look.pressed = state.SpaceDown || (state.MouseDown && state.Hot);
     const int W = look.W, H = look.H;
 
-    Fill(p, {0, 0, W, H}, look.parent);
+    fillBox(p, {0, 0, W, H}, look.parent);
     // The rounded rectangle with a 4 x 4 corner ellipse: the outline leaves
     // out the four corner pixels.
-    Fill(p, {1, 1, W - 1, H - 1}, look.face);
-    Fill(p, {1, 0, W - 1, 1}, look.outline);
-    Fill(p, {1, H - 1, W - 1, H}, look.outline);
-    Fill(p, {0, 1, 1, H - 1}, look.outline);
-    Fill(p, {W - 1, 1, W, H - 1}, look.outline);
+    fillBox(p, {1, 1, W - 1, H - 1}, look.face);
+    fillBox(p, {1, 0, W - 1, 1}, look.outline);
+    fillBox(p, {1, H - 1, W - 1, H}, look.outline);
+    fillBox(p, {0, 1, 1, H - 1}, look.outline);
+    fillBox(p, {W - 1, 1, W, H - 1}, look.outline);
     if (look.enabled) {
         if (look.pressed)
-            Polyline(p, {{0, H - 2}, {0, 1}, {1, 0}, {W - 1, 0}}, look.shade);
+            drawPolyline(p, {{0, H - 2}, {0, 1}, {1, 0}, {W - 1, 0}}, look.shade);
         else
-            Polyline(p, {{W - 1, 1}, {W - 1, H - 2}, {W - 2, H - 1}, {0, H - 1}}, look.shade);
+            drawPolyline(p, {{W - 1, 1}, {W - 1, H - 2}, {W - 2, H - 1}, {0, H - 1}}, look.shade);
     }
-    DrawXPCaption(p, button, look.enabled ? ForegroundOf(button) : scheme.DisabledText,
+    DrawXPCaption(p, button, look.enabled ? foregroundOf(button) : scheme.DisabledText,
                   [&look](int x, int y) { return look.at(x, y); });
 }
 
-void DrawXPCaption(QPainter &p, const QPushButton *button, TColor color, const TSurfacePixel &pixelBelow)
+void DrawXPCaption(QPainter &p, const QPushButton *button, TColor color, const SurfacePixel &pixelBelow)
 {
     const QString text = button->text();
     const QFontMetrics fm(button->font());
@@ -177,19 +177,19 @@ void DrawXPCaption(QPainter &p, const QPushButton *button, TColor color, const T
         static constexpr int kCopies[4][4] = {{1, 0, 0, 30}, {1, 2, 1, 30}, {0, 1, 0, 40}, {1, 1, 1, 60}};
         for (const auto &c : kCopies) {
             const QRect shifted(box.x() + c[0], box.y() + c[1], box.width() + c[2], box.height());
-            p.setPen(ResolveColor(DarkenColor(pixelBelow(shifted.x(), shifted.y()), c[3])));
+            p.setPen(resolveColor(DarkenColor(pixelBelow(shifted.x(), shifted.y()), c[3])));
             p.drawText(shifted, Qt::AlignCenter | kCaptionFlags, text);
         }
     }
-    p.setPen(ResolveColor(color));
+    p.setPen(resolveColor(color));
     p.drawText(box, Qt::AlignCenter | kCaptionFlags, text);
 }
 
 void DrawXPGroupBox(QPainter &p, const QGroupBox *box)
 {
     const int W = box->width(), H = box->height();
-    const TColor color = BackgroundOf(box);
-    const TColor parent = ParentBackgroundOf(box);
+    const TColor color = backgroundOf(box);
+    const TColor parent = parentBackgroundOf(box);
     const QString caption = box->title();
     const QFontMetrics fm(box->font());
     const int h = fm.height(); // a single space is as high as any caption
@@ -197,35 +197,35 @@ void DrawXPGroupBox(QPainter &p, const QGroupBox *box)
     const int a = h / 2;
     const TColor light = LightenColor(color, 60);
     const TColor dark = DarkenColor(color, 60);
-    const TColor edge = Ctl3DOf(box) ? light : dark;
+    const TColor edge = ctl3DOf(box) ? light : dark;
 
     // The toolkit's own frame and caption lie elsewhere than this frame and
     // caption: the box colour first hides them.
-    Fill(p, {0, 0, W, H}, color);
-    Outline(p, {1, h, W - 1, H - 1}, color);
-    Line(p, 1, a - 1, 1, H, color);
+    fillBox(p, {0, 0, W, H}, color);
+    outlineBox(p, {1, h, W - 1, H - 1}, color);
+    drawLine(p, 1, a - 1, 1, H, color);
     TRect r{0, a - 1, W, H};
     BevelFrame(p, r, edge, dark, 1);
-    Fill(p, {0, 0, W, a + 1}, parent);
+    fillBox(p, {0, 0, W, a + 1}, parent);
     const int capLeft = box->layoutDirection() == Qt::RightToLeft ? W - 9 - tw : 9;
     const int capRight = capLeft + tw;
-    Fill(p, {capLeft, a + 1, capRight, 2 * a + 2}, color);
-    Line(p, W - 2, a + 1, W - 2, h, color);
+    fillBox(p, {capLeft, a + 1, capRight, 2 * a + 2}, color);
+    drawLine(p, W - 2, a + 1, W - 2, h, color);
     if (tw > 0) {
         const QRect capBox(capLeft, 0, tw, h);
         p.save();
         p.setClipRect(capBox, Qt::IntersectClip);
         p.setFont(box->font());
         p.setBackgroundMode(Qt::TransparentMode);
-        p.setPen(ResolveColor(ForegroundOf(box)));
+        p.setPen(resolveColor(foregroundOf(box)));
         p.drawText(capBox, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, caption);
         p.restore();
     }
-    Line(p, 0, a + 1, capLeft, a + 1, edge);
-    Line(p, capRight, a + 1, W - 1, a + 1, edge);
+    drawLine(p, 0, a + 1, capLeft, a + 1, edge);
+    drawLine(p, capRight, a + 1, W - 1, a + 1, edge);
 }
 
-void DrawPanelBevels(QPainter &p, const TPanel *panel, TColor light, TColor dark)
+void drawPanelBevels(QPainter &p, const TPanel *panel, TColor light, TColor dark)
 {
     TRect r{0, 0, panel->width(), panel->height()};
     const int width = panel->BevelWidth();
@@ -246,6 +246,6 @@ void DrawPanelBevels(QPainter &p, const TPanel *panel, TColor light, TColor dark
 
 void DrawXPPanel(QPainter &p, const TPanel *panel)
 {
-    const TColor color = BackgroundOf(panel);
-    DrawPanelBevels(p, panel, LightenColor(color, 60), DarkenColor(color, 60));
+    const TColor color = backgroundOf(panel);
+    drawPanelBevels(p, panel, LightenColor(color, 60), DarkenColor(color, 60));
 }

@@ -47,7 +47,7 @@ struct TXPColorScheme {
 
 // What DrawXPButton needs besides the button: the scheme, the two
 // lightening percentages of the face and the state of the hook.
-struct TXPButtonState {
+struct XPButtonState {
     const TXPColorScheme *scheme = nullptr;
     int FaceLightenNormal = 16;
     int FaceLightenHot = 40;
@@ -67,16 +67,16 @@ void BevelFrame(QPainter &p, TRect &r, TColor tl, TColor br, int n);
 // The flat push button: parent colour in the corners, a rounded outline
 // with the face inside, a one-pixel shade (right and bottom, or left and
 // top when pressed; none when disabled) and the centred caption.
-void DrawXPButton(QPainter &p, const QPushButton *button, const TXPButtonState &state);
+void DrawXPButton(QPainter &p, const QPushButton *button, const XPButtonState &state);
 
 // The colour already on the drawing surface at (x, y).
-using TSurfacePixel = std::function<TColor(int x, int y)>;
+using SurfacePixel = std::function<TColor(int x, int y)>;
 
 // The caption of a button centred on it, "&" marking the next character as
 // the underlined mnemonic ("&&" gives "&"), in `color`, on a transparent
 // background. An enabled default button first gets four copies, each in
 // the colour below its top-left corner (`pixelBelow`) darkened.
-void DrawXPCaption(QPainter &p, const QPushButton *button, TColor color, const TSurfacePixel &pixelBelow = {});
+void DrawXPCaption(QPainter &p, const QPushButton *button, TColor color, const SurfacePixel &pixelBelow = {});
 
 // The flat group box: a one-pixel frame whose top edge lies at row
 // (caption height) div 2 + 1, broken under the caption, which starts 9
@@ -88,13 +88,13 @@ void DrawXPGroupBox(QPainter &p, const QGroupBox *box);
 // one BorderWidth pixels further in; `light` on the left and top of a
 // raised or space bevel and `dark` on its right and bottom, the other way
 // round for a lowered one.
-void DrawPanelBevels(QPainter &p, const TPanel *panel, TColor light, TColor dark);
+void drawPanelBevels(QPainter &p, const TPanel *panel, TColor light, TColor dark);
 
 // The bevels of a panel in the flat colours (light: the panel colour
 // lightened by 60 %, dark: darkened by 60).
 void DrawXPPanel(QPainter &p, const TPanel *panel);
 
 // The background colour of a control (its palette's background role).
-TColor BackgroundOf(const QWidget *w);
+TColor backgroundOf(const QWidget *w);
 // The background colour of the control's parent (its own without a parent).
-TColor ParentBackgroundOf(const QWidget *w);
+TColor parentBackgroundOf(const QWidget *w);

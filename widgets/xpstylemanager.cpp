@@ -9,14 +9,14 @@ namespace {
 TXPStyleManager *g_manager = nullptr;
 
 // The event that runs AppWindowHook when the event loop next runs.
-QEvent::Type RunAppWindowHookEvent()
+QEvent::Type runAppWindowHookEvent()
 {
     static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
     return type;
 }
 
 template <typename T>
-QList<T *> Alive(const QList<QPointer<T>> &list)
+QList<T *> alive(const QList<QPointer<T>> &list)
 {
     QList<T *> out;
     for (const QPointer<T> &p : list) {
@@ -27,14 +27,14 @@ QList<T *> Alive(const QList<QPointer<T>> &list)
 }
 
 template <typename T>
-void AddOnce(QList<QPointer<T>> &list, T *item)
+void addOnce(QList<QPointer<T>> &list, T *item)
 {
     if (!list.contains(item))
         list.append(item);
 }
 
 // Whether `control` lies outside `window` (a form or a frame).
-bool Outside(const QWidget *control, const QWidget *window)
+bool outside(const QWidget *control, const QWidget *window)
 {
     return !window || (control != window && !window->isAncestorOf(control));
 }
@@ -49,12 +49,12 @@ TXPStyleManager::~TXPStyleManager()
         g_manager = nullptr;
 }
 
-TXPStyleManager *TXPStyleManager::Instance()
+TXPStyleManager *TXPStyleManager::instance()
 {
     return g_manager;
 }
 
-TXPStyleManager *TXPStyleManager::Create()
+TXPStyleManager *TXPStyleManager::create()
 {
     if (!g_manager)
         g_manager = new TXPStyleManager;
@@ -63,17 +63,17 @@ TXPStyleManager *TXPStyleManager::Create()
 
 QList<TXPStylePainter *> TXPStyleManager::Painters() const
 {
-    return Alive(m_painters);
+    return alive(m_painters);
 }
 
 QList<QWidget *> TXPStyleManager::PendingWindows() const
 {
-    return Alive(m_pendingWindows);
+    return alive(m_pendingWindows);
 }
 
 QList<QWidget *> TXPStyleManager::HandledWindows() const
 {
-    return Alive(m_handledWindows);
+    return alive(m_handledWindows);
 }
 
 void TXPStyleManager::schedule()
@@ -81,38 +81,38 @@ void TXPStyleManager::schedule()
     if (m_scheduled)
         return;
     m_scheduled = true;
-    QCoreApplication::postEvent(this, new QEvent(RunAppWindowHookEvent()));
+    QCoreApplication::postEvent(this, new QEvent(runAppWindowHookEvent()));
 }
 
 bool TXPStyleManager::event(QEvent *event)
 {
-    if (event->type() != RunAppWindowHookEvent())
+    if (event->type() != runAppWindowHookEvent())
         return QObject::event(event);
     m_scheduled = false;
     AppWindowHook();
     return true;
 }
 
-void TXPStyleManager::Register(TXPStylePainter *painter)
+void TXPStyleManager::registerPainter(TXPStylePainter *painter)
 {
     if (!painter || m_painters.contains(painter))
         return;
     m_painters.append(painter);
     if (QWidget *own = painter->OwnerWindow())
-        AddOnce(m_handledWindows, own);
+        addOnce(m_handledWindows, own);
     if (m_activePainter || !painter->Active())
         return;
     m_activePainter = painter;
     for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (IsForm(window) && !m_handledWindows.contains(window) && TagOf(window) != kTagNoXPStyle
+        if (isForm(window) && !m_handledWindows.contains(window) && tagOf(window) != kTagNoXPStyle
             && !window->findChild<TXPStylePainter *>(QString(), Qt::FindDirectChildrenOnly))
-            AddOnce(m_pendingWindows, window);
+            addOnce(m_pendingWindows, window);
     }
     if (!m_pendingWindows.isEmpty())
         schedule();
 }
 
-void TXPStyleManager::Unregister(TXPStylePainter *painter)
+void TXPStyleManager::unregisterPainter(TXPStylePainter *painter)
 {
     if (painter && painter == m_activePainter) {
         TXPStylePainter *next = nullptr;
@@ -124,9 +124,9 @@ void TXPStyleManager::Unregister(TXPStylePainter *painter)
         }
         m_activePainter = next;
         const QWidget *own = painter->OwnerWindow();
-        for (TControlSubClass *hook : painter->Hooks()) {
+        for (TControlSubClass *hook : painter->hooks()) {
             QWidget *control = hook->Control();
-            if (!control || !Outside(control, own))
+            if (!control || !outside(control, own))
                 continue;
             // The controls the leaving painter restyled for other windows
             // pass to the new active painter, or get their own look back.
@@ -151,7 +151,7 @@ void TXPStyleManager::Notification(QObject *component, TOperation operation)
     if (operation == opInsert) {
         // Whether it is a window is known once it is built: when the
         // pending windows are restyled.
-        AddOnce(m_pendingWindows, window);
+        addOnce(m_pendingWindows, window);
         schedule();
     } else {
         m_pendingWindows.removeAll(window);
@@ -159,7 +159,7 @@ void TXPStyleManager::Notification(QObject *component, TOperation operation)
     }
 }
 
-void TXPStyleManager::ElectActivePainter()
+void TXPStyleManager::electActivePainter()
 {
     if (m_activePainter && m_activePainter->Active())
         return;
@@ -177,7 +177,7 @@ void TXPStyleManager::AppWindowHook()
     const QList<QWidget *> pending = PendingWindows();
     try {
         for (QWidget *window : pending) {
-            if (!IsForm(window) || m_handledWindows.contains(window))
+            if (!isForm(window) || m_handledWindows.contains(window))
                 continue;
             m_handledWindows.append(window);
             if (m_activePainter)

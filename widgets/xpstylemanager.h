@@ -21,9 +21,9 @@ class TXPStyleManager : public QObject
 
 public:
     // The manager, or none.
-    static TXPStyleManager *Instance();
+    static TXPStyleManager *instance();
     // The manager, created if there is none.
-    static TXPStyleManager *Create();
+    static TXPStyleManager *create();
     ~TXPStyleManager() override;
 
     QList<TXPStylePainter *> Painters() const;
@@ -31,13 +31,13 @@ public:
     QList<QWidget *> HandledWindows() const;
     TXPStylePainter *ActivePainter() const { return m_activePainter; }
 
-    void Register(TXPStylePainter *painter);
-    void Unregister(TXPStylePainter *painter);
+    void registerPainter(TXPStylePainter *painter);
+    void unregisterPainter(TXPStylePainter *painter);
     // A component was inserted into or removed from a painter's window.
     void Notification(QObject *component, TOperation operation);
     // Makes the first registered active painter the ActivePainter when the
     // present one is gone or inactive.
-    void ElectActivePainter();
+    void electActivePainter();
     // Restyles the pending windows with the ActivePainter.
     void AppWindowHook();
 

@@ -12,9 +12,9 @@ namespace {
 
 // The owner must be a form or a frame: the painter restyles what a window
 // owns.
-QObject *CheckedOwner(QObject *owner)
+QObject *checkedOwner(QObject *owner)
 {
-    if (owner && !IsForm(owner) && !IsFrame(owner))
+    if (owner && !isForm(owner) && !isFrame(owner))
         throw EInvalidCast();
     return owner;
 }
@@ -22,20 +22,20 @@ QObject *CheckedOwner(QObject *owner)
 // What `container` owns, in the order it was created: its children, and
 // theirs, depth first. A form or a frame inside owns its own components,
 // and the components of a non-visual component are its own.
-void CollectOwned(const QObject *container, QList<QObject *> &owned)
+void collectOwned(const QObject *container, QList<QObject *> &owned)
 {
     for (QObject *child : container->children()) {
         if (!child) // a child already freed while its parent is destroyed
             continue;
         owned.append(child);
-        if (child->isWidgetType() && !IsForm(child) && !IsFrame(child))
-            CollectOwned(child, owned);
+        if (child->isWidgetType() && !isForm(child) && !isFrame(child))
+            collectOwned(child, owned);
     }
 }
 
 } // namespace
 
-TXPStylePainter::TXPStylePainter(QObject *owner) : QObject(CheckedOwner(owner))
+TXPStylePainter::TXPStylePainter(QObject *owner) : QObject(checkedOwner(owner))
 {
     m_font = QApplication::font("QMenu");
     m_fontColor = clMenuText;
@@ -48,7 +48,7 @@ TXPStylePainter::TXPStylePainter(QObject *owner) : QObject(CheckedOwner(owner))
         m_schemeDirty = false;
         m_ownerWindow->installEventFilter(this);
     }
-    TXPStyleManager::Create();
+    TXPStyleManager::create();
     connect(qApp, &QApplication::focusChanged, this, &TXPStylePainter::focusChanged);
 }
 
@@ -56,25 +56,25 @@ TXPStylePainter::~TXPStylePainter()
 {
     // Taking the look off the owner's menus would come first; there are
     // none, and without repaints a walk over the owner changes nothing.
-    if (TXPStyleManager *manager = TXPStyleManager::Instance()) {
-        manager->Unregister(this);
+    if (TXPStyleManager *manager = TXPStyleManager::instance()) {
+        manager->unregisterPainter(this);
         if (manager->Painters().isEmpty())
             delete manager;
     }
-    for (TControlSubClass *hook : Hooks())
+    for (TControlSubClass *hook : hooks())
         hook->ReleaseHook();
 }
 
 void TXPStylePainter::Loaded()
 {
-    TXPStyleManager::Create()->Register(this);
+    TXPStyleManager::create()->registerPainter(this);
 }
 
 void TXPStylePainter::Notification(QObject *component, TOperation operation)
 {
     // Menu items inserted while AutoDetect is on would be restyled here;
     // this painter draws no menus.
-    if (TXPStyleManager *manager = TXPStyleManager::Instance())
+    if (TXPStyleManager *manager = TXPStyleManager::instance())
         manager->Notification(component, operation);
 }
 
@@ -92,14 +92,14 @@ void TXPStylePainter::focusChanged(QWidget *old, QWidget *now)
 {
     const QWidget *oldWindow = old ? old->window() : nullptr;
     const QWidget *newWindow = now ? now->window() : nullptr;
-    for (TControlSubClass *hook : Hooks()) {
+    for (TControlSubClass *hook : hooks()) {
         const QWidget *control = hook->Control();
         if (control && (control->window() == oldWindow || control->window() == newWindow))
-            hook->FocusChangedInWindow();
+            hook->focusChangedInWindow();
     }
 }
 
-QList<TControlSubClass *> TXPStylePainter::Hooks() const
+QList<TControlSubClass *> TXPStylePainter::hooks() const
 {
     return findChildren<TControlSubClass *>(QString(), Qt::FindDirectChildrenOnly);
 }
@@ -144,8 +144,8 @@ void TXPStylePainter::setKinds(Set &field, Set value)
 
 void TXPStylePainter::setDisableSubclassing(bool)
 {
-    if (TXPStyleManager *manager = TXPStyleManager::Instance())
-        manager->ElectActivePainter();
+    if (TXPStyleManager *manager = TXPStyleManager::instance())
+        manager->electActivePainter();
 }
 
 void TXPStylePainter::ComputeColorScheme(const QPaintDevice *surface)
@@ -200,7 +200,7 @@ void TXPStylePainter::ApplyToOwner(QObject *container, bool enable, bool update)
     if (!container)
         return;
     QList<QObject *> owned;
-    CollectOwned(container, owned);
+    collectOwned(container, owned);
     for (QObject *component : owned)
         ApplyToComponent(component, enable, update);
 }
@@ -212,19 +212,19 @@ void TXPStylePainter::ApplyToComponent(QObject *component, bool enable, bool upd
         return;
     auto *control = static_cast<QWidget *>(component);
     QWidget *parent = control->parentWidget();
-    const bool eligible = (ControlKindsOf(control) & m_xpControls) != 0 && parent
-                          && (ContainerKindsOf(parent) & m_xpContainers) != 0;
+    const bool eligible = (controlKindsOf(control) & m_xpControls) != 0 && parent
+                          && (containerKindsOf(parent) & m_xpContainers) != 0;
     if (eligible) {
         // A control already hooked keeps its hook: no second one.
-        if (enable && TagOf(control) != kTagNoXPStyle && TagOf(parent) != kTagNoXPStyle
-            && !TControlSubClass::HookOf(control))
+        if (enable && tagOf(control) != kTagNoXPStyle && tagOf(parent) != kTagNoXPStyle
+            && !TControlSubClass::hookOf(control))
             new TControlSubClass(this, control);
         // Invalidated also when switching off: the hook sees it, finds the
         // painter inactive and gives the control back.
         if (update)
-            TControlSubClass::Invalidate(control);
+            TControlSubClass::invalidate(control);
     }
-    const bool frame = IsFrame(control) && (m_xpContainers & XPBit(xccFrame)) != 0;
-    if (frame || qstrcmp(control->metaObject()->className(), "TDBNavigator") == 0 || IsForm(control))
+    const bool frame = isFrame(control) && (m_xpContainers & xpBit(xccFrame)) != 0;
+    if (frame || qstrcmp(control->metaObject()->className(), "TDBNavigator") == 0 || isForm(control))
         ApplyToOwner(control, enable, update);
 }

@@ -165,7 +165,7 @@ public:
     void ApplyToComponent(QObject *component, bool enable, bool update);
 
     // The hook records this painter installed, in creation order.
-    QList<TControlSubClass *> Hooks() const;
+    QList<TControlSubClass *> hooks() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

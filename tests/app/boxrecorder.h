@@ -9,13 +9,13 @@ class BoxRecorder {
 public:
     BoxRecorder()
     {
-        previous_ = SetMessageBoxPresenter([this](const MessageBoxRequest &request) {
+        m_previous = setMessageBoxPresenter([this](const MessageBoxRequest &request) {
             boxes << request;
             if (onBox)
                 onBox(request);
         });
     }
-    ~BoxRecorder() { SetMessageBoxPresenter(std::move(previous_)); }
+    ~BoxRecorder() { setMessageBoxPresenter(std::move(m_previous)); }
     BoxRecorder(const BoxRecorder &) = delete;
     BoxRecorder &operator=(const BoxRecorder &) = delete;
 
@@ -31,5 +31,5 @@ public:
     std::function<void(const MessageBoxRequest &)> onBox;
 
 private:
-    MessageBoxPresenter previous_;
+    MessageBoxPresenter m_previous;
 };

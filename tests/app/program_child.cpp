@@ -29,9 +29,9 @@ void print(const QString &line)
 int main(int argc, char **argv)
 {
     const QString typed = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    SetMessageBoxPresenter([](const MessageBoxRequest &request) { print(QStringLiteral("box: ") + request.text); });
+    setMessageBoxPresenter([](const MessageBoxRequest &request) { print(QStringLiteral("box: ") + request.text); });
     return RunApplication(argc, argv, [typed](MainWindowHandlers &handlers) {
-        std::unique_ptr<QWidget> window = CreateMainForm(handlers);
+        std::unique_ptr<QWidget> window = createMainWindow(handlers);
         auto *form = static_cast<TForm_Main *>(window.get());
         handlers.shown = [form, typed] {
             QTimer::singleShot(0, form, [form, typed] {

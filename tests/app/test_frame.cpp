@@ -92,7 +92,7 @@ class TestFrame : public QObject {
 
 private slots:
     // the test library installs its own handlers when it starts
-    void init() { InstallTerminationSignalHandlers(); }
+    void init() { installTerminationSignalHandlers(); }
 
     void periodRule_data();
     void periodRule();
@@ -147,7 +147,7 @@ void TestFrame::periodRule()
 {
     QFETCH(QString, message);
     QFETCH(QString, shown);
-    QCOMPARE(WithFinalPeriod(message), shown);
+    QCOMPARE(withFinalPeriod(message), shown);
 
     // the same rule through the error display, from UTF-8 error text
     BoxRecorder recorder;
@@ -158,11 +158,11 @@ void TestFrame::periodRule()
 
 void TestFrame::errorClassName()
 {
-    QCOMPARE(ErrorClassName(EOverflow()), QStringLiteral("EOverflow"));
-    QCOMPARE(ErrorClassName(EIniFileException("/x")), QStringLiteral("EIniFileException"));
-    QCOMPARE(ErrorClassName(Exception("x")), QStringLiteral("Exception"));
-    QCOMPARE(ErrorClassName(std::runtime_error("x")), QStringLiteral("std::runtime_error"));
-    QCOMPARE(ErrorClassName(std::bad_alloc()), QStringLiteral("std::bad_alloc"));
+    QCOMPARE(::errorClassName(EOverflow()), QStringLiteral("EOverflow"));
+    QCOMPARE(::errorClassName(EIniFileException("/x")), QStringLiteral("EIniFileException"));
+    QCOMPARE(::errorClassName(Exception("x")), QStringLiteral("Exception"));
+    QCOMPARE(::errorClassName(std::runtime_error("x")), QStringLiteral("std::runtime_error"));
+    QCOMPARE(::errorClassName(std::bad_alloc()), QStringLiteral("std::bad_alloc"));
 }
 
 void TestFrame::applicationErrorText_data()
@@ -192,13 +192,13 @@ void TestFrame::applicationErrorText()
     QFETCH(quint64, address);
     QFETCH(QString, message);
     QFETCH(QString, text);
-    QCOMPARE(ApplicationErrorText(className, QStringLiteral("zelton"), quintptr(address), message),
+    QCOMPARE(::applicationErrorText(className, QStringLiteral("zelton"), quintptr(address), message),
              text);
 }
 
 void TestFrame::applicationIdentity()
 {
-    PrepareApplication(*TApplication::instance());
+    prepareApplication(*TApplication::instance());
     QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Подбор Zelton"));
     QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Подбор Zelton"));
     QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("zelton"));
@@ -304,7 +304,7 @@ void TestFrame::normalEndExitsWithZero()
 {
     BoxRecorder recorder;
     int closings = 0;
-    const int code = RunMainWindow(*TApplication::instance(), [&](MainWindowHandlers &h) {
+    const int code = runMainWindow(*TApplication::instance(), [&](MainWindowHandlers &h) {
         auto window = std::make_unique<QWidget>();
         h.closing = [&] { ++closings; };
         h.shown = [w = window.get()] { QTimer::singleShot(0, w, &QWidget::close); };
@@ -323,7 +323,7 @@ void TestFrame::failedCloseKeepsWindowOpen()
     int saves = 0;
     QList<bool> visibleAfterClose;
     QPointer<QWidget> mainWindow;
-    const int code = RunMainWindow(*TApplication::instance(), [&](MainWindowHandlers &h) {
+    const int code = runMainWindow(*TApplication::instance(), [&](MainWindowHandlers &h) {
         auto window = std::make_unique<QWidget>();
         mainWindow = window.get();
         h.closing = [&] {
@@ -361,7 +361,7 @@ void TestFrame::creationErrorShownAndStartupGoesOn()
     };
     bool shown = false;
     int creations = 0;
-    const int code = RunMainWindow(*TApplication::instance(), [&](MainWindowHandlers &h) {
+    const int code = runMainWindow(*TApplication::instance(), [&](MainWindowHandlers &h) {
         auto window = std::make_unique<QWidget>();
         h.created = [&] {
             ++creations;
@@ -394,7 +394,7 @@ void TestFrame::startupErrorExitsWithOne()
     QFETCH(bool, ownError);
     BoxRecorder recorder;
     bool created = false;
-    const int code = RunMainWindow(*TApplication::instance(), [&](MainWindowHandlers &h)
+    const int code = runMainWindow(*TApplication::instance(), [&](MainWindowHandlers &h)
                                        -> std::unique_ptr<QWidget> {
         h.created = [&] { created = true; };
         if (ownError)
@@ -432,7 +432,7 @@ void TestFrame::sessionEndSavesWithoutBox()
     QFETCH(bool, saveFails);
     BoxRecorder recorder;
     int saves = 0, closings = 0;
-    const int code = RunMainWindow(*TApplication::instance(), [&](MainWindowHandlers &h) {
+    const int code = runMainWindow(*TApplication::instance(), [&](MainWindowHandlers &h) {
         auto window = std::make_unique<QWidget>();
         h.closing = [&] { ++closings; };
         h.sessionEnd = [&] {
@@ -462,7 +462,7 @@ void TestFrame::sessionEndWhileBoxIsOpen()
         boxLoop.exec();
     };
     int saves = 0;
-    const int code = RunMainWindow(*TApplication::instance(), [&](MainWindowHandlers &h) {
+    const int code = runMainWindow(*TApplication::instance(), [&](MainWindowHandlers &h) {
         auto window = std::make_unique<QWidget>();
         h.closing = [] { throw EIniFileException("/ro/settings.ini"); };
         h.sessionEnd = [&] { ++saves; };
@@ -531,7 +531,7 @@ void TestFrame::childSignal()
 
 int main(int argc, char **argv)
 {
-    InstallTerminationSignalHandlers();
+    installTerminationSignalHandlers();
     TApplication app(argc, argv);
     TestFrame test;
     return QTest::qExec(&test, argc, argv);

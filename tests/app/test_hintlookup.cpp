@@ -16,39 +16,39 @@ class TestHintLookup : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir dir;
-    TForm_Main *form = nullptr;
+    QTemporaryDir m_dir;
+    TForm_Main *m_form = nullptr;
 
-    QWidget *control(const QString &name) const { return form->findChild<QWidget *>(name); }
+    QWidget *control(const QString &name) const { return m_form->findChild<QWidget *>(name); }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(dir.isValid());
-        SetExecutableDirectoryOverride(dir.path());
-        InstallLookAndFeel();
-        form = new TForm_Main;
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form));
+        QVERIFY(m_dir.isValid());
+        setExecutableDirectoryOverride(m_dir.path());
+        installLookAndFeel();
+        m_form = new TForm_Main;
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form));
     }
 
     void cleanupTestCase()
     {
-        delete form;
-        SetExecutableDirectoryOverride({});
+        delete m_form;
+        setExecutableDirectoryOverride({});
     }
 
     void everyControlWithAHintYieldsItself()
     {
         int checked = 0;
-        for (QWidget *w : form->findChildren<QWidget *>()) {
+        for (QWidget *w : m_form->findChildren<QWidget *>()) {
             if (w->property("Hint").toString().isEmpty())
                 continue;
             // the page it is on
             for (QWidget *p = w; p; p = p->parentWidget()) {
-                const int page = form->ui->PgCtrl_Sys->indexOf(p);
+                const int page = m_form->ui->PgCtrl_Sys->indexOf(p);
                 if (page >= 0)
-                    form->ui->PgCtrl_Sys->setCurrentIndex(page);
+                    m_form->ui->PgCtrl_Sys->setCurrentIndex(page);
             }
             const QRect r = w->rect();
             for (QPoint at : {r.center(), r.topLeft(), r.bottomRight()}) {
@@ -96,7 +96,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QPoint, at);
         QFETCH(QString, under);
-        form->ui->PgCtrl_Sys->setCurrentIndex(page);
+        m_form->ui->PgCtrl_Sys->setCurrentIndex(page);
         QWidget *w = control(name);
         QVERIFY2(w, qPrintable(name));
         const QPoint global = w->mapToGlobal(at.x() < 0 ? w->rect().center() : at);

@@ -68,22 +68,22 @@ class TestHints : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir dir;
-    HintController *hints = nullptr;
-    ManualTimer *timer = nullptr;
-    TForm_Main *form = nullptr;
-    QPoint pointer{-1000, -1000};
+    QTemporaryDir m_dir;
+    HintController *m_hints = nullptr;
+    ManualTimer *m_timer = nullptr;
+    TForm_Main *m_form = nullptr;
+    QPoint m_pointer{-1000, -1000};
 
-    QWidget *control(const QString &name) const { return form->findChild<QWidget *>(name); }
-    THintWindow *hintWindow() const { return hints->hintWindow(); }
+    QWidget *control(const QString &name) const { return m_form->findChild<QWidget *>(name); }
+    THintWindow *hintWindow() const { return m_hints->hintWindow(); }
     bool hintVisible() const { return hintWindow() && hintWindow()->isVisible(); }
 
     // The pointer moves to `local` in `w` (its centre by default), as the
     // window system reports it.
     void moveTo(QWidget *w, QPoint local = QPoint(-1, -1))
     {
-        pointer = w->mapToGlobal(local.x() < 0 ? w->rect().center() : local);
-        QTest::mouseMove(form->windowHandle(), form->mapFromGlobal(pointer));
+        m_pointer = w->mapToGlobal(local.x() < 0 ? w->rect().center() : local);
+        QTest::mouseMove(m_form->windowHandle(), m_form->mapFromGlobal(m_pointer));
     }
 
     // Places used by the scripts: three hot zones of the dependent page, a
@@ -109,7 +109,7 @@ private:
     // window), "refuse" (no timer to be had).
     void run(const QString &script)
     {
-        QWindow *win = form->windowHandle();
+        QWindow *win = m_form->windowHandle();
         const QStringList steps = script.split(QLatin1Char(';'), Qt::SkipEmptyParts);
         for (const QString &raw : steps) {
             const QStringList s = raw.trimmed().split(QLatin1Char(' '));
@@ -119,21 +119,21 @@ private:
                 moveTo(w, at);
             } else if (what == QLatin1String("point")) {
                 const auto [w, at] = place(s[1]);
-                pointer = w->mapToGlobal(at.x() < 0 ? w->rect().center() : at);
+                m_pointer = w->mapToGlobal(at.x() < 0 ? w->rect().center() : at);
             } else if (what == QLatin1String("wait")) {
-                timer->elapse(s[1].toInt());
+                m_timer->elapse(s[1].toInt());
             } else if (what == QLatin1String("key")) {
-                QTest::keyClick(form, Qt::Key_Shift);
+                QTest::keyClick(m_form, Qt::Key_Shift);
             } else if (what == QLatin1String("press")) {
-                QTest::mousePress(win, Qt::LeftButton, {}, form->mapFromGlobal(pointer));
-                QTest::mouseRelease(win, Qt::LeftButton, {}, form->mapFromGlobal(pointer));
+                QTest::mousePress(win, Qt::LeftButton, {}, m_form->mapFromGlobal(m_pointer));
+                QTest::mouseRelease(win, Qt::LeftButton, {}, m_form->mapFromGlobal(m_pointer));
             } else if (what == QLatin1String("wheel")) {
-                const QPoint local = form->mapFromGlobal(pointer);
-                QWheelEvent wheel(local, pointer, QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                const QPoint local = m_form->mapFromGlobal(m_pointer);
+                QWheelEvent wheel(local, m_pointer, QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                                   Qt::NoScrollPhase, false);
                 QCoreApplication::sendEvent(win, &wheel);
             } else if (what == QLatin1String("frame")) {
-                QMouseEvent frame(QEvent::NonClientAreaMouseMove, QPointF(-2, 10), QPointF(pointer), Qt::NoButton,
+                QMouseEvent frame(QEvent::NonClientAreaMouseMove, QPointF(-2, 10), QPointF(m_pointer), Qt::NoButton,
                                   Qt::NoButton, Qt::NoModifier);
                 QCoreApplication::sendEvent(win, &frame);
             } else if (what == QLatin1String("leave")) {
@@ -144,13 +144,13 @@ private:
                 QCoreApplication::sendEvent(qApp, &inactive);
             } else if (what == QLatin1String("minimise")) {
                 QWindowStateChangeEvent minimised(Qt::WindowNoState);
-                QCoreApplication::sendEvent(form, &minimised);
+                QCoreApplication::sendEvent(m_form, &minimised);
             } else if (what == QLatin1String("idle")) {
                 emit QAbstractEventDispatcher::instance()->aboutToBlock();
             } else if (what == QLatin1String("outside")) {
-                pointer = QPoint(-1000, -1000);
+                m_pointer = QPoint(-1000, -1000);
             } else if (what == QLatin1String("refuse")) {
-                timer->refuse = true;
+                m_timer->refuse = true;
             } else {
                 QFAIL(qPrintable(QStringLiteral("unknown step ") + raw));
             }
@@ -160,29 +160,29 @@ private:
 private slots:
     void initTestCase()
     {
-        QVERIFY(dir.isValid());
-        SetExecutableDirectoryOverride(dir.path());
-        hints = TApplication::instance()->hintController();
-        QVERIFY(hints);
-        timer = new ManualTimer;
-        hints->setTimer(timer);
-        hints->setPointerSource([this] { return pointer; });
-        form = new TForm_Main;
-        TApplication::instance()->setMainWindow(form, {});
-        form->show();
-        QApplication::setActiveWindow(form);
-        QVERIFY(QTest::qWaitForWindowActive(form));
-        QCOMPARE(hints->showDelay(), 500);
-        QCOMPARE(hints->nextHintDelay(), 25);
-        QCOMPARE(hints->displayTime(), 5000);
+        QVERIFY(m_dir.isValid());
+        setExecutableDirectoryOverride(m_dir.path());
+        m_hints = TApplication::instance()->hintController();
+        QVERIFY(m_hints);
+        m_timer = new ManualTimer;
+        m_hints->setTimer(m_timer);
+        m_hints->setPointerSource([this] { return m_pointer; });
+        m_form = new TForm_Main;
+        TApplication::instance()->setMainWindow(m_form, {});
+        m_form->show();
+        QApplication::setActiveWindow(m_form);
+        QVERIFY(QTest::qWaitForWindowActive(m_form));
+        QCOMPARE(m_hints->showDelay(), 500);
+        QCOMPARE(m_hints->nextHintDelay(), 25);
+        QCOMPARE(m_hints->displayTime(), 5000);
         QVERIFY(qobject_cast<TFlatHintWindow *>(hintWindow()));
     }
 
     void cleanupTestCase()
     {
         TApplication::instance()->setMainWindow(nullptr, {});
-        delete form;
-        SetExecutableDirectoryOverride({});
+        delete m_form;
+        setExecutableDirectoryOverride({});
     }
 
     void init()
@@ -190,12 +190,12 @@ private slots:
         // A move to where the pointer already is reaches nobody: every test
         // starts from the same corner of the bare picture.
         moveTo(control(QStringLiteral("Img1")), QPoint(1, 1));
-        pointer = QPoint(-1000, -1000);
-        timer->refuse = false;
-        hints->cancel();
-        form->ui->PgCtrl_Sys->setCurrentIndex(0);
-        QApplication::setActiveWindow(form);
-        QCOMPARE(hints->state(), State::Idle);
+        m_pointer = QPoint(-1000, -1000);
+        m_timer->refuse = false;
+        m_hints->cancel();
+        m_form->ui->PgCtrl_Sys->setCurrentIndex(0);
+        QApplication::setActiveWindow(m_form);
+        QCOMPARE(m_hints->state(), State::Idle);
     }
 
     void transitions_data()
@@ -267,16 +267,16 @@ private slots:
         QFETCH(QString, current);
         run(before);
         run(event);
-        QCOMPARE(hints->state(), state);
-        QCOMPARE(timer->remaining(), remaining);
+        QCOMPARE(m_hints->state(), state);
+        QCOMPARE(m_timer->remaining(), remaining);
         QCOMPARE(hintVisible(), visible);
-        QCOMPARE(hints->currentHintControl() ? hints->currentHintControl()->objectName() : QString(), current);
+        QCOMPARE(m_hints->currentHintControl() ? m_hints->currentHintControl()->objectName() : QString(), current);
         if (state == State::Idle) {
             // Reset: the next hint waits the whole show delay again.
-            timer->refuse = false;
+            m_timer->refuse = false;
             run(QStringLiteral("move C"));
-            QCOMPARE(hints->state(), State::Waiting);
-            QCOMPARE(timer->remaining(), 500);
+            QCOMPARE(m_hints->state(), State::Waiting);
+            QCOMPARE(m_timer->remaining(), 500);
         }
     }
 
@@ -291,15 +291,15 @@ private slots:
         QVERIFY(hintVisible());
         QCOMPARE(hintWindow()->text(), kPumpHint);
         QWidget *zone = control(QStringLiteral("L__dPn"));
-        QCOMPARE(hints->hintRect(), QRect(zone->mapToGlobal(QPoint(0, 0)), zone->size()));
+        QCOMPARE(m_hints->hintRect(), QRect(zone->mapToGlobal(QPoint(0, 0)), zone->size()));
         // Beside the pointer, and it stays there while the pointer moves on
         // within the zone.
         const auto *flat = qobject_cast<TFlatHintWindow *>(hintWindow());
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
         const QRect placed = flat->geometry();
-        QCOMPARE(placed, TFlatHintWindow::placement(TFlatHintWindow::cornerFor(pointer, screen), pointer,
+        QCOMPARE(placed, TFlatHintWindow::placement(TFlatHintWindow::cornerFor(m_pointer, screen), m_pointer,
                                                     placed.size()));
-        QCOMPARE(flat->HintComponent(), form->ui->FlatHint);
+        QCOMPARE(flat->HintComponent(), m_form->ui->FlatHint);
         moveTo(zone, QPoint(70, 120));
         QCOMPARE(flat->geometry(), placed);
         QVERIFY(hintVisible());
@@ -310,18 +310,18 @@ private slots:
         QWidget *label = control(QStringLiteral("L_dPr1"));
         QWidget *field = control(QStringLiteral("FlEdt_dPr1"));
         moveTo(label);
-        timer->elapse(500);
+        m_timer->elapse(500);
         QVERIFY(hintVisible());
         QCOMPARE(hintWindow()->text(), kInletHint);
         const QRect first = hintWindow()->geometry();
         moveTo(field, QPoint(30, 10));
         QVERIFY(!hintVisible());
-        timer->elapse(24);
+        m_timer->elapse(24);
         QVERIFY(!hintVisible());
-        timer->elapse(1);
+        m_timer->elapse(1);
         QVERIFY(hintVisible());
         QCOMPARE(hintWindow()->text(), kInletHint);
-        QCOMPARE(hints->currentHintControl(), field);
+        QCOMPARE(m_hints->currentHintControl(), field);
         // placed by the new pointer position
         QCOMPARE(hintWindow()->geometry().topLeft() - first.topLeft(),
                  field->mapToGlobal(QPoint(30, 10)) - label->mapToGlobal(label->rect().center()));
@@ -335,11 +335,11 @@ private slots:
         QCOMPARE(hintWindow(), window);
         // A window of another class than the installed one is replaced
         // before the next hint is shown.
-        hints->setHintWindowClass(&THintWindow::staticMetaObject);
+        m_hints->setHintWindowClass(&THintWindow::staticMetaObject);
         run(QStringLiteral("move C; wait 25"));
         QVERIFY(hintVisible());
         QCOMPARE(hintWindow()->metaObject(), &THintWindow::staticMetaObject);
-        hints->setHintWindowClass(&TFlatHintWindow::staticMetaObject);
+        m_hints->setHintWindowClass(&TFlatHintWindow::staticMetaObject);
         run(QStringLiteral("move A; wait 25"));
         QVERIFY(qobject_cast<TFlatHintWindow *>(hintWindow()));
     }
@@ -348,9 +348,9 @@ private slots:
     {
         QApplication::setActiveWindow(nullptr);
         run(QStringLiteral("move A; wait 500"));
-        QCOMPARE(hints->state(), State::Idle);
+        QCOMPARE(m_hints->state(), State::Idle);
         QVERIFY(!hintVisible());
-        QApplication::setActiveWindow(form);
+        QApplication::setActiveWindow(m_form);
         run(QStringLiteral("move A2; wait 500"));
         QVERIFY(hintVisible());
     }
@@ -375,14 +375,14 @@ private slots:
         run(QStringLiteral("move A; wait 500"));
         zone->setProperty("Hint", kPumpHint);
         QCOMPARE(hintVisible(), !shown.isEmpty());
-        QCOMPARE(hints->state(), shown.isEmpty() ? State::Idle : State::Shown);
+        QCOMPARE(m_hints->state(), shown.isEmpty() ? State::Idle : State::Shown);
         if (!shown.isEmpty())
             QCOMPARE(hintWindow()->text(), shown);
     }
 
     void showHintEventOfTheWindow()
     {
-        TFlatHint *component = form->ui->FlatHint;
+        TFlatHint *component = m_form->ui->FlatHint;
         QPointer<QWidget> seen;
         component->OnShowHint = [&](QString &HintStr, bool &CanShow, THintInfo &HintInfo) {
             seen = HintInfo.HintControl;
@@ -390,7 +390,7 @@ private slots:
             HintStr = QStringLiteral("Клапан");
         };
         run(QStringLiteral("move A; wait 500"));
-        const bool forbidden = !hintVisible() && hints->state() == State::Idle;
+        const bool forbidden = !hintVisible() && m_hints->state() == State::Idle;
         run(QStringLiteral("move B; wait 500"));
         component->OnShowHint = {};
         QVERIFY(forbidden);
@@ -401,7 +401,7 @@ private slots:
 
     void toolkitTooltipNeverShows()
     {
-        for (QWidget *w : form->findChildren<QWidget *>()) {
+        for (QWidget *w : m_form->findChildren<QWidget *>()) {
             if (w->property("Hint").toString().isEmpty())
                 continue;
             QHelpEvent help(QEvent::ToolTip, w->rect().center(), w->mapToGlobal(w->rect().center()));
@@ -414,7 +414,7 @@ private slots:
 int main(int argc, char **argv)
 {
     TApplication app(argc, argv);
-    PrepareApplication(app);
+    prepareApplication(app);
     TestHints test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -32,7 +32,7 @@ QStringList stateValues()
 {
     QStringList out;
     for (int i = 0; i < kKeyCount; ++i)
-        out << QStringLiteral("%1 %2").arg(QLatin1String(kKeys[i])).arg(Sizing().*kFields[i]);
+        out << QStringLiteral("%1 %2").arg(QLatin1String(kKeys[i])).arg(sizing().*kFields[i]);
     return out;
 }
 
@@ -112,7 +112,7 @@ private slots:
 
         const QStringList expected = savedValues(values.join(QLatin1Char('\n')).toLatin1());
         QCOMPARE(stateValues(), expected);
-        QVERIFY(form->close());
+        QVERIFY(m_form->close());
         QCOMPARE(savedValues(readFile(settingsFile())), expected);
     }
 
@@ -135,7 +135,7 @@ private slots:
         const QStringList texts = fieldTexts();
         QCOMPARE(stateValues(), stored);
 
-        QTest::mouseClick(page == 0 ? form->ui->Btn_Clear1 : form->ui->Btn_Clear2, Qt::LeftButton);
+        QTest::mouseClick(page == 0 ? m_form->ui->Btn_Clear1 : m_form->ui->Btn_Clear2, Qt::LeftButton);
         QStringList expectedState = stored, expectedTexts = texts;
         for (int i = 0; i < kKeyCount; ++i)
             if ((i < kKeysOfCircuit1) == (page == 0)) {
@@ -145,7 +145,7 @@ private slots:
             }
         QCOMPARE(stateValues(), expectedState);
         QCOMPARE(fieldTexts(), expectedTexts);
-        QVERIFY(form->close());
+        QVERIFY(m_form->close());
         QCOMPARE(savedValues(readFile(settingsFile())), expectedState);
     }
 
@@ -169,15 +169,15 @@ private slots:
             clickPage(page);
         for (int i = 0; i < kKeyCount; ++i)
             if ((i < kKeysOfCircuit1) != (page == 0))
-                Sizing().*kFields[i] += 1;
+                sizing().*kFields[i] += 1;
         QStringList changed; // each field once, at its first change
-        for (TFlatFloatEdit *f : form->findChildren<TFlatFloatEdit *>())
+        for (TFlatFloatEdit *f : m_form->findChildren<TFlatFloatEdit *>())
             connect(f, &TCustomFlatFloatEdit::OnChange, this, [f, &changed] {
                 if (!changed.contains(f->objectName()))
                     changed << f->objectName();
             });
 
-        QTest::mouseClick(page == 0 ? form->ui->Btn_Clear1 : form->ui->Btn_Clear2, Qt::LeftButton);
+        QTest::mouseClick(page == 0 ? m_form->ui->Btn_Clear1 : m_form->ui->Btn_Clear2, Qt::LeftButton);
         QCOMPARE(changed, (QStringList{"FlEdt_Kvy1", "FlEdt_dPr1", "FlEdt_Q1", "FlEdt_dPf1", "FlEdt_dPppr1",
                                        "FlEdt_dPs", "FlEdt_dPtr1", "FlEdt_dPdr1", "FlEdt_dPn", "FlEdt_Kvy2",
                                        "FlEdt_dPr2", "FlEdt_Q2", "FlEdt_dPf2", "FlEdt_dPppr2", "FlEdt_dPt",
@@ -205,10 +205,10 @@ private slots:
             clickPage(1);
         typeInto(qPrintable(order[place]), QStringLiteral("1E400"));
         for (int i = 0; i < kKeyCount; ++i)
-            Sizing().*kFields[i] = 7;
+            sizing().*kFields[i] = 7;
 
-        QVERIFY(!form->close());
-        QCOMPARE(boxes->texts(), QStringList(2, QStringLiteral("Floating point overflow.")));
+        QVERIFY(!m_form->close());
+        QCOMPARE(m_boxes->texts(), QStringList(2, QStringLiteral("Floating point overflow.")));
         QStringList read, unread;
         for (int i = 0; i < order.size(); ++i)
             (*stateField(order[i].mid(6)) == 7 ? unread : read) << order[i];
@@ -226,8 +226,8 @@ private slots:
         // the main window, the close's result, the loop asked to end, the
         // window visible: after the failed close, then after the next one
         QList<bool> steps;
-        const int code = RunMainWindow(*app, [&](MainWindowHandlers &h) {
-            std::unique_ptr<QWidget> window = CreateMainForm(h);
+        const int code = runMainWindow(*app, [&](MainWindowHandlers &h) {
+            std::unique_ptr<QWidget> window = createMainWindow(h);
             QWidget *w = window.get();
             h.shown = [&, w] {
                 QTimer::singleShot(0, w, [&, w] {
@@ -245,7 +245,7 @@ private slots:
         });
         QCOMPARE(code, 0);
         QCOMPARE(steps, (QList<bool>{true, false, false, true, true, true, true, false}));
-        QCOMPARE(boxes->texts(), QStringList{QStringLiteral("Unable to write to %1.").arg(settingsFile())});
+        QCOMPARE(m_boxes->texts(), QStringList{QStringLiteral("Unable to write to %1.").arg(settingsFile())});
         QCOMPARE(app->mainWindow(), nullptr);
     }
 };
@@ -253,7 +253,7 @@ private slots:
 int main(int argc, char **argv)
 {
     TApplication app(argc, argv);
-    PrepareApplication(app);
+    prepareApplication(app);
     TestWiring test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -28,7 +28,7 @@ private slots:
     void firstStartWithoutSettings()
     {
         openWindow();
-        QCOMPARE(form->settingsPath(), settingsFile());
+        QCOMPARE(m_form->settingsPath(), settingsFile());
         QCOMPARE(readFile(settingsFile()), kZeroSettings);
         for (const char *name : {"FlEdt_dPr1", "FlEdt_dPf1", "FlEdt_dPppr1", "FlEdt_dPs", "FlEdt_dPtr1",
                                  "FlEdt_dPdr1", "FlEdt_dPn", "FlEdt_Q1", "FlEdt_dPr2", "FlEdt_dPf2",
@@ -44,10 +44,10 @@ private slots:
             QCOMPARE(line(qPrintable(QStringLiteral("L_dPklReal") + suffix)), kLossZero);
         }
         // page 0, its first field focused with the text selected
-        QCOMPARE(form->ui->PgCtrl_Sys->currentIndex(), 0);
+        QCOMPARE(m_form->ui->PgCtrl_Sys->currentIndex(), 0);
         QCOMPARE(focusName(), QStringLiteral("FlEdt_dPr1"));
         QCOMPARE(field("FlEdt_dPr1")->selectedText(), QStringLiteral("0.00"));
-        QVERIFY(boxes->boxes.isEmpty());
+        QVERIFY(m_boxes->boxes.isEmpty());
     }
 
     void sizingExample()
@@ -82,7 +82,7 @@ private slots:
         QCOMPARE(line("L_dPklReal1"), lossLine("0.25"));
         // the other circuit is untouched
         QCOMPARE(line("L_dPkl2"), kDropZero);
-        QVERIFY(boxes->boxes.isEmpty());
+        QVERIFY(m_boxes->boxes.isEmpty());
     }
 
     void capacityNotComputed()
@@ -114,7 +114,7 @@ private slots:
         typeInto("FlEdt_Kvy1", QStringLiteral("1"));
         QCOMPARE(field("FlEdt_Kvy1")->text(), QStringLiteral("1"));
         QCOMPARE(line("L_dPklReal1"), lossLine("4.00"));
-        QCOMPARE(Sizing().Kvy1, 1.0);
+        QCOMPARE(sizing().Kvy1, 1.0);
 
         // leaving it: rejected, the entry value comes back (not the
         // suggestion 2.0), selected, and the focus stays
@@ -209,10 +209,10 @@ private slots:
         typeInto("FlEdt_Q2", QStringLiteral("3.5"));
         pressEnter();
         QCOMPARE(field("FlEdt_Kvy2")->text(), QStringLiteral("5.0"));
-        QCOMPARE(Sizing().Kvy2, 2.0);
+        QCOMPARE(sizing().Kvy2, 2.0);
 
         clickPage(0);
-        QTest::mouseClick(form->ui->Btn_Clear1, Qt::LeftButton);
+        QTest::mouseClick(m_form->ui->Btn_Clear1, Qt::LeftButton);
         for (const char *name : {"FlEdt_dPr1", "FlEdt_dPf1", "FlEdt_dPn", "FlEdt_Q1"})
             QCOMPARE(field(name)->text(), QStringLiteral("0.00"));
         QCOMPARE(field("FlEdt_Kvy1")->text(), QStringLiteral("0.0"));
@@ -227,17 +227,17 @@ private slots:
         QCOMPARE(field("FlEdt_Kvy2")->text(), QStringLiteral("2.0"));
         QCOMPARE(field("FlEdt_Q2")->text(), QStringLiteral("3.50"));
         QCOMPARE(field("FlEdt_dPr2")->text(), QStringLiteral("2.00"));
-        QCOMPARE(form->ui->PgCtrl_Sys->currentIndex(), 0);
+        QCOMPARE(m_form->ui->PgCtrl_Sys->currentIndex(), 0);
 
         clickPage(1);
-        QTest::mouseClick(form->ui->Btn_Clear2, Qt::LeftButton);
+        QTest::mouseClick(m_form->ui->Btn_Clear2, Qt::LeftButton);
         QCOMPARE(field("FlEdt_dPr2")->text(), QStringLiteral("0.00"));
         QCOMPARE(field("FlEdt_Q2")->text(), QStringLiteral("0.00"));
         QCOMPARE(field("FlEdt_Kvy2")->text(), QStringLiteral("0.0"));
         QCOMPARE(focusName(), QStringLiteral("FlEdt_dPr2"));
-        QCOMPARE(form->ui->PgCtrl_Sys->currentIndex(), 1);
-        QCOMPARE(Sizing().dPr2, 0.0);
-        QCOMPARE(Sizing().Q2, 0.0);
+        QCOMPARE(m_form->ui->PgCtrl_Sys->currentIndex(), 1);
+        QCOMPARE(sizing().dPr2, 0.0);
+        QCOMPARE(sizing().Q2, 0.0);
     }
 
     void pagesAndRestart()
@@ -245,28 +245,28 @@ private slots:
         openWindow();
         typeInto("FlEdt_dPr1", QStringLiteral("3"));
         clickPage(1);
-        QCOMPARE(Sizing().LastSys, 1);
+        QCOMPARE(sizing().LastSys, 1);
         QCOMPARE(focusName(), QStringLiteral("FlEdt_dPr2"));
         QCOMPARE(field("FlEdt_dPr2")->selectedText(), QStringLiteral("0.00"));
         typeInto("FlEdt_Q2", QStringLiteral("7"));
         clickPage(2);
-        QCOMPARE(Sizing().LastSys, 2);
+        QCOMPARE(sizing().LastSys, 2);
         // page 2 moves the focus to no field (the toolkit takes it off the
         // hidden page)
         QVERIFY2(!focusName().startsWith(QLatin1String("FlEdt_")), qPrintable(focusName()));
         QCOMPARE(field("FlEdt_Q2")->text(), QStringLiteral("7.00"));
 
-        QVERIFY(form->close());
-        QVERIFY(boxes->boxes.isEmpty());
+        QVERIFY(m_form->close());
+        QVERIFY(m_boxes->boxes.isEmpty());
         const QByteArray saved = readFile(settingsFile());
         QCOMPARE(iniValue(saved, "LastSys"), QByteArray("2"));
         QCOMPARE(iniValue(saved, "dPr1"), QByteArray("3"));
         QCOMPARE(iniValue(saved, "Q2"), QByteArray("7"));
-        form.reset();
+        m_form.reset();
 
-        Sizing() = SizingState{};
+        sizing() = SizingState{};
         openWindow();
-        QCOMPARE(form->ui->PgCtrl_Sys->currentIndex(), 2);
+        QCOMPARE(m_form->ui->PgCtrl_Sys->currentIndex(), 2);
         QCOMPARE(field("FlEdt_dPr1")->text(), QStringLiteral("3.00"));
         QCOMPARE(field("FlEdt_Q2")->text(), QStringLiteral("7.00"));
         QCOMPARE(line("L_dPkl1"), dropLine("3.00"));
@@ -312,13 +312,13 @@ private slots:
         QFETCH(QStringList, saved);
         QVERIFY(writeFile(settingsFile(), settings));
         openWindow();
-        QCOMPARE(form->ui->PgCtrl_Sys->currentIndex(), page);
-        QCOMPARE(int(Sizing().LastSys), lastSysAfterShow);
+        QCOMPARE(m_form->ui->PgCtrl_Sys->currentIndex(), page);
+        QCOMPARE(int(sizing().LastSys), lastSysAfterShow);
         for (const QString &item : shown) {
             const QString name = item.section(QLatin1Char(' '), 0, 0);
             QCOMPARE(name + QLatin1Char(' ') + shownValue(name), item);
         }
-        QVERIFY(form->close());
+        QVERIFY(m_form->close());
         const QByteArray file = readFile(settingsFile());
         for (const QString &item : saved) {
             const QByteArray key = item.section(QLatin1Char('='), 0, 0).toLatin1();
@@ -333,33 +333,33 @@ private slots:
         const QByteArray path = QFile::encodeName(settingsFile());
         QCOMPARE(::chmod(path.constData(), 0444), 0);
 
-        QVERIFY(!form->close());
-        QVERIFY(form->isVisible());
-        QVERIFY(!form->close());   // every attempt saves again
-        QVERIFY(form->isVisible());
+        QVERIFY(!m_form->close());
+        QVERIFY(m_form->isVisible());
+        QVERIFY(!m_form->close());   // every attempt saves again
+        QVERIFY(m_form->isVisible());
         const QString message = QStringLiteral("Unable to write to %1.").arg(settingsFile());
-        QCOMPARE(boxes->texts(), (QStringList{message, message}));
-        QCOMPARE(boxes->boxes[0].caption, QStringLiteral("Подбор Zelton"));
-        QCOMPARE(boxes->boxes[0].icon, QMessageBox::Critical);
+        QCOMPARE(m_boxes->texts(), (QStringList{message, message}));
+        QCOMPARE(m_boxes->boxes[0].caption, QStringLiteral("Подбор Zelton"));
+        QCOMPARE(m_boxes->boxes[0].icon, QMessageBox::Critical);
         QCOMPARE(iniValue(readFile(settingsFile()), "dPr1"), QByteArray("0"));
 
         QCOMPARE(::chmod(path.constData(), 0644), 0);
-        QVERIFY(form->close());
-        QVERIFY(!form->isVisible());
+        QVERIFY(m_form->close());
+        QVERIFY(!m_form->isVisible());
         QCOMPARE(iniValue(readFile(settingsFile()), "dPr1"), QByteArray("4.5"));
-        QCOMPARE(boxes->boxes.size(), 2);
+        QCOMPARE(m_boxes->boxes.size(), 2);
     }
 
     void overflowInSettings()
     {
         QVERIFY(writeFile(settingsFile(), "[Main]\nLastSys=1\n[Values]\nQ1=2\ndPr1=1E400\ndPf1=3\n"));
         openWindow();
-        QCOMPARE(boxes->texts(), QStringList{QStringLiteral("Floating point overflow.")});
-        QCOMPARE(boxes->boxes[0].caption, QStringLiteral("Подбор Zelton"));
-        QVERIFY(form->isVisible());
+        QCOMPARE(m_boxes->texts(), QStringList{QStringLiteral("Floating point overflow.")});
+        QCOMPARE(m_boxes->boxes[0].caption, QStringLiteral("Подбор Zelton"));
+        QVERIFY(m_form->isVisible());
         // the load stopped at dPr1 and nothing was pushed into the fields
-        QCOMPARE(Sizing().Q1, 2.0);
-        QCOMPARE(Sizing().dPf1, 0.0);
+        QCOMPARE(sizing().Q1, 2.0);
+        QCOMPARE(sizing().dPf1, 0.0);
         QCOMPARE(field("FlEdt_Q1")->text(), QStringLiteral("0.00"));
         // the window works
         typeInto("FlEdt_dPr1", QStringLiteral("2"));
@@ -369,16 +369,16 @@ private slots:
     void unwritableDirectoryAtStart()
     {
         // a directory that cannot hold the file: a path through a regular file
-        QVERIFY(writeFile(dir->filePath(QStringLiteral("file")), "x"));
-        SetExecutableDirectoryOverride(dir->filePath(QStringLiteral("file/sub")));
+        QVERIFY(writeFile(m_dir->filePath(QStringLiteral("file")), "x"));
+        setExecutableDirectoryOverride(m_dir->filePath(QStringLiteral("file/sub")));
         openWindow();
-        QCOMPARE(boxes->texts(),
+        QCOMPARE(m_boxes->texts(),
                  QStringList{QStringLiteral("Unable to write to %1.")
-                                 .arg(dir->filePath(QStringLiteral("file/sub/settings.ini")))});
-        QVERIFY(form->isVisible());
+                                 .arg(m_dir->filePath(QStringLiteral("file/sub/settings.ini")))});
+        QVERIFY(m_form->isVisible());
         QCOMPARE(field("FlEdt_dPr1")->text(), QStringLiteral("0.00"));
         QCOMPARE(line("L_Kv1"), kKvZero);
-        QCOMPARE(Sizing().dPr1, 0.0);
+        QCOMPARE(sizing().dPr1, 0.0);
     }
 
     void overflowTypedIntoField()
@@ -387,18 +387,18 @@ private slots:
         typeInto("FlEdt_dPr1", QStringLiteral("1E40"));
         const QString before = line("L_dPkl1");
         QVERIFY(before != kDropZero);
-        QVERIFY(boxes->boxes.isEmpty());
+        QVERIFY(m_boxes->boxes.isEmpty());
         QTest::keyClick(field("FlEdt_dPr1"), Qt::Key_0);
         // this keystroke's handler failed: one box, the line stays, the
         // program goes on
-        QCOMPARE(boxes->texts(), QStringList{QStringLiteral("Floating point overflow.")});
+        QCOMPARE(m_boxes->texts(), QStringList{QStringLiteral("Floating point overflow.")});
         QCOMPARE(field("FlEdt_dPr1")->text(), QStringLiteral("1E400"));
         QCOMPARE(line("L_dPkl1"), before);
-        QCOMPARE(Sizing().dPr1, 1e40);
+        QCOMPARE(sizing().dPr1, 1e40);
         QTest::keyClick(field("FlEdt_dPr1"), Qt::Key_Escape);
         QCOMPARE(field("FlEdt_dPr1")->text(), QStringLiteral("0.00"));
         QCOMPARE(line("L_dPkl1"), dropLine("0.00"));
-        QCOMPARE(boxes->boxes.size(), 1);
+        QCOMPARE(m_boxes->boxes.size(), 1);
     }
 
     void noTimersWhileWaiting();
@@ -440,15 +440,15 @@ void TestWorkflow::noTimersWhileWaiting()
     openWindow();
     enterExample();
     clickPage(2);
-    moveMouse(form->ui->L_Top, QPoint(50, 50));
+    moveMouse(m_form->ui->L_Top, QPoint(50, 50));
     clickPage(0);
     HintController *hints = TApplication::instance()->hintController();
     // The pointer rests on a hot zone (short delays: no test waits long).
     // The hint stays until the toolkit's one-shot tooltip wake-up after the
     // last move has passed (it finds no tooltip text and shows nothing).
     hints->setShowDelay(1);
-    hints->setDisplayTime(form->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay) + 300);
-    QWidget *zone = form->ui->L__dPn;
+    hints->setDisplayTime(m_form->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay) + 300);
+    QWidget *zone = m_form->ui->L__dPn;
     QCursor::setPos(zone->mapToGlobal(zone->rect().center()));
     QTRY_VERIFY_WITH_TIMEOUT(hints->hintWindow() && hints->hintWindow()->isVisible(), 3000);
     QTRY_VERIFY_WITH_TIMEOUT(!hints->hintWindow()->isVisible(), 3000);
@@ -457,8 +457,8 @@ void TestWorkflow::noTimersWhileWaiting()
     hints->setDisplayTime(TFlatHint::kDisplayTime);
     QCoreApplication::processEvents();
     QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
-    QList<QObject *> objects = form->findChildren<QObject *>();
-    objects << form.get() << qApp << hints << hints->findChildren<QObject *>();
+    QList<QObject *> objects = m_form->findChildren<QObject *>();
+    objects << m_form.get() << qApp << hints << hints->findChildren<QObject *>();
     for (QWidget *top : QApplication::topLevelWidgets())
         objects << top << top->findChildren<QObject *>();
     QStringList withTimers;
@@ -478,8 +478,8 @@ void TestWorkflow::crosshairFollowsTheMouse()
 {
     openWindow();
     clickPage(2);
-    QWidget *page = form->ui->Sht_Dia;
-    QWidget *overlay = form->ui->L_Top;
+    QWidget *page = m_form->ui->Sht_Dia;
+    QWidget *overlay = m_form->ui->L_Top;
     const QImage clean = grabPicture(page);
     const QRgb red = qRgb(255, 0, 0);
 
@@ -517,12 +517,12 @@ void TestWorkflow::crosshairFollowsTheMouse()
     QCOMPARE(moved.pixel(1, 50), red);
 
     // the panel has no handler: the crosshair stays
-    moveMouse(form->ui->Pan_Dia, QPoint(10, 10));
-    moveMouse(form->ui->L_Dia, QPoint(10, 10));
+    moveMouse(m_form->ui->Pan_Dia, QPoint(10, 10));
+    moveMouse(m_form->ui->L_Dia, QPoint(10, 10));
     // nor does a drag over it, which the panel leaves to the page
-    QTest::mousePress(form->ui->Pan_Dia, Qt::LeftButton, {}, QPoint(5, 5));
-    QTest::mouseMove(form->ui->Pan_Dia, QPoint(20, 20));
-    QTest::mouseRelease(form->ui->Pan_Dia, Qt::LeftButton, {}, QPoint(20, 20));
+    QTest::mousePress(m_form->ui->Pan_Dia, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseMove(m_form->ui->Pan_Dia, QPoint(20, 20));
+    QTest::mouseRelease(m_form->ui->Pan_Dia, Qt::LeftButton, {}, QPoint(20, 20));
     QCoreApplication::processEvents();
     QCOMPARE(grabPicture(page), moved);
 
@@ -543,9 +543,9 @@ void TestWorkflow::crosshairErasedOnceOverThePage()
 {
     openWindow();
     clickPage(2);
-    QWidget *page = form->ui->Sht_Dia;
+    QWidget *page = m_form->ui->Sht_Dia;
     PaintCounter counter;
-    form->ui->L_Top->installEventFilter(&counter);
+    m_form->ui->L_Top->installEventFilter(&counter);
     QCoreApplication::processEvents();
     counter.paints = 0;
 
@@ -561,7 +561,7 @@ void TestWorkflow::crosshairErasedOnceOverThePage()
     QCOMPARE(counter.paints, 1);
 
     // a move over the picture repaints it at once, and arms the erase again
-    moveMouse(form->ui->L_Top, QPoint(10, 10));
+    moveMouse(m_form->ui->L_Top, QPoint(10, 10));
     QCOMPARE(counter.paints, 2);
     moveMouse(page, QPoint(440, 30));
     QCoreApplication::processEvents();
@@ -575,11 +575,11 @@ void TestWorkflow::sessionEndSavesInputs()
 {
     // The real program in a directory of its own, ended by SIGTERM as at
     // the end of a desktop session: what the window holds is saved.
-    const QString exe = dir->filePath(QStringLiteral("zelton"));
+    const QString exe = m_dir->filePath(QStringLiteral("zelton"));
     QVERIFY(QFile::copy(QStringLiteral(ZELTON_EXE), exe));
     QVERIFY(QFile::setPermissions(exe, QFile::permissions(exe) | QFile::ExeOwner));
 
-    QFileSystemWatcher watcher({dir->path()});
+    QFileSystemWatcher watcher({m_dir->path()});
     QSignalSpy changed(&watcher, &QFileSystemWatcher::directoryChanged);
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -595,7 +595,7 @@ void TestWorkflow::sessionEndSavesInputs()
     QByteArray edited = kZeroSettings;
     edited.replace("dPr1=0", "dPr1=7");
     edited += "[Extra]\r\nkeep=1\r\n";
-    const QString temp = dir->filePath(QStringLiteral("edited.tmp"));
+    const QString temp = m_dir->filePath(QStringLiteral("edited.tmp"));
     QVERIFY(writeFile(temp, edited));
     QCOMPARE(::rename(QFile::encodeName(temp).constData(),
                       QFile::encodeName(settingsFile()).constData()), 0);
@@ -648,7 +648,7 @@ ChildRun runAsOrdinaryUser(const QString &exe, const QStringList &args, const QS
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::SeparateChannels);
     child.setChildProcessModifier([] {
-        if (!BecomeOrdinaryUser())
+        if (!becomeOrdinaryUser())
             ::_exit(97);
     });
     child.start(exe, args);
@@ -668,7 +668,7 @@ ChildRun runAsOrdinaryUser(const QString &exe, const QStringList &args, const QS
 // Makes `path` belong to nobody when we are root, so that nobody may write it.
 bool giveToOrdinaryUser(const QString &path)
 {
-    const OrdinaryUserIds nobody = NobodyIds();
+    const OrdinaryUserIds nobody = nobodyIds();
     return ::geteuid() != 0 || ::chown(QFile::encodeName(path).constData(), nobody.uid, nobody.gid) == 0;
 }
 
@@ -704,14 +704,14 @@ void TestWorkflow::programFolderNotWritable()
     QFETCH(bool, xdg);
     QFETCH(QString, q1);
     QFETCH(bool, homeWritable);
-    const QString prog = dir->filePath(QStringLiteral("prog"));
-    const QString home = dir->filePath(QStringLiteral("home"));
+    const QString prog = m_dir->filePath(QStringLiteral("prog"));
+    const QString home = m_dir->filePath(QStringLiteral("home"));
     const QString config = home + (xdg ? QStringLiteral("/config") : QStringLiteral("/.config"));
     const QString besideFile = prog + QStringLiteral("/settings.ini");
     const QString userFile = config + QStringLiteral("/zelton/settings.ini");
     const QString exe = prog + QStringLiteral("/zelton");
-    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("prog")));
-    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("home")));
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("prog")));
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("home")));
     QVERIFY(QFile::copy(QStringLiteral(PROGRAM_CHILD), exe));
     QVERIFY(QFile::setPermissions(exe, QFile::permissions(exe) | QFile::ExeOwner | QFile::ExeOther
                                            | QFile::ReadOther));
@@ -721,7 +721,7 @@ void TestWorkflow::programFolderNotWritable()
     }
     if (homeWritable)
         QVERIFY(giveToOrdinaryUser(home));
-    QCOMPARE(::chmod(QFile::encodeName(dir->path()).constData(), 0755), 0);
+    QCOMPARE(::chmod(QFile::encodeName(m_dir->path()).constData(), 0755), 0);
     QCOMPARE(::chmod(QFile::encodeName(prog).constData(), 0555), 0);
     QCOMPARE(::chmod(QFile::encodeName(home).constData(), homeWritable ? 0755 : 0555), 0);
     const auto restore = qScopeGuard([&] {
@@ -776,9 +776,9 @@ void TestWorkflow::pageSwitchWaitsForFieldExit()
     QFETCH(QString, way);
     QFETCH(int, page);
     openWindow();
-    TPageControl *pages = form->ui->PgCtrl_Sys;
+    TPageControl *pages = m_form->ui->PgCtrl_Sys;
     const auto switchPage = [&] {
-        TFlatTabBar *bar = pages->flatTabBar();
+        FlatTabBar *bar = pages->flatTabBar();
         if (way == QLatin1String("click"))
             QTest::mouseClick(bar, Qt::LeftButton, {}, bar->buttonRect(page).center());
         else if (way == QLatin1String("Ctrl+Tab"))
@@ -801,7 +801,7 @@ void TestWorkflow::pageSwitchWaitsForFieldExit()
             return false;
         }
     } focusIns(&otherEntries);
-    for (TFlatFloatEdit *f : form->findChildren<TFlatFloatEdit *>()) {
+    for (TFlatFloatEdit *f : m_form->findChildren<TFlatFloatEdit *>()) {
         if (f == field("FlEdt_dPr1"))
             continue;
         f->installEventFilter(&focusIns);
@@ -812,7 +812,7 @@ void TestWorkflow::pageSwitchWaitsForFieldExit()
     QCOMPARE(pages->currentIndex(), 0);
     QCOMPARE(shown.count(), 0);
     QCOMPARE(userSwitches.count(), 0);
-    QCOMPARE(int(Sizing().LastSys), 0);
+    QCOMPARE(int(sizing().LastSys), 0);
     QCOMPARE(focusName(), QStringLiteral("FlEdt_dPr1"));
     QCOMPARE(field("FlEdt_dPr1")->text(), QStringLiteral("0.00"));
     QCOMPARE(field("FlEdt_dPr1")->selectedText(), QStringLiteral("0.00"));
@@ -824,18 +824,18 @@ void TestWorkflow::pageSwitchWaitsForFieldExit()
     switchPage();
     QCOMPARE(pages->currentIndex(), page);
     QCOMPARE(userSwitches.count(), 1);
-    QCOMPARE(int(Sizing().LastSys), page);
+    QCOMPARE(int(sizing().LastSys), page);
     QCOMPARE(field("FlEdt_dPr1")->text(), QStringLiteral("50.00"));
     if (page == 1)
         QCOMPARE(focusName(), QStringLiteral("FlEdt_dPr2"));
-    for (TFlatFloatEdit *f : form->findChildren<TFlatFloatEdit *>())
+    for (TFlatFloatEdit *f : m_form->findChildren<TFlatFloatEdit *>())
         f->removeEventFilter(&focusIns);
 }
 
 int main(int argc, char **argv)
 {
     TApplication app(argc, argv);
-    PrepareApplication(app);
+    prepareApplication(app);
     TestWorkflow test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -69,25 +69,25 @@ inline const QByteArray kZeroSettings =
 inline double *stateField(const QString &key)
 {
     const int i = keyIndex(key.toStdString());
-    return i < 0 ? nullptr : &(Sizing().*kFields[i]);
+    return i < 0 ? nullptr : &(sizing().*kFields[i]);
 }
 
 class WorkflowFixture : public QObject {
     Q_OBJECT
 
 protected:
-    QTemporaryDir *dir = nullptr;
-    std::unique_ptr<TForm_Main> form;
-    BoxRecorder *boxes = nullptr;
+    QTemporaryDir *m_dir = nullptr;
+    std::unique_ptr<TForm_Main> m_form;
+    BoxRecorder *m_boxes = nullptr;
 
-    QString settingsFile() const { return dir->filePath(QStringLiteral("settings.ini")); }
+    QString settingsFile() const { return m_dir->filePath(QStringLiteral("settings.ini")); }
     TFlatFloatEdit *field(const char *name) const
     {
-        return form->findChild<TFlatFloatEdit *>(QLatin1String(name));
+        return m_form->findChild<TFlatFloatEdit *>(QLatin1String(name));
     }
     QString line(const char *name) const
     {
-        return form->findChild<QLabel *>(QLatin1String(name))->text();
+        return m_form->findChild<QLabel *>(QLatin1String(name))->text();
     }
     // What the window shows under `name`: a field's text (FlEdt_…), a
     // result line's number (L_…), or the SizingState value of a settings key.
@@ -104,10 +104,10 @@ protected:
     // Builds and shows the window as the program does.
     void openWindow()
     {
-        form = std::make_unique<TForm_Main>();
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        m_form = std::make_unique<TForm_Main>();
+        m_form->show();
+        QApplication::setActiveWindow(m_form.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     }
     // Gives the field the focus, selects its text, types over it.
     void typeInto(const char *name, const QString &text)
@@ -131,9 +131,9 @@ protected:
     }
     void clickPage(int index)
     {
-        TFlatTabBar *bar = form->ui->PgCtrl_Sys->flatTabBar();
+        FlatTabBar *bar = m_form->ui->PgCtrl_Sys->flatTabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->buttonRect(index).center());
-        QCOMPARE(form->ui->PgCtrl_Sys->currentIndex(), index);
+        QCOMPARE(m_form->ui->PgCtrl_Sys->currentIndex(), index);
     }
     // The dependent-circuit example: dPр 1, dPф 0.1, Q 2.
     void enterExample()
@@ -149,20 +149,20 @@ protected:
 private slots:
     void init()
     {
-        dir = new QTemporaryDir;
-        QVERIFY(dir->isValid());
-        SetExecutableDirectoryOverride(dir->path());
-        Sizing() = SizingState{};
-        boxes = new BoxRecorder;
+        m_dir = new QTemporaryDir;
+        QVERIFY(m_dir->isValid());
+        setExecutableDirectoryOverride(m_dir->path());
+        sizing() = SizingState{};
+        m_boxes = new BoxRecorder;
     }
     void cleanup()
     {
-        form.reset();
-        delete boxes;
-        boxes = nullptr;
-        SetExecutableDirectoryOverride({});
+        m_form.reset();
+        delete m_boxes;
+        m_boxes = nullptr;
+        setExecutableDirectoryOverride({});
         ::chmod(QFile::encodeName(settingsFile()).constData(), 0644);
-        delete dir;
-        dir = nullptr;
+        delete m_dir;
+        m_dir = nullptr;
     }
 };

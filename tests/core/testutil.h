@@ -5,7 +5,7 @@
 #include <string>
 
 // The bytes of the file at `path`; empty if it cannot be read.
-inline std::string ReadFileBytes(const std::string &path)
+inline std::string readFileBytes(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream out;
@@ -14,7 +14,7 @@ inline std::string ReadFileBytes(const std::string &path)
 }
 
 // Replaces the file at `path` with `bytes`.
-inline void WriteFileBytes(const std::string &path, const std::string &bytes)
+inline void writeFileBytes(const std::string &path, const std::string &bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;

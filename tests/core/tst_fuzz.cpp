@@ -20,20 +20,20 @@ namespace {
 
 using Rng = std::mt19937_64;
 
-int Pick(Rng &rng, int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); }
+int pick(Rng &rng, int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); }
 
-std::string RandomNumberText(Rng &rng)
+std::string randomNumberText(Rng &rng)
 {
-    static const char alphabet[] = " +-.eE0123456789012345678901234567890123456789,xa\t";
+    static const char kAlphabet[] = " +-.eE0123456789012345678901234567890123456789,xa\t";
     std::string s;
-    const int len = Pick(rng, 24);
+    const int len = pick(rng, 24);
     for (int i = 0; i < len; ++i)
-        s += alphabet[Pick(rng, sizeof alphabet - 1)];
+        s += kAlphabet[pick(rng, sizeof kAlphabet - 1)];
     return s;
 }
 
 // The grammar of number texts, written independently of the parser.
-bool IsNumberText(const std::string &s)
+bool isNumberText(const std::string &s)
 {
     std::size_t i = 0;
     const std::size_t n = s.size();
@@ -70,7 +70,7 @@ bool IsNumberText(const std::string &s)
     return i == n;
 }
 
-double RandomFiniteDouble(Rng &rng)
+double randomFiniteDouble(Rng &rng)
 {
     for (;;) {
         const std::uint64_t bits = rng();
@@ -88,12 +88,12 @@ const char *const kFragments[] = {
     std::string_view("\0", 1).data(),
 };
 
-std::string RandomIniText(Rng &rng)
+std::string randomIniText(Rng &rng)
 {
     std::string s;
-    const int parts = Pick(rng, 60);
+    const int parts = pick(rng, 60);
     for (int i = 0; i < parts; ++i) {
-        const int which = Pick(rng, std::size(kFragments) + 1);
+        const int which = pick(rng, std::size(kFragments) + 1);
         if (which == static_cast<int>(std::size(kFragments)))
             s += static_cast<char>(rng() & 0xFF);
         else if (which == static_cast<int>(std::size(kFragments)) - 1)
@@ -104,12 +104,12 @@ std::string RandomIniText(Rng &rng)
     return s;
 }
 
-void Mutate(Rng &rng, std::string &s)
+void mutate(Rng &rng, std::string &s)
 {
-    const int edits = 1 + Pick(rng, 4);
+    const int edits = 1 + pick(rng, 4);
     for (int i = 0; i < edits; ++i) {
         const std::size_t pos = s.empty() ? 0 : rng() % (s.size() + 1);
-        switch (Pick(rng, 3)) {
+        switch (pick(rng, 3)) {
         case 0:
             s.insert(pos, 1, static_cast<char>(rng() & 0xFF));
             break;
@@ -119,7 +119,7 @@ void Mutate(Rng &rng, std::string &s)
             break;
         default:
             if (pos < s.size())
-                s[pos] = static_cast<char>(s[pos] ^ (1 << Pick(rng, 8)));
+                s[pos] = static_cast<char>(s[pos] ^ (1 << pick(rng, 8)));
         }
     }
 }
@@ -129,7 +129,7 @@ const char *const kNames[] = {"LastSys", "Q1", "q1", "dPr1", "Kvy2", "x"};
 
 } // namespace
 
-class TstFuzz : public QObject {
+class TestFuzz : public QObject {
     Q_OBJECT
 private slots:
     void numberTexts();
@@ -138,22 +138,22 @@ private slots:
     void settingsFiles();
 };
 
-void TstFuzz::numberTexts()
+void TestFuzz::numberTexts()
 {
     Rng rng(20240611);
     int accepted = 0;
     for (int round = 0; round < 200000; ++round) {
-        const std::string text = RandomNumberText(rng);
+        const std::string text = randomNumberText(rng);
         long double value = 0;
         const bool ok = ParseSettingsValue(text, value);
-        if (ok != IsNumberText(text))
+        if (ok != isNumberText(text))
             QFAIL(qPrintable(QString("\"%1\" parsed: %2").arg(text.c_str()).arg(ok)));
         if (!ok)
             continue;
         ++accepted;
         QVERIFY(!std::isnan(value));
         try {
-            const double d = StoreDouble(value);
+            const double d = storeDouble(value);
             QVERIFY(std::isfinite(d));
             // a correctly rounded reading of the same text, within one unit
             // in the last place (the extended step may round twice)
@@ -172,17 +172,17 @@ void TstFuzz::numberTexts()
     QVERIFY(accepted > 1000);
 }
 
-void TstFuzz::formatParseRoundTrip()
+void TestFuzz::formatParseRoundTrip()
 {
     Rng rng(77);
     for (int round = 0; round < 100000; ++round) {
-        const double d = round % 2 ? RandomFiniteDouble(rng)
-                                   : std::ldexp(static_cast<double>(rng() >> 11), Pick(rng, 120) - 80);
+        const double d = round % 2 ? randomFiniteDouble(rng)
+                                   : std::ldexp(static_cast<double>(rng() >> 11), pick(rng, 120) - 80);
         const std::string text = FormatSettingsValue(d);
         long double parsed = 0;
         if (!ParseSettingsValue(text, parsed))
             QFAIL(qPrintable(QString("unreadable: ") + text.c_str()));
-        const double back = StoreDouble(parsed);
+        const double back = storeDouble(parsed);
         // 15 digits survive a trip through a double
         if (FormatSettingsValue(back) != text)
             QFAIL(qPrintable(QString("%1 -> %2").arg(text.c_str(), FormatSettingsValue(back).c_str())));
@@ -193,8 +193,8 @@ void TstFuzz::formatParseRoundTrip()
         for (const char c : text)
             QVERIFY(std::isdigit(static_cast<unsigned char>(c)) || c == '-' || c == '.' || c == 'E');
 
-        const int decimals = Pick(rng, 19);
-        const std::string fixed = FormatFixed(d, decimals);
+        const int decimals = pick(rng, 19);
+        const std::string fixed = formatFixed(d, decimals);
         if (fixed.find('E') == std::string::npos) {
             const std::size_t point = fixed.find('.');
             QCOMPARE(point == std::string::npos ? 0 : int(fixed.size() - point - 1), decimals);
@@ -208,35 +208,35 @@ void TstFuzz::formatParseRoundTrip()
     }
 }
 
-void TstFuzz::iniTexts()
+void TestFuzz::iniTexts()
 {
     Rng rng(4242);
     std::string value;
     for (int round = 0; round < 20000; ++round) {
-        std::string text = RandomIniText(rng);
+        std::string text = randomIniText(rng);
         if (round % 2)
-            Mutate(rng, text);
-        const std::string section = kSections[Pick(rng, std::size(kSections))];
-        const std::string key = kNames[Pick(rng, std::size(kNames))];
+            mutate(rng, text);
+        const std::string section = kSections[pick(rng, std::size(kSections))];
+        const std::string key = kNames[pick(rng, std::size(kNames))];
         // what every other key reads before the write
         std::vector<std::pair<bool, std::string>> others;
         for (const char *sec : kSections)
             for (const char *name : kNames) {
                 std::string v;
-                const bool found = FindProfileValue(text, sec, name, v);
+                const bool found = findProfileValue(text, sec, name, v);
                 others.emplace_back(found, v);
             }
         const std::string written = std::to_string(rng() % 100000);
         const std::string before = text;
-        SetProfileValue(text, section, key, written);
-        QVERIFY(FindProfileValue(text, section, key, value));
+        setProfileValue(text, section, key, written);
+        QVERIFY(findProfileValue(text, section, key, value));
         QCOMPARE(value, written);
         QVERIFY(text.size() >= before.size() - std::min<std::size_t>(before.size(), 2048));
         std::size_t i = 0;
         for (const char *sec : kSections)
             for (const char *name : kNames) {
                 std::string v;
-                const bool found = FindProfileValue(text, sec, name, v);
+                const bool found = findProfileValue(text, sec, name, v);
                 const bool same = strcasecmp(sec, section.c_str()) == 0 && strcasecmp(name, key.c_str()) == 0;
                 if (!same) {
                     QCOMPARE(found, others[i].first);
@@ -247,14 +247,14 @@ void TstFuzz::iniTexts()
     }
 }
 
-void TstFuzz::settingsFiles()
+void TestFuzz::settingsFiles()
 {
     QTemporaryDir dir;
     const std::string path = dir.filePath("settings.ini").toStdString();
     Rng rng(99);
     for (int round = 0; round < 100; ++round) {
-        std::string text = RandomIniText(rng);
-        Mutate(rng, text);
+        std::string text = randomIniText(rng);
+        mutate(rng, text);
         {
             std::ofstream out(path, std::ios::binary | std::ios::trunc);
             out << text;
@@ -264,11 +264,11 @@ void TstFuzz::settingsFiles()
         } catch (const EOverflow &) {
         }
         // values that survive the 15-digit text form exactly
-        SizingState &s = Sizing();
+        SizingState &s = sizing();
         for (auto f : kFields) {
             long double v = 0;
-            QVERIFY(ParseSettingsValue(FormatSettingsValue(RandomFiniteDouble(rng)), v));
-            s.*f = StoreDouble(v);
+            QVERIFY(ParseSettingsValue(FormatSettingsValue(randomFiniteDouble(rng)), v));
+            s.*f = storeDouble(v);
         }
         s.LastSys = static_cast<std::uint8_t>(rng());
         const SizingState saved = s;
@@ -281,5 +281,5 @@ void TstFuzz::settingsFiles()
     }
 }
 
-QTEST_APPLESS_MAIN(TstFuzz)
+QTEST_APPLESS_MAIN(TestFuzz)
 #include "tst_fuzz.moc"

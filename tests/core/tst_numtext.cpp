@@ -10,7 +10,7 @@
 #include <locale>
 #include <sstream>
 
-class TstNumText : public QObject {
+class TestNumText : public QObject {
     Q_OBJECT
 private slots:
     void formatTwoDecimals_data();
@@ -33,7 +33,7 @@ private slots:
     void cppGlobalLocaleWithComma();
 };
 
-void TstNumText::formatTwoDecimals_data()
+void TestNumText::formatTwoDecimals_data()
 {
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("text");
@@ -65,14 +65,14 @@ void TstNumText::formatTwoDecimals_data()
     QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << "NAN";
 }
 
-void TstNumText::formatTwoDecimals()
+void TestNumText::formatTwoDecimals()
 {
     QFETCH(double, value);
     QFETCH(QString, text);
     QCOMPARE(QString::fromStdString(FormatTwoDecimals(value)), text);
 }
 
-void TstNumText::formatFixedDecimals_data()
+void TestNumText::formatFixedDecimals_data()
 {
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("decimals");
@@ -91,15 +91,15 @@ void TstNumText::formatFixedDecimals_data()
     QTest::newRow("large integral 10 decimals") << 123456789.0 << 10 << "123456789.0000000000";
 }
 
-void TstNumText::formatFixedDecimals()
+void TestNumText::formatFixedDecimals()
 {
     QFETCH(double, value);
     QFETCH(int, decimals);
     QFETCH(QString, text);
-    QCOMPARE(QString::fromStdString(FormatFixed(value, decimals)), text);
+    QCOMPARE(QString::fromStdString(formatFixed(value, decimals)), text);
 }
 
-void TstNumText::formatSettingsValue_data()
+void TestNumText::formatSettingsValue_data()
 {
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("text");
@@ -126,14 +126,14 @@ void TstNumText::formatSettingsValue_data()
     QTest::newRow("min subnormal") << std::numeric_limits<double>::denorm_min() << "4.94065645841247E-324";
 }
 
-void TstNumText::formatSettingsValue()
+void TestNumText::formatSettingsValue()
 {
     QFETCH(double, value);
     QFETCH(QString, text);
     QCOMPARE(QString::fromStdString(FormatSettingsValue(value)), text);
 }
 
-void TstNumText::parse_data()
+void TestNumText::parse_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("ok");
@@ -176,7 +176,7 @@ void TstNumText::parse_data()
                                << std::numeric_limits<double>::denorm_min();
 }
 
-void TstNumText::parse()
+void TestNumText::parse()
 {
     QFETCH(QString, text);
     QFETCH(bool, ok);
@@ -185,20 +185,20 @@ void TstNumText::parse()
     const std::string s = text.toStdString();
     QCOMPARE(ParseSettingsValue(s, out), ok);
     if (ok)
-        QCOMPARE(StoreDouble(out), value);
+        QCOMPARE(::storeDouble(out), value);
     else
         QCOMPARE(out, 42.0L);
 }
 
-void TstNumText::parseFailureLeavesOutput()
+void TestNumText::parseFailureLeavesOutput()
 {
     // 1E500 reads as an extended value, but overflows when stored
     long double out = 0;
     QVERIFY(ParseSettingsValue("1E500", out));
     QVERIFY(out > 1e400L);
-    QVERIFY_THROWS_EXCEPTION(EOverflow, StoreDouble(out));
+    QVERIFY_THROWS_EXCEPTION(EOverflow, ::storeDouble(out));
     QVERIFY(ParseSettingsValue("-1E500", out));
-    QVERIFY_THROWS_EXCEPTION(EOverflow, StoreDouble(out));
+    QVERIFY_THROWS_EXCEPTION(EOverflow, ::storeDouble(out));
     // the minus survives on a zero
     QVERIFY(ParseSettingsValue("-0", out));
     QVERIFY(std::signbit(out));
@@ -219,7 +219,7 @@ static void checkRoundTrip(int count, int decimals)
         entry += "." + frac;
         long double parsed = 0;
         QVERIFY(ParseSettingsValue(entry, parsed));
-        const double value = StoreDouble(parsed);
+        const double value = ::storeDouble(parsed);
 
         std::string expected = entry;
         while (expected.back() == '0')
@@ -232,31 +232,31 @@ static void checkRoundTrip(int count, int decimals)
             QFAIL(qPrintable(QString("%1 written as %2").arg(entry.c_str(), written.c_str())));
         long double back = 0;
         QVERIFY(ParseSettingsValue(written, back));
-        if (StoreDouble(back) != value)
+        if (::storeDouble(back) != value)
             QFAIL(qPrintable(QString("%1 read back differently").arg(written.c_str())));
     }
 }
 
-void TstNumText::roundTripHundredths() { checkRoundTrip(10000, 2); }
+void TestNumText::roundTripHundredths() { checkRoundTrip(10000, 2); }
 
-void TstNumText::roundTripTenths() { checkRoundTrip(10000, 1); }
+void TestNumText::roundTripTenths() { checkRoundTrip(10000, 1); }
 
-void TstNumText::storeDouble()
+void TestNumText::storeDouble()
 {
-    QCOMPARE(StoreDouble(1.5L), 1.5);
-    QCOMPARE(StoreDouble(static_cast<long double>(std::numeric_limits<double>::max())),
+    QCOMPARE(::storeDouble(1.5L), 1.5);
+    QCOMPARE(::storeDouble(static_cast<long double>(std::numeric_limits<double>::max())),
              std::numeric_limits<double>::max());
     // just above DBL_MAX, still rounding down to it
     const long double nearMax = std::ldexp(1.0L, 1024) - std::ldexp(1.0L, 971);
-    QCOMPARE(StoreDouble(nearMax), std::numeric_limits<double>::max());
-    QVERIFY_THROWS_EXCEPTION(EOverflow, StoreDouble(std::ldexp(1.0L, 1024) - std::ldexp(1.0L, 970)));
-    QVERIFY_THROWS_EXCEPTION(EOverflow, StoreDouble(-1e400L));
-    QVERIFY_THROWS_EXCEPTION(EOverflow, StoreDouble(std::numeric_limits<long double>::infinity()));
-    QVERIFY_THROWS_EXCEPTION(EInvalidOp, StoreDouble(std::numeric_limits<long double>::quiet_NaN()));
-    QCOMPARE(StoreDouble(1e-400L), 0.0);
-    QCOMPARE(StoreDouble(5e-324L), std::numeric_limits<double>::denorm_min());
+    QCOMPARE(::storeDouble(nearMax), std::numeric_limits<double>::max());
+    QVERIFY_THROWS_EXCEPTION(EOverflow, ::storeDouble(std::ldexp(1.0L, 1024) - std::ldexp(1.0L, 970)));
+    QVERIFY_THROWS_EXCEPTION(EOverflow, ::storeDouble(-1e400L));
+    QVERIFY_THROWS_EXCEPTION(EOverflow, ::storeDouble(std::numeric_limits<long double>::infinity()));
+    QVERIFY_THROWS_EXCEPTION(EInvalidOp, ::storeDouble(std::numeric_limits<long double>::quiet_NaN()));
+    QCOMPARE(::storeDouble(1e-400L), 0.0);
+    QCOMPARE(::storeDouble(5e-324L), std::numeric_limits<double>::denorm_min());
     try {
-        StoreDouble(1e400L);
+        ::storeDouble(1e400L);
         QFAIL("no overflow");
     } catch (const EOverflow &e) {
         QCOMPARE(QString(e.what()), QString("Floating point overflow"));
@@ -266,7 +266,7 @@ void TstNumText::storeDouble()
     QCOMPARE(QString(EZeroDivide().what()), QString("Floating point division by zero"));
 }
 
-void TstNumText::truncateTowardZero_data()
+void TestNumText::truncateTowardZero_data()
 {
     QTest::addColumn<double>("value");
     QTest::addColumn<double>("result");
@@ -279,31 +279,31 @@ void TstNumText::truncateTowardZero_data()
     QTest::newRow("1e300") << 1e300 << 1e300;
 }
 
-void TstNumText::truncateTowardZero()
+void TestNumText::truncateTowardZero()
 {
     QFETCH(double, value);
     QFETCH(double, result);
     QCOMPARE(TruncateTowardZero(value), result);
 }
 
-void TstNumText::fillTemplate()
+void TestNumText::fillTemplate()
 {
-    QCOMPARE(QString::fromStdString(FillTemplate("dPкл = %.2f атм", "0.80")),
+    QCOMPARE(QString::fromStdString(::fillTemplate("dPкл = %.2f атм", "0.80")),
              QString::fromUtf8("dPкл = 0.80 атм"));
-    QCOMPARE(QString::fromStdString(FillTemplate("%.2f", "-0.40")), QString("-0.40"));
-    QCOMPARE(QString::fromStdString(FillTemplate("no directive", "1.00")), QString("no directive"));
+    QCOMPARE(QString::fromStdString(::fillTemplate("%.2f", "-0.40")), QString("-0.40"));
+    QCOMPARE(QString::fromStdString(::fillTemplate("no directive", "1.00")), QString("no directive"));
 }
 
-void TstNumText::processSeparator()
+void TestNumText::processSeparator()
 {
-    QCOMPARE(DecimalSeparator(), '.');
-    SetDecimalSeparator(',');
+    QCOMPARE(decimalSeparator(), '.');
+    setDecimalSeparator(',');
     const std::string fixed = FormatTwoDecimals(2.5);
     const std::string general = FormatSettingsValue(0.5);
     long double comma = 0, point = 0;
     const bool commaOk = ParseSettingsValue("1,5", comma);
     const bool pointOk = ParseSettingsValue("1.5", point);
-    SetDecimalSeparator('.');
+    setDecimalSeparator('.');
     QCOMPARE(fixed, std::string("2,50"));
     QCOMPARE(general, std::string("0,5"));
     QVERIFY(commaOk);
@@ -316,7 +316,7 @@ static void checkPointForms()
 {
     QCOMPARE(FormatTwoDecimals(2.675), std::string("2.67"));
     QCOMPARE(FormatTwoDecimals(1234567.891), std::string("1234567.89"));
-    QCOMPARE(FormatFixed(-0.4, 3), std::string("-0.400"));
+    QCOMPARE(formatFixed(-0.4, 3), std::string("-0.400"));
     QCOMPARE(FormatSettingsValue(12.35), std::string("12.35"));
     QCOMPARE(FormatSettingsValue(1.5e20), std::string("1.5E20"));
     QCOMPARE(FormatSettingsValue(1234567.5), std::string("1234567.5"));
@@ -324,19 +324,19 @@ static void checkPointForms()
     QVERIFY(ParseSettingsValue("1.5", v));
     QCOMPARE(v, 1.5L);
     QVERIFY(ParseSettingsValue("2.5e-1", v));
-    QCOMPARE(StoreDouble(v), 0.25);
+    QCOMPARE(::storeDouble(v), 0.25);
     QVERIFY(!ParseSettingsValue("1,5", v));
     QVERIFY(!ParseSettingsValue("1 000", v));
     for (int i = 0; i <= 1000; i += 7) {
         const std::string text = std::to_string(i / 10) + "." + std::to_string(i % 10);
         QVERIFY(ParseSettingsValue(text, v));
-        const double d = StoreDouble(v);
+        const double d = ::storeDouble(v);
         QVERIFY(ParseSettingsValue(FormatSettingsValue(d), v));
-        QCOMPARE(StoreDouble(v), d);
+        QCOMPARE(::storeDouble(v), d);
     }
 }
 
-void TstNumText::cLocaleWithComma()
+void TestNumText::cLocaleWithComma()
 {
     const char *found = nullptr;
     for (const char *name : {"ru_RU.UTF-8", "ru_RU.utf8", "de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"}) {
@@ -364,7 +364,7 @@ struct CommaPunct : std::numpunct<char> {
 };
 } // namespace
 
-void TstNumText::cppGlobalLocaleWithComma()
+void TestNumText::cppGlobalLocaleWithComma()
 {
     const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaPunct));
     std::ostringstream probe;
@@ -375,5 +375,5 @@ void TstNumText::cppGlobalLocaleWithComma()
     QCOMPARE(probeText, std::string("1 234,5"));
 }
 
-QTEST_APPLESS_MAIN(TstNumText)
+QTEST_APPLESS_MAIN(TestNumText)
 #include "tst_numtext.moc"

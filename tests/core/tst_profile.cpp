@@ -16,9 +16,9 @@
 
 namespace {
 
-std::string Bytes(const QString &s) { return s.toStdString(); }
+std::string bytes(const QString &s) { return s.toStdString(); }
 
-QStringList DirEntries(const QString &dir)
+QStringList dirEntries(const QString &dir)
 {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
@@ -26,7 +26,7 @@ QStringList DirEntries(const QString &dir)
 // Runs `child` in a forked process that ends with _exit(child()) and waits
 // for it. False if the process could not be started or waited for.
 template <typename Child>
-bool RunInChild(Child child, int &status)
+bool runInChild(Child child, int &status)
 {
     const pid_t pid = ::fork();
     if (pid < 0)
@@ -39,15 +39,15 @@ bool RunInChild(Child child, int &status)
 // Makes `dir` unwritable for this process as for an ordinary user: root
 // (who writes anywhere) becomes nobody, anyone else takes the write bits off
 // the directory. `dir` must be searchable for others. False if refused.
-bool LoseWriteAccessTo(const std::string &dir)
+bool loseWriteAccessTo(const std::string &dir)
 {
     if (::geteuid() != 0)
         return ::chmod(dir.c_str(), 0555) == 0;
-    return BecomeOrdinaryUser();
+    return becomeOrdinaryUser();
 }
 
 // Limits the files this process writes to 64 KiB; false if refused.
-bool LimitFileSize()
+bool limitFileSize()
 {
     struct rlimit lim {65536, 65536};
     return ::setrlimit(RLIMIT_FSIZE, &lim) == 0;
@@ -55,7 +55,7 @@ bool LimitFileSize()
 
 } // namespace
 
-class TstProfile : public QObject {
+class TestProfile : public QObject {
     Q_OBJECT
 private slots:
     void find_data();
@@ -79,7 +79,7 @@ private slots:
     void iniFileObject();
 };
 
-void TstProfile::find_data()
+void TestProfile::find_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("section");
@@ -117,7 +117,7 @@ void TstProfile::find_data()
     QTest::newRow("empty text") << QByteArray() << "S" << "K" << false << QByteArray();
 }
 
-void TstProfile::find()
+void TestProfile::find()
 {
     QFETCH(QByteArray, text);
     QFETCH(QString, section);
@@ -125,14 +125,14 @@ void TstProfile::find()
     QFETCH(bool, found);
     QFETCH(QByteArray, value);
     std::string got = "untouched";
-    QCOMPARE(FindProfileValue(text.toStdString(), Bytes(section), Bytes(key), got), found);
+    QCOMPARE(findProfileValue(text.toStdString(), bytes(section), bytes(key), got), found);
     if (found)
         QCOMPARE(QByteArray::fromStdString(got), value);
     else
         QCOMPARE(got, std::string("untouched"));
 }
 
-void TstProfile::set_data()
+void TestProfile::set_data()
 {
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QString>("section");
@@ -171,38 +171,38 @@ void TstProfile::set_data()
         << QByteArray("\x01\xFF\x00[\n[S]\n", 8) << "S" << "K" << QByteArray("\x01\xFF\x00[\n[S]\nK=V\n", 13);
 }
 
-void TstProfile::set()
+void TestProfile::set()
 {
     QFETCH(QByteArray, before);
     QFETCH(QString, section);
     QFETCH(QString, key);
     QFETCH(QByteArray, after);
     std::string text = before.toStdString();
-    SetProfileValue(text, Bytes(section), Bytes(key), "V");
+    setProfileValue(text, bytes(section), bytes(key), "V");
     QCOMPARE(QByteArray::fromStdString(text), after);
     std::string value;
-    QVERIFY(FindProfileValue(text, Bytes(section), Bytes(key), value));
+    QVERIFY(findProfileValue(text, bytes(section), bytes(key), value));
     QCOMPARE(value, std::string("V"));
 }
 
-void TstProfile::batchEqualsSingleWrites()
+void TestProfile::batchEqualsSingleWrites()
 {
     QTemporaryDir dir;
-    const std::string a = Bytes(dir.filePath("a.ini"));
-    const std::string b = Bytes(dir.filePath("b.ini"));
+    const std::string a = bytes(dir.filePath("a.ini"));
+    const std::string b = bytes(dir.filePath("b.ini"));
     const std::string start = "[Values]\nq2=1\n; c\n[Other]\nx=y\n";
-    WriteFileBytes(a, start);
-    WriteFileBytes(b, start);
+    writeFileBytes(a, start);
+    writeFileBytes(b, start);
     const std::vector<ProfileEntry> entries = {
         {"Main", "LastSys", "1"}, {"Values", "Q1", "2"}, {"Values", "Q2", "3"}, {"Values", "Q1", "4"}};
     for (const ProfileEntry &e : entries)
-        QVERIFY(WriteProfileString(e.section, e.key, e.value, a));
-    QVERIFY(WriteProfileStrings(entries, b));
-    QCOMPARE(ReadFileBytes(b), ReadFileBytes(a));
-    QCOMPARE(ReadFileBytes(a), std::string("[Values]\nq2=3\nQ1=4\n; c\n[Other]\nx=y\n[Main]\nLastSys=1\n"));
+        QVERIFY(writeProfileString(e.section, e.key, e.value, a));
+    QVERIFY(writeProfileStrings(entries, b));
+    QCOMPARE(readFileBytes(b), readFileBytes(a));
+    QCOMPARE(readFileBytes(a), std::string("[Values]\nq2=3\nQ1=4\n; c\n[Other]\nx=y\n[Main]\nLastSys=1\n"));
 }
 
-void TstProfile::integerText_data()
+void TestProfile::integerText_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("ok");
@@ -235,98 +235,98 @@ void TstProfile::integerText_data()
     QTest::newRow("bad hex digit") << "$1g" << false << 0;
 }
 
-void TstProfile::integerText()
+void TestProfile::integerText()
 {
     QFETCH(QString, text);
     QFETCH(bool, ok);
     QFETCH(int, value);
     int got = 12345;
-    QCOMPARE(TryStrToInt(Bytes(text), got), ok);
+    QCOMPARE(TryStrToInt(bytes(text), got), ok);
     QCOMPARE(got, ok ? value : 12345);
 }
 
-void TstProfile::readMissingOrNotAFile()
+void TestProfile::readMissingOrNotAFile()
 {
     QTemporaryDir dir;
-    QCOMPARE(ReadProfileString("S", "K", "dflt", Bytes(dir.filePath("none.ini"))), std::string("dflt"));
-    QCOMPARE(ReadProfileString("S", "K", "dflt", Bytes(dir.path())), std::string("dflt"));
-    const std::string file = Bytes(dir.filePath("f"));
-    WriteFileBytes(file, "x");
-    QCOMPARE(ReadProfileString("S", "K", "", file + "/settings.ini"), std::string());
+    QCOMPARE(readProfileString("S", "K", "dflt", bytes(dir.filePath("none.ini"))), std::string("dflt"));
+    QCOMPARE(readProfileString("S", "K", "dflt", bytes(dir.path())), std::string("dflt"));
+    const std::string file = bytes(dir.filePath("f"));
+    writeFileBytes(file, "x");
+    QCOMPARE(readProfileString("S", "K", "", file + "/settings.ini"), std::string());
     // a FIFO neither hangs the read nor takes a write
-    const std::string fifo = Bytes(dir.filePath("fifo.ini"));
+    const std::string fifo = bytes(dir.filePath("fifo.ini"));
     QCOMPARE(::mkfifo(fifo.c_str(), 0666), 0);
-    QCOMPARE(ReadProfileString("S", "K", "dflt", fifo), std::string("dflt"));
-    QVERIFY(!WriteProfileString("S", "K", "1", fifo));
+    QCOMPARE(readProfileString("S", "K", "dflt", fifo), std::string("dflt"));
+    QVERIFY(!writeProfileString("S", "K", "1", fifo));
 }
 
-void TstProfile::writeCreatesFile()
+void TestProfile::writeCreatesFile()
 {
     QTemporaryDir dir;
-    const std::string path = Bytes(dir.filePath("new.ini"));
+    const std::string path = bytes(dir.filePath("new.ini"));
     const mode_t mask = ::umask(022);
-    const bool ok = WriteProfileString("Main", "LastSys", "0", path);
+    const bool ok = writeProfileString("Main", "LastSys", "0", path);
     ::umask(mask);
     QVERIFY(ok);
-    QCOMPARE(ReadFileBytes(path), std::string("[Main]\r\nLastSys=0\r\n"));
+    QCOMPARE(readFileBytes(path), std::string("[Main]\r\nLastSys=0\r\n"));
     struct stat st {};
     QCOMPARE(::stat(path.c_str(), &st), 0);
     QCOMPARE(st.st_mode & 07777, mode_t(0644));
-    QCOMPARE(DirEntries(dir.path()), QStringList{"new.ini"});
+    QCOMPARE(dirEntries(dir.path()), QStringList{"new.ini"});
 }
 
-void TstProfile::writeKeepsModeAndLink()
+void TestProfile::writeKeepsModeAndLink()
 {
     QTemporaryDir dir;
-    const std::string real = Bytes(dir.filePath("real.ini"));
-    const std::string link = Bytes(dir.filePath("link.ini"));
-    WriteFileBytes(real, "[S]\nK=1\n");
+    const std::string real = bytes(dir.filePath("real.ini"));
+    const std::string link = bytes(dir.filePath("link.ini"));
+    writeFileBytes(real, "[S]\nK=1\n");
     QCOMPARE(::chmod(real.c_str(), 0640), 0);
     QCOMPARE(::symlink("real.ini", link.c_str()), 0);
-    QVERIFY(WriteProfileString("S", "K", "2", link));
+    QVERIFY(writeProfileString("S", "K", "2", link));
     struct stat st {};
     QCOMPARE(::lstat(link.c_str(), &st), 0);
     QVERIFY(S_ISLNK(st.st_mode));
     QCOMPARE(::stat(real.c_str(), &st), 0);
     QCOMPARE(st.st_mode & 07777, mode_t(0640));
-    QCOMPARE(ReadFileBytes(real), std::string("[S]\nK=2\n"));
+    QCOMPARE(readFileBytes(real), std::string("[S]\nK=2\n"));
 
     // a chain of links, the last naming a file not made yet: the file is
     // made where the chain ends and the links stay
     QVERIFY(QDir(dir.path()).mkdir("sub"));
-    const std::string first = Bytes(dir.filePath("first.ini"));
+    const std::string first = bytes(dir.filePath("first.ini"));
     QCOMPARE(::symlink("sub/second.ini", first.c_str()), 0);
-    QCOMPARE(::symlink("../later.ini", Bytes(dir.filePath("sub/second.ini")).c_str()), 0);
-    QVERIFY(WriteProfileString("S", "K", "3", first));
+    QCOMPARE(::symlink("../later.ini", bytes(dir.filePath("sub/second.ini")).c_str()), 0);
+    QVERIFY(writeProfileString("S", "K", "3", first));
     for (const char *name : {"first.ini", "sub/second.ini"}) {
-        QCOMPARE(::lstat(Bytes(dir.filePath(name)).c_str(), &st), 0);
+        QCOMPARE(::lstat(bytes(dir.filePath(name)).c_str(), &st), 0);
         QVERIFY2(S_ISLNK(st.st_mode), name);
     }
-    QCOMPARE(ReadFileBytes(Bytes(dir.filePath("later.ini"))), std::string("[S]\r\nK=3\r\n"));
+    QCOMPARE(readFileBytes(bytes(dir.filePath("later.ini"))), std::string("[S]\r\nK=3\r\n"));
     // a loop of links takes nothing
-    const std::string loop = Bytes(dir.filePath("loop.ini"));
+    const std::string loop = bytes(dir.filePath("loop.ini"));
     QCOMPARE(::symlink("loop.ini", loop.c_str()), 0);
-    QVERIFY(!WriteProfileString("S", "K", "4", loop));
+    QVERIFY(!writeProfileString("S", "K", "4", loop));
     QCOMPARE(::lstat(loop.c_str(), &st), 0);
     QVERIFY(S_ISLNK(st.st_mode));
 }
 
-void TstProfile::unchangedContentIsNotRewritten()
+void TestProfile::unchangedContentIsNotRewritten()
 {
     QTemporaryDir dir;
-    const std::string path = Bytes(dir.filePath("s.ini"));
-    WriteFileBytes(path, "[S]\nK=1\n");
+    const std::string path = bytes(dir.filePath("s.ini"));
+    writeFileBytes(path, "[S]\nK=1\n");
     struct stat before {}, after {};
     QCOMPARE(::stat(path.c_str(), &before), 0);
-    QVERIFY(WriteProfileString("s", "k", "1", path));
+    QVERIFY(writeProfileString("s", "k", "1", path));
     QCOMPARE(::stat(path.c_str(), &after), 0);
     QCOMPARE(after.st_ino, before.st_ino);
-    QVERIFY(WriteProfileString("S", "K", "3", path));
+    QVERIFY(writeProfileString("S", "K", "3", path));
     QCOMPARE(::stat(path.c_str(), &after), 0);
     QVERIFY(after.st_ino != before.st_ino); // replaced by a new file
 }
 
-void TstProfile::writeRefused_data()
+void TestProfile::writeRefused_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::newRow("read-only file") << "readonly";
@@ -336,32 +336,32 @@ void TstProfile::writeRefused_data()
     QTest::newRow("bad key name") << "badname";
 }
 
-void TstProfile::writeRefused()
+void TestProfile::writeRefused()
 {
     QFETCH(QString, kind);
     QTemporaryDir dir;
-    std::string path = Bytes(dir.filePath("settings.ini"));
+    std::string path = bytes(dir.filePath("settings.ini"));
     std::string original = "[S]\r\nK=1\r\n";
     if (kind == "readonly") {
-        WriteFileBytes(path, original);
+        writeFileBytes(path, original);
         QCOMPARE(::chmod(path.c_str(), 0444), 0);
     } else if (kind == "directory") {
         QVERIFY(QDir(dir.path()).mkdir("settings.ini"));
     } else if (kind == "throughfile") {
-        WriteFileBytes(path, original);
+        writeFileBytes(path, original);
         path += "/settings.ini";
     } else if (kind == "missingdir") {
-        path = Bytes(dir.filePath("nodir/settings.ini"));
+        path = bytes(dir.filePath("nodir/settings.ini"));
     } else {
-        WriteFileBytes(path, original);
+        writeFileBytes(path, original);
     }
-    const QStringList entries = DirEntries(dir.path());
+    const QStringList entries = dirEntries(dir.path());
     const std::string key = kind == "badname" ? "K=" : "K";
-    QVERIFY(!WriteProfileString("S", key, "2", path));
-    QVERIFY(!WriteProfileStrings({{"S", "K", "2"}, {"T", "L", "3"}}, kind == "badname" ? std::string() : path));
-    QCOMPARE(DirEntries(dir.path()), entries);
+    QVERIFY(!writeProfileString("S", key, "2", path));
+    QVERIFY(!writeProfileStrings({{"S", "K", "2"}, {"T", "L", "3"}}, kind == "badname" ? std::string() : path));
+    QCOMPARE(dirEntries(dir.path()), entries);
     if (kind != "directory" && kind != "missingdir")
-        QCOMPARE(ReadFileBytes(Bytes(dir.filePath("settings.ini"))), original);
+        QCOMPARE(readFileBytes(bytes(dir.filePath("settings.ini"))), original);
 
     // the same refusal through the INI file object, as an error
     TIniFile ini(path);
@@ -371,12 +371,12 @@ void TstProfile::writeRefused()
     } catch (const EIniFileException &e) {
         QCOMPARE(QString::fromStdString(e.what()), QString::fromStdString("Unable to write to " + path));
     }
-    QCOMPARE(DirEntries(dir.path()), entries);
+    QCOMPARE(dirEntries(dir.path()), entries);
     if (kind != "directory" && kind != "missingdir")
-        QCOMPARE(ReadFileBytes(Bytes(dir.filePath("settings.ini"))), original);
+        QCOMPARE(readFileBytes(bytes(dir.filePath("settings.ini"))), original);
 }
 
-void TstProfile::writableFileInUnwritableDirectory_data()
+void TestProfile::writableFileInUnwritableDirectory_data()
 {
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<int>("mode");
@@ -396,7 +396,7 @@ void TstProfile::writableFileInUnwritableDirectory_data()
 // A file that may be written in a directory that takes no new files (for
 // an ordinary user) is written in place: the same file, so its hard links,
 // owner and ACLs stay; nothing else appears in the directory.
-void TstProfile::writableFileInUnwritableDirectory()
+void TestProfile::writableFileInUnwritableDirectory()
 {
     QFETCH(QByteArray, before);
     QFETCH(int, mode);
@@ -404,107 +404,107 @@ void TstProfile::writableFileInUnwritableDirectory()
     QFETCH(bool, written);
     QFETCH(QByteArray, after);
     QTemporaryDir dir;
-    const std::string real = Bytes(dir.filePath("real.ini"));
-    const std::string other = Bytes(dir.filePath("other.ini"));
-    const std::string path = throughLink ? Bytes(dir.filePath("settings.ini")) : real;
-    WriteFileBytes(real, before.toStdString());
+    const std::string real = bytes(dir.filePath("real.ini"));
+    const std::string other = bytes(dir.filePath("other.ini"));
+    const std::string path = throughLink ? bytes(dir.filePath("settings.ini")) : real;
+    writeFileBytes(real, before.toStdString());
     QCOMPARE(::chmod(real.c_str(), mode_t(mode)), 0);
     QCOMPARE(::link(real.c_str(), other.c_str()), 0);
     if (throughLink)
         QCOMPARE(::symlink("real.ini", path.c_str()), 0);
-    QCOMPARE(::chmod(Bytes(dir.path()).c_str(), 0755), 0);
+    QCOMPARE(::chmod(bytes(dir.path()).c_str(), 0755), 0);
     struct stat old {};
     QCOMPARE(::stat(real.c_str(), &old), 0);
-    const QStringList entries = DirEntries(dir.path());
+    const QStringList entries = dirEntries(dir.path());
 
     int status = 0;
-    const bool ran = RunInChild([&] {
-        if (!LoseWriteAccessTo(Bytes(dir.path())))
+    const bool ran = runInChild([&] {
+        if (!loseWriteAccessTo(bytes(dir.path())))
             return 3;
-        return WriteProfileString("S", "K", "12345", path) ? 1 : 0;
+        return writeProfileString("S", "K", "12345", path) ? 1 : 0;
     }, status);
-    ::chmod(Bytes(dir.path()).c_str(), 0700);
+    ::chmod(bytes(dir.path()).c_str(), 0700);
     QVERIFY(ran);
     QVERIFY(WIFEXITED(status));
     QCOMPARE(WEXITSTATUS(status), written ? 1 : 0);
-    QCOMPARE(QByteArray::fromStdString(ReadFileBytes(real)), after);
-    QCOMPARE(QByteArray::fromStdString(ReadFileBytes(other)), after);
+    QCOMPARE(QByteArray::fromStdString(readFileBytes(real)), after);
+    QCOMPARE(QByteArray::fromStdString(readFileBytes(other)), after);
     struct stat now {};
     QCOMPARE(::lstat(real.c_str(), &now), 0);
     QCOMPARE(now.st_ino, old.st_ino);
     QCOMPARE(now.st_nlink, nlink_t(2));
     QCOMPARE(now.st_uid, old.st_uid);
     QCOMPARE(now.st_mode, old.st_mode);
-    QCOMPARE(DirEntries(dir.path()), entries);
+    QCOMPARE(dirEntries(dir.path()), entries);
 }
 
 // A write that fails in the middle (here: the file size limit, as a full
 // disk would) must leave the old file whole and no temporary file behind.
-void TstProfile::failedWriteMidwayLeavesOldFile()
+void TestProfile::failedWriteMidwayLeavesOldFile()
 {
     QTemporaryDir dir;
-    const std::string path = Bytes(dir.filePath("settings.ini"));
+    const std::string path = bytes(dir.filePath("settings.ini"));
     const std::string original = "[S]\nK=1\n[Big]\nfill=" + std::string(200000, 'z') + "\n";
-    WriteFileBytes(path, original);
+    writeFileBytes(path, original);
     int status = 0;
-    QVERIFY(RunInChild([&] {
+    QVERIFY(runInChild([&] {
         std::signal(SIGXFSZ, SIG_IGN);
-        if (!LimitFileSize())
+        if (!limitFileSize())
             return 3;
-        const bool ok = WriteProfileString("S", "K", "2", path);
+        const bool ok = writeProfileString("S", "K", "2", path);
         return ok ? 1 : 0;
     }, status));
     QVERIFY(WIFEXITED(status));
     QCOMPARE(WEXITSTATUS(status), 0);
-    QVERIFY(ReadFileBytes(path) == original);
-    QCOMPARE(DirEntries(dir.path()), QStringList{"settings.ini"});
+    QVERIFY(readFileBytes(path) == original);
+    QCOMPARE(dirEntries(dir.path()), QStringList{"settings.ini"});
 }
 
 // A process killed in the middle of a write leaves the old file whole and
 // its one temporary file behind, which the next save removes, whether it
 // changes the file or not.
-void TstProfile::crashMidwayLeavesOldFile()
+void TestProfile::crashMidwayLeavesOldFile()
 {
     QTemporaryDir dir;
-    const std::string path = Bytes(dir.filePath("settings.ini"));
+    const std::string path = bytes(dir.filePath("settings.ini"));
     const std::string original = "[S]\nK=1\n[Big]\nfill=" + std::string(200000, 'z') + "\n";
-    WriteFileBytes(path, original);
+    writeFileBytes(path, original);
     const auto crashInSave = [&] {
         int status = 0;
-        QVERIFY(RunInChild([&] {
+        QVERIFY(runInChild([&] {
             std::signal(SIGXFSZ, SIG_DFL); // passing the limit kills the process
             struct rlimit core {0, 0};
             ::setrlimit(RLIMIT_CORE, &core);
-            if (!LimitFileSize())
+            if (!limitFileSize())
                 return 3;
-            WriteProfileString("S", "K", "2", path);
+            writeProfileString("S", "K", "2", path);
             return 4;
         }, status));
         QVERIFY(WIFSIGNALED(status));
         QCOMPARE(WTERMSIG(status), SIGXFSZ);
-        QVERIFY(ReadFileBytes(path) == original);
+        QVERIFY(readFileBytes(path) == original);
     };
     const QStringList afterCrash = {".settings.ini.tmp", "settings.ini"};
     crashInSave();
     crashInSave();
-    QCOMPARE(DirEntries(dir.path()), afterCrash);
-    QCOMPARE(ReadProfileString("S", "K", "", path), std::string("1"));
-    QVERIFY(WriteProfileString("S", "K", "1", path)); // nothing to change
-    QCOMPARE(DirEntries(dir.path()), QStringList{"settings.ini"});
-    QVERIFY(ReadFileBytes(path) == original);
+    QCOMPARE(dirEntries(dir.path()), afterCrash);
+    QCOMPARE(readProfileString("S", "K", "", path), std::string("1"));
+    QVERIFY(writeProfileString("S", "K", "1", path)); // nothing to change
+    QCOMPARE(dirEntries(dir.path()), QStringList{"settings.ini"});
+    QVERIFY(readFileBytes(path) == original);
 
     crashInSave();
-    QCOMPARE(DirEntries(dir.path()), afterCrash);
-    QVERIFY(WriteProfileString("S", "K", "3", path));
-    QCOMPARE(DirEntries(dir.path()), QStringList{"settings.ini"});
-    QCOMPARE(ReadProfileString("S", "K", "", path), std::string("3"));
+    QCOMPARE(dirEntries(dir.path()), afterCrash);
+    QVERIFY(writeProfileString("S", "K", "3", path));
+    QCOMPARE(dirEntries(dir.path()), QStringList{"settings.ini"});
+    QCOMPARE(readProfileString("S", "K", "", path), std::string("3"));
 }
 
-void TstProfile::iniFileObject()
+void TestProfile::iniFileObject()
 {
     QTemporaryDir dir;
-    const std::string path = Bytes(dir.filePath("settings.ini"));
-    WriteFileBytes(path, "[Main]\nA=0x1F\nB= 12 \nC=1E400\nD=oops\nE=\n");
+    const std::string path = bytes(dir.filePath("settings.ini"));
+    writeFileBytes(path, "[Main]\nA=0x1F\nB= 12 \nC=1E400\nD=oops\nE=\n");
     TIniFile ini(path);
     QCOMPARE(ini.FileName(), path);
     QCOMPARE(ini.ReadInteger("main", "a", 7), 31);
@@ -520,7 +520,7 @@ void TstProfile::iniFileObject()
     ini.WriteInteger("Main", "I", -5);
     ini.WriteFloat("Main", "F", 0.00001);
     ini.WriteString("Other", "S", "text");
-    QCOMPARE(ReadFileBytes(path),
+    QCOMPARE(readFileBytes(path),
              std::string("[Main]\nA=0x1F\nB= 12 \nC=1E400\nD=oops\nE=\nI=-5\nF=1E-5\n[Other]\nS=text\n"));
 
     // collected writes go out together at EndUpdate; an object released in
@@ -538,5 +538,5 @@ void TstProfile::iniFileObject()
     QCOMPARE(TIniFile(path).ReadInteger("Main", "I", 0), 9);
 }
 
-QTEST_APPLESS_MAIN(TstProfile)
+QTEST_APPLESS_MAIN(TestProfile)
 #include "tst_profile.moc"

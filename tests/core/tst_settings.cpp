@@ -14,9 +14,9 @@
 namespace {
 
 // Every persisted field and the derived ones set to distinct values.
-void FillState()
+void fillState()
 {
-    SizingState &s = Sizing();
+    SizingState &s = sizing();
     double v = 1.25;
     for (auto field : kFields) {
         s.*field = v;
@@ -27,7 +27,7 @@ void FillState()
     s.LastSys = 2;
 }
 
-std::string ZeroFile()
+std::string zeroFile()
 {
     std::string text = "[Main]\r\nLastSys=0\r\n[Values]\r\n";
     for (const char *key : kKeys)
@@ -37,10 +37,10 @@ std::string ZeroFile()
 
 } // namespace
 
-class TstSettings : public QObject {
+class TestSettings : public QObject {
     Q_OBJECT
 private slots:
-    void init() { Sizing() = SizingState{}; }
+    void init() { sizing() = SizingState{}; }
     void firstStart();
     void emptyFile();
     void lastSys_data();
@@ -61,15 +61,15 @@ private slots:
     void loadReadsFileOnce();
 };
 
-void TstSettings::firstStart()
+void TestSettings::firstStart()
 {
     QTemporaryDir dir;
     const std::string path = dir.filePath("settings.ini").toStdString();
-    FillState();
+    fillState();
     LoadSettings(path);
-    QCOMPARE(ReadFileBytes(path), ZeroFile());
-    QCOMPARE(QString::fromStdString(ReadFileBytes(path)).split("\r\n", Qt::SkipEmptyParts).size(), 20);
-    const SizingState &s = Sizing();
+    QCOMPARE(readFileBytes(path), zeroFile());
+    QCOMPARE(QString::fromStdString(readFileBytes(path)).split("\r\n", Qt::SkipEmptyParts).size(), 20);
+    const SizingState &s = sizing();
     for (auto field : kFields)
         QCOMPARE(s.*field, 0.0);
     QCOMPARE(int(s.LastSys), 0);
@@ -78,22 +78,22 @@ void TstSettings::firstStart()
     QCOMPARE(s.dPklReal2, -6.0);
 }
 
-void TstSettings::emptyFile()
+void TestSettings::emptyFile()
 {
     QTemporaryDir dir;
     const std::string path = dir.filePath("settings.ini").toStdString();
-    WriteFileBytes(path, "");
-    FillState();
+    writeFileBytes(path, "");
+    fillState();
     LoadSettings(path);
     for (auto field : kFields)
-        QCOMPARE(Sizing().*field, 0.0);
-    QCOMPARE(int(Sizing().LastSys), 0);
-    QCOMPARE(ReadFileBytes(path), std::string()); // a load never writes
+        QCOMPARE(sizing().*field, 0.0);
+    QCOMPARE(int(sizing().LastSys), 0);
+    QCOMPARE(readFileBytes(path), std::string()); // a load never writes
     SaveSettings(path);
-    QCOMPARE(ReadFileBytes(path), ZeroFile());
+    QCOMPARE(readFileBytes(path), zeroFile());
 }
 
-void TstSettings::lastSys_data()
+void TestSettings::lastSys_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("value");
@@ -112,19 +112,19 @@ void TstSettings::lastSys_data()
     QTest::newRow("blanks") << "   1   " << 1;
 }
 
-void TstSettings::lastSys()
+void TestSettings::lastSys()
 {
     QFETCH(QString, text);
     QFETCH(int, value);
     QTemporaryDir dir;
     const std::string path = dir.filePath("settings.ini").toStdString();
-    WriteFileBytes(path, "[Main]\nLastSys=" + text.toStdString() + "\n");
-    Sizing().LastSys = 77;
+    writeFileBytes(path, "[Main]\nLastSys=" + text.toStdString() + "\n");
+    sizing().LastSys = 77;
     LoadSettings(path);
-    QCOMPARE(int(Sizing().LastSys), value);
+    QCOMPARE(int(sizing().LastSys), value);
 }
 
-void TstSettings::values_data()
+void TestSettings::values_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("value");
@@ -139,36 +139,36 @@ void TstSettings::values_data()
     QTest::newRow("12.35") << "12.35" << 12.35;
 }
 
-void TstSettings::values()
+void TestSettings::values()
 {
     QFETCH(QString, text);
     QFETCH(double, value);
     QTemporaryDir dir;
     const std::string path = dir.filePath("settings.ini").toStdString();
     // the same text under dPr1 and Q1; the other keys are missing
-    WriteFileBytes(path, "[Values]\ndPr1=" + text.toStdString() + "\nQ1=" + text.toStdString() + "\n");
-    FillState();
+    writeFileBytes(path, "[Values]\ndPr1=" + text.toStdString() + "\nQ1=" + text.toStdString() + "\n");
+    fillState();
     LoadSettings(path);
-    QCOMPARE(Sizing().dPr1, value);
-    QCOMPARE(Sizing().Q1, value);
-    QCOMPARE(Sizing().Kvy2, 0.0); // missing: 0, the old value is not kept
+    QCOMPARE(sizing().dPr1, value);
+    QCOMPARE(sizing().Q1, value);
+    QCOMPARE(sizing().Kvy2, 0.0); // missing: 0, the old value is not kept
 }
 
-void TstSettings::lowerCaseNames()
+void TestSettings::lowerCaseNames()
 {
     QTemporaryDir dir;
     const std::string path = dir.filePath("settings.ini").toStdString();
-    WriteFileBytes(path, "[main]\nlastsys=1\n[values]\nq1=3\nDPR1=0.5\n");
+    writeFileBytes(path, "[main]\nlastsys=1\n[values]\nq1=3\nDPR1=0.5\n");
     LoadSettings(path);
-    QCOMPARE(Sizing().Q1, 3.0);
-    QCOMPARE(Sizing().dPr1, 0.5);
-    QCOMPARE(int(Sizing().LastSys), 1);
+    QCOMPARE(sizing().Q1, 3.0);
+    QCOMPARE(sizing().dPr1, 0.5);
+    QCOMPARE(int(sizing().LastSys), 1);
 }
 
 // Seventeen distinct values, each into the field of its key. An
 // overflowing value raises: the fields before it keep their new values, it
 // and the ones after it their old ones.
-void TstSettings::keysLoadIntoTheirFields_data()
+void TestSettings::keysLoadIntoTheirFields_data()
 {
     QTest::addColumn<int>("overflowAt");
     QTest::newRow("every key") << -1;
@@ -176,7 +176,7 @@ void TstSettings::keysLoadIntoTheirFields_data()
     QTest::newRow("overflow at Kvy2") << 16;
 }
 
-void TstSettings::keysLoadIntoTheirFields()
+void TestSettings::keysLoadIntoTheirFields()
 {
     QFETCH(int, overflowAt);
     QTemporaryDir dir;
@@ -184,9 +184,9 @@ void TstSettings::keysLoadIntoTheirFields()
     std::string text = "[Main]\nLastSys=1\n[Values]\n";
     for (int i = 0; i < kKeyCount; ++i)
         text += std::string(kKeys[i]) + "=" + (i == overflowAt ? std::string("1E400") : std::to_string(100 + i)) + "\n";
-    WriteFileBytes(path, text);
-    FillState();
-    const SizingState before = Sizing();
+    writeFileBytes(path, text);
+    fillState();
+    const SizingState before = sizing();
     try {
         LoadSettings(path);
         QVERIFY2(overflowAt < 0, "no overflow");
@@ -194,7 +194,7 @@ void TstSettings::keysLoadIntoTheirFields()
         QVERIFY(overflowAt >= 0);
         QCOMPARE(QString(e.what()), QString("Floating point overflow"));
     }
-    const SizingState &s = Sizing();
+    const SizingState &s = sizing();
     QCOMPARE(int(s.LastSys), 1);
     for (int i = 0; i < kKeyCount; ++i) {
         if (overflowAt < 0 || i < overflowAt)
@@ -202,14 +202,14 @@ void TstSettings::keysLoadIntoTheirFields()
         else
             QVERIFY2(s.*kFields[i] == before.*kFields[i], kKeys[i]);
     }
-    QCOMPARE(ReadFileBytes(path), text);
+    QCOMPARE(readFileBytes(path), text);
 }
 
-void TstSettings::writtenForms()
+void TestSettings::writtenForms()
 {
     QTemporaryDir dir;
     const std::string path = dir.filePath("settings.ini").toStdString();
-    SizingState &s = Sizing();
+    SizingState &s = sizing();
     s.Q1 = 12.35;
     s.Kvy1 = 1.9e10;
     s.dPr1 = 0.00001;
@@ -219,7 +219,7 @@ void TstSettings::writtenForms()
     s.dPt = 1.0 / 3;
     s.LastSys = 200;
     SaveSettings(path);
-    const QString text = QString::fromStdString(ReadFileBytes(path));
+    const QString text = QString::fromStdString(readFileBytes(path));
     QVERIFY(text.contains("\r\nQ1=12.35\r\n"));
     QVERIFY(text.contains("\r\nKvy1=19000000000\r\n"));
     QVERIFY(text.contains("\r\ndPr1=1E-5\r\n"));
@@ -230,7 +230,7 @@ void TstSettings::writtenForms()
     QVERIFY(text.startsWith("[Main]\r\nLastSys=200\r\n[Values]\r\nQ1=12.35\r\n"));
 }
 
-void TstSettings::foreignContentKept()
+void TestSettings::foreignContentKept()
 {
     QTemporaryDir dir;
     const std::string path = dir.filePath("settings.ini").toStdString();
@@ -240,12 +240,12 @@ void TstSettings::foreignContentKept()
         "[values]\n  q1 = 3  \nExtra=keep me\ndPs=\t1\n; trailing comment\n\n"
         "[Main]\nLastSys=2\n"
         "[Tail]\nx=\xD0\xAF\n";
-    WriteFileBytes(path, before);
+    writeFileBytes(path, before);
     LoadSettings(path);
-    QCOMPARE(Sizing().Q1, 3.0);
-    QCOMPARE(Sizing().dPs, 1.0);
-    Sizing().Q1 = 5;
-    Sizing().dPs = 0.25;
+    QCOMPARE(sizing().Q1, 3.0);
+    QCOMPARE(sizing().dPs, 1.0);
+    sizing().Q1 = 5;
+    sizing().dPs = 0.25;
     SaveSettings(path);
     std::string expected =
         "; written by hand\n"
@@ -257,17 +257,17 @@ void TstSettings::foreignContentKept()
     expected += "; trailing comment\n\n"
                 "[Main]\nLastSys=2\n"
                 "[Tail]\nx=\xD0\xAF\n";
-    QCOMPARE(QByteArray::fromStdString(ReadFileBytes(path)), QByteArray::fromStdString(expected));
+    QCOMPARE(QByteArray::fromStdString(readFileBytes(path)), QByteArray::fromStdString(expected));
     // a second save changes nothing
     SaveSettings(path);
-    QCOMPARE(QByteArray::fromStdString(ReadFileBytes(path)), QByteArray::fromStdString(expected));
+    QCOMPARE(QByteArray::fromStdString(readFileBytes(path)), QByteArray::fromStdString(expected));
 }
 
-void TstSettings::roundTrip()
+void TestSettings::roundTrip()
 {
     QTemporaryDir dir;
     const std::string path = dir.filePath("settings.ini").toStdString();
-    SizingState &s = Sizing();
+    SizingState &s = sizing();
     const double values[] = {12.35, 0.1, 100, -2.5, 1e-5, 1.9e10, 1e15, 1.5e20, 0.333333333333333,
                              7, 4.5, 0.01, 99.99, 1e-300, 1e300, 0, 2.675};
     for (int i = 0; i < 17; ++i)
@@ -276,7 +276,7 @@ void TstSettings::roundTrip()
     const SizingState saved = s;
     SaveSettings(path);
     // each value under its own key
-    const std::string text = ReadFileBytes(path);
+    const std::string text = readFileBytes(path);
     for (int i = 0; i < kKeyCount; ++i) {
         const std::string line = "\r\n" + std::string(kKeys[i]) + "=" + FormatSettingsValue(values[i]) + "\r\n";
         QVERIFY2(text.find(line) != std::string::npos, kKeys[i]);
@@ -288,16 +288,16 @@ void TstSettings::roundTrip()
     QCOMPARE(int(s.LastSys), 255);
 }
 
-void TstSettings::readOnlyFile()
+void TestSettings::readOnlyFile()
 {
     QTemporaryDir dir;
     const std::string path = dir.filePath("settings.ini").toStdString();
     const std::string text = "[Main]\r\nLastSys=1\r\n[Values]\r\nQ1=2\r\n";
-    WriteFileBytes(path, text);
+    writeFileBytes(path, text);
     QCOMPARE(::chmod(path.c_str(), 0444), 0);
     LoadSettings(path);
-    QCOMPARE(Sizing().Q1, 2.0);
-    Sizing().Q1 = 3;
+    QCOMPARE(sizing().Q1, 2.0);
+    sizing().Q1 = 3;
     for (int attempt = 0; attempt < 2; ++attempt) {
         try {
             SaveSettings(path);
@@ -306,29 +306,29 @@ void TstSettings::readOnlyFile()
             QCOMPARE(QString(e.what()), QString::fromStdString("Unable to write to " + path));
             QCOMPARE(QString(e.ClassName()), QString("EIniFileException"));
         }
-        QCOMPARE(ReadFileBytes(path), text);
+        QCOMPARE(readFileBytes(path), text);
     }
 }
 
-void TstSettings::unwritablePaths_data()
+void TestSettings::unwritablePaths_data()
 {
     QTest::addColumn<bool>("throughFile");
     QTest::newRow("directory in the file's place") << false;
     QTest::newRow("path through a regular file") << true;
 }
 
-void TstSettings::unwritablePaths()
+void TestSettings::unwritablePaths()
 {
     QFETCH(bool, throughFile);
     QTemporaryDir dir;
     std::string path = dir.filePath("settings.ini").toStdString();
     if (throughFile) {
-        WriteFileBytes(path, "not a directory");
+        writeFileBytes(path, "not a directory");
         path += "/settings.ini";
     } else {
         QVERIFY(QDir(dir.path()).mkdir("settings.ini"));
     }
-    FillState();
+    fillState();
     // no file there: the load resets and the save of the reset fails
     try {
         LoadSettings(path);
@@ -337,15 +337,15 @@ void TstSettings::unwritablePaths()
         QCOMPARE(QString(e.what()), QString::fromStdString("Unable to write to " + path));
     }
     for (auto field : kFields)
-        QCOMPARE(Sizing().*field, 0.0);
+        QCOMPARE(sizing().*field, 0.0);
     QVERIFY_THROWS_EXCEPTION(EIniFileException, SaveSettings(path));
     if (throughFile)
-        QCOMPARE(ReadFileBytes(dir.filePath("settings.ini").toStdString()), std::string("not a directory"));
+        QCOMPARE(readFileBytes(dir.filePath("settings.ini").toStdString()), std::string("not a directory"));
     else
         QVERIFY(QDir(dir.filePath("settings.ini")).isEmpty());
 }
 
-void TstSettings::hostileFiles_data()
+void TestSettings::hostileFiles_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<double>("q1");
@@ -367,36 +367,36 @@ void TstSettings::hostileFiles_data()
                                                       "dPtr1=nan\ndPdr1=Infinity\n") << 3.0;
 }
 
-void TstSettings::hostileFiles()
+void TestSettings::hostileFiles()
 {
     QFETCH(QByteArray, content);
     QFETCH(double, q1);
     QTemporaryDir dir;
     const std::string path = dir.filePath("settings.ini").toStdString();
-    WriteFileBytes(path, content.toStdString());
-    FillState();
+    writeFileBytes(path, content.toStdString());
+    fillState();
     LoadSettings(path);
-    QCOMPARE(Sizing().Q1, q1);
+    QCOMPARE(sizing().Q1, q1);
     // every other key is missing or unreadable: zero, not what was there
     for (int i = 1; i < kKeyCount; ++i)
-        QVERIFY2(Sizing().*kFields[i] == 0.0, kKeys[i]);
+        QVERIFY2(sizing().*kFields[i] == 0.0, kKeys[i]);
     // after a save the keys read back
-    Sizing().Q1 = 1.5;
-    Sizing().Kvy2 = 2.5;
+    sizing().Q1 = 1.5;
+    sizing().Kvy2 = 2.5;
     SaveSettings(path);
-    Sizing() = SizingState{};
+    sizing() = SizingState{};
     LoadSettings(path);
-    QCOMPARE(Sizing().Q1, 1.5);
-    QCOMPARE(Sizing().Kvy2, 2.5);
+    QCOMPARE(sizing().Q1, 1.5);
+    QCOMPARE(sizing().Kvy2, 2.5);
 }
 
 // A load opens the file once, however many keys it reads (a 30 MB file
 // would otherwise be read eighteen times).
-void TstSettings::loadReadsFileOnce()
+void TestSettings::loadReadsFileOnce()
 {
     QTemporaryDir dir;
     const std::string path = dir.filePath("settings.ini").toStdString();
-    WriteFileBytes(path, "[Main]\nLastSys=1\n[Values]\nQ1=2\nKvy2=3\n");
+    writeFileBytes(path, "[Main]\nLastSys=1\n[Values]\nQ1=2\nKvy2=3\n");
     const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     QVERIFY(watch >= 0);
     // closes between the opens keep the kernel from merging them into one
@@ -413,10 +413,10 @@ void TstSettings::loadReadsFileOnce()
     }
     ::close(watch);
     QCOMPARE(opens, 1);
-    QCOMPARE(int(Sizing().LastSys), 1);
-    QCOMPARE(Sizing().Q1, 2.0);
-    QCOMPARE(Sizing().Kvy2, 3.0);
+    QCOMPARE(int(sizing().LastSys), 1);
+    QCOMPARE(sizing().Q1, 2.0);
+    QCOMPARE(sizing().Kvy2, 3.0);
 }
 
-QTEST_APPLESS_MAIN(TstSettings)
+QTEST_APPLESS_MAIN(TestSettings)
 #include "tst_settings.moc"

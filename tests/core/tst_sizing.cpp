@@ -9,30 +9,30 @@
 namespace {
 
 // Circuit 1 inputs in the order dPr, dPf, dPppr, dPs, dPtr, dPdr, dPn, Q.
-void SetInputs1(const QList<double> &in)
+void setInputs1(const QList<double> &in)
 {
-    SizingState &s = Sizing();
+    SizingState &s = sizing();
     s.dPr1 = in[0]; s.dPf1 = in[1]; s.dPppr1 = in[2]; s.dPs = in[3];
     s.dPtr1 = in[4]; s.dPdr1 = in[5]; s.dPn = in[6]; s.Q1 = in[7];
 }
 
 // Circuit 2 inputs in the order dPr, dPf, dPppr, dPt, dPtr, dPdr, Q.
-void SetInputs2(const QList<double> &in)
+void setInputs2(const QList<double> &in)
 {
-    SizingState &s = Sizing();
+    SizingState &s = sizing();
     s.dPr2 = in[0]; s.dPf2 = in[1]; s.dPppr2 = in[2]; s.dPt = in[3];
     s.dPtr2 = in[4]; s.dPdr2 = in[5]; s.Q2 = in[6];
 }
 
 // A text that tells any two doubles apart.
-QString ExactText(double v) { return QString::number(v, 'g', 17); }
+QString exactText(double v) { return QString::number(v, 'g', 17); }
 
 } // namespace
 
-class TstSizing : public QObject {
+class TestSizing : public QObject {
     Q_OBJECT
 private slots:
-    void init() { Sizing() = SizingState{}; }
+    void init() { sizing() = SizingState{}; }
     void dependent_data();
     void dependent();
     void independent_data();
@@ -49,7 +49,7 @@ private slots:
 
 // Inputs: dPr, dPf, dPppr, dPs, dPtr, dPdr, dPn, Q; expected texts of the
 // result lines and whether the capacity step computed.
-void TstSizing::dependent_data()
+void TestSizing::dependent_data()
 {
     QTest::addColumn<QList<double>>("in");
     QTest::addColumn<QString>("drop");
@@ -77,7 +77,7 @@ void TstSizing::dependent_data()
                                           << 1.0 << "0.09";
 }
 
-void TstSizing::dependent()
+void TestSizing::dependent()
 {
     QFETCH(QList<double>, in);
     QFETCH(QString, drop);
@@ -85,22 +85,22 @@ void TstSizing::dependent()
     QFETCH(QString, kv);
     QFETCH(double, kvy);
     QFETCH(QString, loss);
-    SizingState &s = Sizing();
-    SetInputs1(in);
-    ComputeValveDrop1();
+    SizingState &s = sizing();
+    setInputs1(in);
+    computeValveDrop1();
     QCOMPARE(QString::fromStdString(FormatTwoDecimals(s.dPkl1)), drop);
-    QCOMPARE(ComputeCapacity1(), computed);
+    QCOMPARE(computeCapacity1(), computed);
     QCOMPARE(QString::fromStdString(FormatTwoDecimals(s.Kv1)), kv);
     QCOMPARE(s.Kvy1, kvy);
     s.dPklReal1 = -7;
-    QCOMPARE(ComputeActualLoss1(), !loss.isEmpty());
+    QCOMPARE(computeActualLoss1(), !loss.isEmpty());
     QCOMPARE(QString::fromStdString(FormatTwoDecimals(s.dPklReal1)), loss.isEmpty() ? QString("-7.00") : loss);
     // the other circuit is untouched
     QCOMPARE(s.dPkl2, 0.0);
     QCOMPARE(s.Kv2, 0.0);
 }
 
-void TstSizing::independent_data()
+void TestSizing::independent_data()
 {
     QTest::addColumn<QList<double>>("in"); // dPr, dPf, dPppr, dPt, dPtr, dPdr, Q
     QTest::addColumn<QString>("drop");
@@ -115,45 +115,45 @@ void TstSizing::independent_data()
     QTest::newRow("Kvy of the stored Kv") << QList<double>{0.09, 0, 0, 0, 0, 0, 0.3} << "0.09" << true << "1.00" << 1.0;
 }
 
-void TstSizing::independent()
+void TestSizing::independent()
 {
     QFETCH(QList<double>, in);
     QFETCH(QString, drop);
     QFETCH(bool, computed);
     QFETCH(QString, kv);
     QFETCH(double, kvy);
-    SizingState &s = Sizing();
-    SetInputs2(in);
-    ComputeValveDrop2();
+    SizingState &s = sizing();
+    setInputs2(in);
+    computeValveDrop2();
     QCOMPARE(QString::fromStdString(FormatTwoDecimals(s.dPkl2)), drop);
-    QCOMPARE(ComputeCapacity2(), computed);
+    QCOMPARE(computeCapacity2(), computed);
     QCOMPARE(QString::fromStdString(FormatTwoDecimals(s.Kv2)), kv);
     QCOMPARE(s.Kvy2, kvy);
     QCOMPARE(s.dPkl1, 0.0);
 }
 
-void TstSizing::tinyNegativeDrop()
+void TestSizing::tinyNegativeDrop()
 {
-    SizingState &s = Sizing();
+    SizingState &s = sizing();
     s.dPr1 = 0.3;
     s.dPf1 = 0.1;
     s.dPppr1 = 0.1;
     s.Q1 = 5;
     s.Kv1 = 7.5;
     s.Kvy1 = 7;
-    ComputeValveDrop1();
+    computeValveDrop1();
     QVERIFY(s.dPkl1 < 0);
     QVERIFY(s.dPkl1 > -3e-17 && s.dPkl1 < -2.7e-17);
     QCOMPARE(QString::fromStdString(FormatTwoDecimals(s.dPkl1)), QString("0.00"));
-    QVERIFY(!ComputeCapacity1());
+    QVERIFY(!computeCapacity1());
     QCOMPARE(s.Kv1, 7.5);
     QCOMPARE(s.Kvy1, 7.0);
 }
 
-// Inputs of the circuit in the order of SetInputs1 / SetInputs2; the drop
+// Inputs of the circuit in the order of setInputs1 / setInputs2; the drop
 // compared exactly (QCOMPARE on doubles would let 1e16 pass for
 // 9999999999999998).
-void TstSizing::evaluationOrder_data()
+void TestSizing::evaluationOrder_data()
 {
     QTest::addColumn<int>("circuit");
     QTest::addColumn<QList<double>>("in");
@@ -172,44 +172,44 @@ void TstSizing::evaluationOrder_data()
     QTest::newRow("2: extended intermediates") << 2 << QList<double>{1e16, 0, 0, 1, 1, 0, 0} << 9999999999999998.0;
 }
 
-void TstSizing::evaluationOrder()
+void TestSizing::evaluationOrder()
 {
     QFETCH(int, circuit);
     QFETCH(QList<double>, in);
     QFETCH(double, drop);
-    const SizingState &s = Sizing();
+    const SizingState &s = sizing();
     if (circuit == 1) {
-        SetInputs1(in);
-        ComputeValveDrop1();
-        QCOMPARE(ExactText(s.dPkl1), ExactText(drop));
+        setInputs1(in);
+        computeValveDrop1();
+        QCOMPARE(exactText(s.dPkl1), exactText(drop));
     } else {
-        SetInputs2(in);
-        ComputeValveDrop2();
-        QCOMPARE(ExactText(s.dPkl2), ExactText(drop));
+        setInputs2(in);
+        computeValveDrop2();
+        QCOMPARE(exactText(s.dPkl2), exactText(drop));
     }
 }
 
-void TstSizing::failedStepsKeepPreviousValues()
+void TestSizing::failedStepsKeepPreviousValues()
 {
-    SizingState &s = Sizing();
+    SizingState &s = sizing();
     s.dPr2 = 0.1;
     s.dPt = 0.5;
     s.Q2 = 3;
     s.Kv2 = 9.1;
     s.Kvy2 = 9;
     s.dPklReal2 = 0.25;
-    ComputeValveDrop2();
+    computeValveDrop2();
     QCOMPARE(QString::fromStdString(FormatTwoDecimals(s.dPkl2)), QString("-0.40"));
-    QVERIFY(!ComputeCapacity2());
+    QVERIFY(!computeCapacity2());
     QCOMPARE(s.Kv2, 9.1);
     QCOMPARE(s.Kvy2, 9.0);
 
     s.Kvy2 = 0;
-    QVERIFY(!ComputeActualLoss2());
+    QVERIFY(!computeActualLoss2());
     QCOMPARE(s.dPklReal2, 0.25);
 }
 
-void TstSizing::actualLoss_data()
+void TestSizing::actualLoss_data()
 {
     QTest::addColumn<double>("q");
     QTest::addColumn<double>("kvy");
@@ -224,14 +224,14 @@ void TstSizing::actualLoss_data()
                                                   << static_cast<double>((1.0L / 3) * (1.0L / 3));
 }
 
-void TstSizing::actualLoss()
+void TestSizing::actualLoss()
 {
     QFETCH(double, q);
     QFETCH(double, kvy);
     QFETCH(bool, computed);
     QFETCH(double, loss);
     for (int circuit = 1; circuit <= 2; ++circuit) {
-        SizingState &s = Sizing();
+        SizingState &s = sizing();
         s = SizingState{};
         double &Q = circuit == 1 ? s.Q1 : s.Q2;
         double &Kvy = circuit == 1 ? s.Kvy1 : s.Kvy2;
@@ -239,48 +239,48 @@ void TstSizing::actualLoss()
         Q = q;
         Kvy = kvy;
         real = -1;
-        QCOMPARE(circuit == 1 ? ComputeActualLoss1() : ComputeActualLoss2(), computed);
+        QCOMPARE(circuit == 1 ? computeActualLoss1() : computeActualLoss2(), computed);
         QCOMPARE(real, loss);
     }
 }
 
-void TstSizing::nanDropFailsCapacity()
+void TestSizing::nanDropFailsCapacity()
 {
-    SizingState &s = Sizing();
+    SizingState &s = sizing();
     s.dPkl1 = std::nan("");
     s.Q1 = 1;
     s.Kv1 = 3;
-    QVERIFY(!ComputeCapacity1());
+    QVERIFY(!computeCapacity1());
     QCOMPARE(s.Kv1, 3.0);
     s.Kvy2 = std::nan("");
     s.dPklReal2 = 5;
-    QVERIFY(!ComputeActualLoss2());
+    QVERIFY(!computeActualLoss2());
     QCOMPARE(s.dPklReal2, 5.0);
 }
 
-void TstSizing::overflowAtStore()
+void TestSizing::overflowAtStore()
 {
     // Values from the settings file can be large; a result beyond the double
     // range raises instead of storing an infinity.
-    SizingState &s = Sizing();
+    SizingState &s = sizing();
     s.dPr1 = 1.5e308;
     s.dPn = 1.5e308;
     s.dPkl1 = 4;
-    QVERIFY_THROWS_EXCEPTION(EOverflow, ComputeValveDrop1());
+    QVERIFY_THROWS_EXCEPTION(EOverflow, computeValveDrop1());
     QCOMPARE(s.dPkl1, 4.0);
 
     s = SizingState{};
     s.dPkl2 = 1e-300;
     s.Q2 = 1e300;
-    QVERIFY_THROWS_EXCEPTION(EOverflow, ComputeCapacity2());
+    QVERIFY_THROWS_EXCEPTION(EOverflow, computeCapacity2());
     QCOMPARE(s.Kv2, 0.0);
     QCOMPARE(s.Kvy2, 0.0);
 
     s.Kvy1 = 1;
     s.Q1 = 1e200;
-    QVERIFY_THROWS_EXCEPTION(EOverflow, ComputeActualLoss1());
+    QVERIFY_THROWS_EXCEPTION(EOverflow, computeActualLoss1());
     QCOMPARE(s.dPklReal1, 0.0);
 }
 
-QTEST_APPLESS_MAIN(TstSizing)
+QTEST_APPLESS_MAIN(TestSizing)
 #include "tst_sizing.moc"

@@ -7,13 +7,13 @@
 #include <QTemporaryDir>
 
 // What the generator writes, in the order it writes it.
-inline const QStringList &GeneratedPictures()
+inline const QStringList &generatedPictures()
 {
     static const QStringList names = {"Img1.jpg", "Img2.jpg", "Img3.jpg"};
     return names;
 }
 
-inline const QStringList &GeneratedIcons()
+inline const QStringList &generatedIcons()
 {
     static const QStringList names = {"icon/zelton-16.png", "icon/zelton-32.png", "icon/zelton-48.png",
                                       "icon/zelton.ico"};
@@ -22,7 +22,7 @@ inline const QStringList &GeneratedIcons()
 
 // Runs the generator into `dir`; an empty text when it succeeded,
 // otherwise what went wrong.
-inline QString RunGenerator(const QString &dir)
+inline QString runGenerator(const QString &dir)
 {
     QProcess gen;
     gen.setProcessChannelMode(QProcess::SeparateChannels);
@@ -39,7 +39,7 @@ inline QString RunGenerator(const QString &dir)
     return {};
 }
 
-inline QByteArray ReadFile(const QString &path)
+inline QByteArray readFile(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -50,7 +50,7 @@ struct FreshRun {
     QTemporaryDir dir;
     QString error = QStringLiteral("the generator has not run");
 
-    void run() { error = dir.isValid() ? RunGenerator(dir.path()) : QStringLiteral("no temporary directory"); }
+    void run() { error = dir.isValid() ? runGenerator(dir.path()) : QStringLiteral("no temporary directory"); }
     bool ok() const { return error.isEmpty(); }
     QString filePath(const QString &name) const { return dir.filePath(name); }
 };

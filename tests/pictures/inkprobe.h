@@ -5,13 +5,13 @@
 
 #include <algorithm>
 
-inline bool IsDark(QRgb c)
+inline bool isDark(QRgb c)
 {
     return qGray(c) < 110;
 }
 
 // The darkest pixel within one pixel of the point.
-inline int DarkestAround(const QImage &img, double x, double y)
+inline int darkestAround(const QImage &img, double x, double y)
 {
     const int cx = qRound(x), cy = qRound(y);
     int best = 255;
@@ -24,7 +24,7 @@ inline int DarkestAround(const QImage &img, double x, double y)
 
 // Darkness-weighted mean row of the ink in a column between rows y0
 // and y1; grey grid lines and paper weigh nothing.
-inline double InkCentre(const QImage &img, int x, int y0, int y1)
+inline double inkCentre(const QImage &img, int x, int y0, int y1)
 {
     double sum = 0, weight = 0;
     for (int y = y0; y <= y1; ++y) {
@@ -35,12 +35,12 @@ inline double InkCentre(const QImage &img, int x, int y0, int y1)
     return weight > 0 ? sum / weight : -1000;
 }
 
-inline int DarkPixels(const QImage &img, const QRect &box)
+inline int darkPixels(const QImage &img, const QRect &box)
 {
     int n = 0;
     for (int y = box.top(); y <= box.bottom(); ++y)
         for (int x = box.left(); x <= box.right(); ++x)
-            if (IsDark(img.pixel(x, y)))
+            if (isDark(img.pixel(x, y)))
                 ++n;
     return n;
 }

@@ -27,13 +27,13 @@ struct PictureDifference {
 
 namespace picturematch {
 
-inline int Channel(QRgb c, int i)
+inline int channel(QRgb c, int i)
 {
     return int((c >> (8 * i)) & 0xFF);
 }
 
 // The pixels of `a` that the 3 x 3 neighbourhoods of `b` do not explain.
-inline void Explain(const QImage &a, const QImage &b, int tolerance, PictureDifference &d)
+inline void explain(const QImage &a, const QImage &b, int tolerance, PictureDifference &d)
 {
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
@@ -42,13 +42,13 @@ inline void Explain(const QImage &a, const QImage &b, int tolerance, PictureDiff
                 for (int xx = std::max(0, x - 1); xx <= std::min(b.width() - 1, x + 1); ++xx) {
                     const QRgb n = b.pixel(xx, yy);
                     for (int i = 0; i < 4; ++i) {
-                        lo[i] = std::min(lo[i], Channel(n, i));
-                        hi[i] = std::max(hi[i], Channel(n, i));
+                        lo[i] = std::min(lo[i], channel(n, i));
+                        hi[i] = std::max(hi[i], channel(n, i));
                     }
                 }
             const QRgb p = a.pixel(x, y);
             for (int i = 0; i < 4; ++i)
-                if (Channel(p, i) < lo[i] - tolerance || Channel(p, i) > hi[i] + tolerance) {
+                if (channel(p, i) < lo[i] - tolerance || channel(p, i) > hi[i] + tolerance) {
                     if (d.unexplained++ == 0 || y < d.first.y() || (y == d.first.y() && x < d.first.x()))
                         d.first = QPoint(x, y);
                     break;
@@ -59,7 +59,7 @@ inline void Explain(const QImage &a, const QImage &b, int tolerance, PictureDiff
 } // namespace picturematch
 
 // Pictures of different sizes differ everywhere.
-inline PictureDifference ComparePictures(const QImage &first, const QImage &second, int tolerance)
+inline PictureDifference comparePictures(const QImage &first, const QImage &second, int tolerance)
 {
     PictureDifference d;
     if (first.size() != second.size() || first.isNull()) {
@@ -69,7 +69,7 @@ inline PictureDifference ComparePictures(const QImage &first, const QImage &seco
     }
     const QImage a = first.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const QImage b = second.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    picturematch::Explain(a, b, tolerance, d);
-    picturematch::Explain(b, a, tolerance, d);
+    picturematch::explain(a, b, tolerance, d);
+    picturematch::explain(b, a, tolerance, d);
     return d;
 }

@@ -24,19 +24,19 @@ namespace {
 // change the eye would notice is larger.
 constexpr int kTolerance = 16;
 
-QString Resource(const QString &name)
+QString resource(const QString &name)
 {
     return QStringLiteral(ZELTON_RESOURCES_DIR "/") + name;
 }
 
-QImage Decode(const QString &path)
+QImage decode(const QString &path)
 {
     if (path.endsWith(QLatin1String(".jpg")))
-        return DecodeJpeg(ReadFile(path));
+        return decodeJpeg(readFile(path));
     return QImage(path, "PNG");
 }
 
-QImage Sheet(int w, int h, QRgb fill)
+QImage sheet(int w, int h, QRgb fill)
 {
     QImage img(w, h, QImage::Format_ARGB32);
     img.fill(fill);
@@ -44,7 +44,7 @@ QImage Sheet(int w, int h, QRgb fill)
 }
 
 // A vertical stroke one pixel wide in column x, rows 5 to 24.
-void Stroke(QImage &img, int x, QRgb c)
+void stroke(QImage &img, int x, QRgb c)
 {
     for (int y = 5; y < 25; ++y)
         img.setPixel(x, y, c);
@@ -60,11 +60,11 @@ class TestGenerator : public QObject {
     void compareWithCommitted(const QString &name)
     {
         QVERIFY2(m_fresh.ok(), qPrintable(m_fresh.error));
-        const QImage fresh = Decode(m_fresh.filePath(name));
-        const QImage committed = Decode(Resource(name));
+        const QImage fresh = decode(m_fresh.filePath(name));
+        const QImage committed = decode(resource(name));
         QVERIFY2(!fresh.isNull() && !committed.isNull(), qPrintable(name));
         QCOMPARE(fresh.size(), committed.size());
-        const PictureDifference d = ComparePictures(fresh, committed, kTolerance);
+        const PictureDifference d = comparePictures(fresh, committed, kTolerance);
         QVERIFY2(d.unexplained == 0,
                  qPrintable(QStringLiteral("%1: %2 pixels differ beyond the tolerance, the first at %3,%4 "
                                            "(after a change to the drawing, run tools/regenerate.sh)")
@@ -85,35 +85,35 @@ private slots:
         QTest::addColumn<int>("unexplained");
 
         const QRgb white = qRgb(255, 255, 255), black = qRgb(0, 0, 0);
-        const QImage paper = Sheet(30, 30, white);
+        const QImage paper = sheet(30, 30, white);
         QImage line = paper;
-        Stroke(line, 10, black);
+        stroke(line, 10, black);
         QTest::newRow("same") << line << line << 0;
 
         // a two-pixel stroke a fraction of a pixel further right: the
         // antialiased columns on both sides change by half the range
         QImage left = paper, right = paper;
-        Stroke(left, 10, qRgb(51, 51, 51));
-        Stroke(left, 11, black);
-        Stroke(left, 12, qRgb(204, 204, 204));
-        Stroke(right, 10, qRgb(178, 178, 178));
-        Stroke(right, 11, black);
-        Stroke(right, 12, qRgb(77, 77, 77));
+        stroke(left, 10, qRgb(51, 51, 51));
+        stroke(left, 11, black);
+        stroke(left, 12, qRgb(204, 204, 204));
+        stroke(right, 10, qRgb(178, 178, 178));
+        stroke(right, 11, black);
+        stroke(right, 12, qRgb(77, 77, 77));
         QTest::newRow("edge moved by half a pixel") << left << right << 0;
 
         // the colour of a nearly transparent pixel hardly shows
-        QImage faint = Sheet(30, 30, qRgba(0, 0, 0, 0)), faintOther = faint;
+        QImage faint = sheet(30, 30, qRgba(0, 0, 0, 0)), faintOther = faint;
         faint.setPixel(7, 7, qRgba(0, 0, 0, 2));
         faintOther.setPixel(7, 7, qRgba(126, 126, 126, 2));
         QTest::newRow("colour of an almost transparent pixel") << faint << faintOther << 0;
 
-        QTest::newRow("grey within the tolerance") << paper << Sheet(30, 30, qRgb(239, 239, 239)) << 0;
-        QTest::newRow("grey beyond the tolerance") << paper << Sheet(30, 30, qRgb(238, 238, 238)) << 1800;
+        QTest::newRow("grey within the tolerance") << paper << sheet(30, 30, qRgb(239, 239, 239)) << 0;
+        QTest::newRow("grey beyond the tolerance") << paper << sheet(30, 30, qRgb(238, 238, 238)) << 1800;
         QTest::newRow("stroke dropped") << line << paper << 20;
         QImage moved = paper;
-        Stroke(moved, 12, black);
+        stroke(moved, 12, black);
         QTest::newRow("stroke moved by two pixels") << line << moved << 40;
-        QTest::newRow("another size") << paper << Sheet(30, 31, white) << 930;
+        QTest::newRow("another size") << paper << sheet(30, 31, white) << 930;
     }
 
     void tolerance()
@@ -121,14 +121,14 @@ private slots:
         QFETCH(QImage, first);
         QFETCH(QImage, second);
         QFETCH(int, unexplained);
-        QCOMPARE(ComparePictures(first, second, kTolerance).unexplained, unexplained);
-        QCOMPARE(ComparePictures(second, first, kTolerance).unexplained, unexplained);
+        QCOMPARE(comparePictures(first, second, kTolerance).unexplained, unexplained);
+        QCOMPARE(comparePictures(second, first, kTolerance).unexplained, unexplained);
     }
 
     void redrawsThePictures_data()
     {
         QTest::addColumn<QString>("name");
-        for (const QString &name : GeneratedPictures())
+        for (const QString &name : generatedPictures())
             QTest::newRow(qPrintable(name)) << name;
     }
 
@@ -141,7 +141,7 @@ private slots:
     void redrawsTheIcons_data()
     {
         QTest::addColumn<QString>("name");
-        for (const QString &name : GeneratedIcons())
+        for (const QString &name : generatedIcons())
             if (name.endsWith(QLatin1String(".png")))
                 QTest::newRow(qPrintable(name)) << name;
     }
@@ -158,12 +158,12 @@ private slots:
         QVERIFY2(m_fresh.ok(), qPrintable(m_fresh.error));
         QTemporaryDir again;
         QVERIFY(again.isValid());
-        const QString error = RunGenerator(again.path());
+        const QString error = runGenerator(again.path());
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        for (const QString &name : GeneratedPictures() + GeneratedIcons()) {
-            const QByteArray first = ReadFile(m_fresh.filePath(name));
+        for (const QString &name : generatedPictures() + generatedIcons()) {
+            const QByteArray first = readFile(m_fresh.filePath(name));
             QVERIFY2(!first.isEmpty(), qPrintable(name));
-            QVERIFY2(first == ReadFile(again.filePath(name)), qPrintable(name + " differs between two runs"));
+            QVERIFY2(first == readFile(again.filePath(name)), qPrintable(name + " differs between two runs"));
         }
     }
 
@@ -175,7 +175,7 @@ private slots:
         QFile blocker(dir.filePath("out"));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        const QString error = RunGenerator(dir.filePath("out"));
+        const QString error = runGenerator(dir.filePath("out"));
         QVERIFY2(error.contains(QLatin1String("cannot")), qPrintable(error));
     }
 };

@@ -19,12 +19,12 @@
 
 namespace {
 
-QString ResourcesDir()
+QString resourcesDir()
 {
     return QStringLiteral(ZELTON_RESOURCES_DIR);
 }
 
-QByteArray ReadFile(const QString &path)
+QByteArray readFile(const QString &path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
@@ -34,7 +34,7 @@ QByteArray ReadFile(const QString &path)
 
 // Encodes pixels given row by row with libjpeg, in the given colour space
 // (3 components RGB, 1 grey, 4 CMYK).
-QByteArray Encode(int width, int height, J_COLOR_SPACE space, int components,
+QByteArray encode(int width, int height, J_COLOR_SPACE space, int components,
                   const std::vector<unsigned char> &pixels, bool progressive = false)
 {
     jpeg_compress_struct cinfo;
@@ -68,7 +68,7 @@ QByteArray Encode(int width, int height, J_COLOR_SPACE space, int components,
 }
 
 // An RGB picture of four coloured quadrants: red, green / blue, white.
-QByteArray Quadrants(int width, int height, bool progressive = false)
+QByteArray quadrants(int width, int height, bool progressive = false)
 {
     std::vector<unsigned char> px(static_cast<size_t>(width) * height * 3);
     for (int y = 0; y < height; ++y)
@@ -81,17 +81,17 @@ QByteArray Quadrants(int width, int height, bool progressive = false)
             p[1] = static_cast<unsigned char>(c.green());
             p[2] = static_cast<unsigned char>(c.blue());
         }
-    return Encode(width, height, JCS_RGB, 3, px, progressive);
+    return encode(width, height, JCS_RGB, 3, px, progressive);
 }
 
-bool Near(QRgb a, QColor b, int tolerance = 12)
+bool isNear(QRgb a, QColor b, int tolerance = 12)
 {
     return std::abs(qRed(a) - b.red()) <= tolerance && std::abs(qGreen(a) - b.green()) <= tolerance
            && std::abs(qBlue(a) - b.blue()) <= tolerance;
 }
 
 // Runs the decoder with stderr caught in a file; returns what was written.
-QByteArray StderrOfDecode(const QByteArray &data, bool *threw)
+QByteArray stderrOfDecode(const QByteArray &data, bool *threw)
 {
     std::fflush(stderr);
     char name[] = "/tmp/zelton-jpeg-stderr-XXXXXX";
@@ -100,7 +100,7 @@ QByteArray StderrOfDecode(const QByteArray &data, bool *threw)
     dup2(fd, 2);
     *threw = false;
     try {
-        DecodeJpeg(data);
+        decodeJpeg(data);
     } catch (const EInvalidGraphic &) {
         *threw = true;
     }
@@ -108,13 +108,13 @@ QByteArray StderrOfDecode(const QByteArray &data, bool *threw)
     dup2(saved, 2);
     close(saved);
     close(fd);
-    const QByteArray written = ReadFile(QString::fromLocal8Bit(name));
+    const QByteArray written = readFile(QString::fromLocal8Bit(name));
     std::remove(name);
     return written;
 }
 
 // A picture whose pixels all differ, to check 1:1 drawing exactly.
-QImage Pattern(int w, int h)
+QImage pattern(int w, int h)
 {
     QImage img(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y)
@@ -141,22 +141,22 @@ private slots:
     void decodesColoursAndSize()
     {
         QFETCH(bool, progressive);
-        const QImage img = DecodeJpeg(Quadrants(64, 48, progressive));
+        const QImage img = decodeJpeg(quadrants(64, 48, progressive));
         QCOMPARE(img.size(), QSize(64, 48));
         QCOMPARE(img.format(), QImage::Format_RGB32);
-        QVERIFY(Near(img.pixel(8, 8), QColor(220, 0, 0)));
-        QVERIFY(Near(img.pixel(56, 8), QColor(0, 200, 0)));
-        QVERIFY(Near(img.pixel(8, 40), QColor(0, 0, 210)));
-        QVERIFY(Near(img.pixel(56, 40), QColor(255, 255, 255)));
+        QVERIFY(isNear(img.pixel(8, 8), QColor(220, 0, 0)));
+        QVERIFY(isNear(img.pixel(56, 8), QColor(0, 200, 0)));
+        QVERIFY(isNear(img.pixel(8, 40), QColor(0, 0, 210)));
+        QVERIFY(isNear(img.pixel(56, 40), QColor(255, 255, 255)));
     }
 
     void decodesOddWidthRows()
     {
         // 3 bytes per pixel, 13 pixels: rows need padding in the buffer
-        const QImage img = DecodeJpeg(Quadrants(13, 7));
+        const QImage img = decodeJpeg(quadrants(13, 7));
         QCOMPARE(img.size(), QSize(13, 7));
-        QVERIFY(Near(img.pixel(0, 0), QColor(220, 0, 0), 30));
-        QVERIFY(Near(img.pixel(12, 6), QColor(255, 255, 255), 30));
+        QVERIFY(isNear(img.pixel(0, 0), QColor(220, 0, 0), 30));
+        QVERIFY(isNear(img.pixel(12, 6), QColor(255, 255, 255), 30));
     }
 
     void decodesGreyscale()
@@ -165,10 +165,10 @@ private slots:
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 32; ++x)
                 px[static_cast<size_t>(y) * 32 + x] = x < 16 ? 40 : 200;
-        const QImage img = DecodeJpeg(Encode(32, 16, JCS_GRAYSCALE, 1, px));
+        const QImage img = decodeJpeg(encode(32, 16, JCS_GRAYSCALE, 1, px));
         QCOMPARE(img.size(), QSize(32, 16));
-        QVERIFY(Near(img.pixel(4, 8), QColor(40, 40, 40), 6));
-        QVERIFY(Near(img.pixel(28, 8), QColor(200, 200, 200), 6));
+        QVERIFY(isNear(img.pixel(4, 8), QColor(40, 40, 40), 6));
+        QVERIFY(isNear(img.pixel(28, 8), QColor(200, 200, 200), 6));
     }
 
     void decodesAdobeCmyk()
@@ -181,9 +181,9 @@ private slots:
             px[i + 2] = 0;
             px[i + 3] = 255;
         }
-        const QImage img = DecodeJpeg(Encode(16, 8, JCS_CMYK, 4, px));
+        const QImage img = decodeJpeg(encode(16, 8, JCS_CMYK, 4, px));
         QCOMPARE(img.size(), QSize(16, 8));
-        QVERIFY2(Near(img.pixel(8, 4), QColor(255, 0, 0), 8),
+        QVERIFY2(isNear(img.pixel(8, 4), QColor(255, 0, 0), 8),
                  qPrintable(QString::number(img.pixel(8, 4), 16)));
     }
 
@@ -192,10 +192,10 @@ private slots:
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("height");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("max width") << MaxJpegDimension << 8 << true;
-        QTest::newRow("max height") << 8 << MaxJpegDimension << true;
-        QTest::newRow("too wide") << MaxJpegDimension + 1 << 8 << false;
-        QTest::newRow("too high") << 8 << MaxJpegDimension + 1 << false;
+        QTest::newRow("max width") << kMaxJpegDimension << 8 << true;
+        QTest::newRow("max height") << 8 << kMaxJpegDimension << true;
+        QTest::newRow("too wide") << kMaxJpegDimension + 1 << 8 << false;
+        QTest::newRow("too high") << 8 << kMaxJpegDimension + 1 << false;
     }
 
     void acceptsLargestAndRefusesLarger()
@@ -203,13 +203,13 @@ private slots:
         QFETCH(int, width);
         QFETCH(int, height);
         QFETCH(bool, accepted);
-        const QByteArray data = Encode(width, height, JCS_GRAYSCALE, 1,
+        const QByteArray data = encode(width, height, JCS_GRAYSCALE, 1,
                                        std::vector<unsigned char>(static_cast<size_t>(width) * height, 128));
         if (accepted) {
-            QCOMPARE(DecodeJpeg(data).size(), QSize(width, height));
+            QCOMPARE(decodeJpeg(data).size(), QSize(width, height));
         } else {
             try {
-                DecodeJpeg(data);
+                decodeJpeg(data);
                 QFAIL("no error for an oversized picture");
             } catch (const EInvalidGraphic &e) {
                 QCOMPARE(QString::fromStdString(e.what()),
@@ -221,21 +221,21 @@ private slots:
     void emptyDataIsAnError()
     {
         try {
-            DecodeJpeg(QByteArray());
+            decodeJpeg(QByteArray());
             QFAIL("no error for empty data");
         } catch (const Exception &e) {
             // raised as the application's own error class
             QCOMPARE(QString::fromStdString(e.what()), QStringLiteral("Picture data is empty"));
             QCOMPARE(QString(e.ClassName()), QStringLiteral("EInvalidGraphic"));
         }
-        QVERIFY_THROWS_EXCEPTION(EInvalidGraphic, DecodeJpeg(nullptr, 10));
+        QVERIFY_THROWS_EXCEPTION(EInvalidGraphic, decodeJpeg(nullptr, 10));
     }
 
     void corruptDataIsAnError_data()
     {
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QString>("pattern");
-        const QByteArray valid = Quadrants(64, 48);
+        const QByteArray valid = quadrants(64, 48);
         const QString jpegError = QStringLiteral("^JPEG error( #\\d+)?: .+");
 
         QTest::newRow("one byte") << QByteArray(1, '\xFF') << jpegError;
@@ -282,7 +282,7 @@ private slots:
         QFETCH(QByteArray, data);
         QFETCH(QString, pattern);
         try {
-            const QImage img = DecodeJpeg(data);
+            const QImage img = decodeJpeg(data);
             QFAIL(qPrintable(QStringLiteral("decoded to %1 x %2 without error")
                                  .arg(img.width()).arg(img.height())));
         } catch (const EInvalidGraphic &e) {
@@ -293,9 +293,9 @@ private slots:
 
     void prematureEndNamesTheCause()
     {
-        const QByteArray valid = Quadrants(64, 48);
+        const QByteArray valid = quadrants(64, 48);
         try {
-            DecodeJpeg(valid.left(valid.size() - 2));
+            decodeJpeg(valid.left(valid.size() - 2));
             QFAIL("no error for a picture without its end");
         } catch (const EInvalidGraphic &e) {
             QVERIFY2(QString::fromStdString(e.what()).contains("Premature end of JPEG file"), e.what());
@@ -305,12 +305,12 @@ private slots:
     void decoderStaysSilent()
     {
         bool threw = false;
-        const QByteArray valid = Quadrants(64, 48);
-        QCOMPARE(StderrOfDecode(valid.left(valid.size() / 2), &threw), QByteArray());
+        const QByteArray valid = quadrants(64, 48);
+        QCOMPARE(stderrOfDecode(valid.left(valid.size() / 2), &threw), QByteArray());
         QVERIFY(threw);
-        QCOMPARE(StderrOfDecode(QByteArray("\xFF\xD8\xFF\xE0garbage", 11), &threw), QByteArray());
+        QCOMPARE(stderrOfDecode(QByteArray("\xFF\xD8\xFF\xE0garbage", 11), &threw), QByteArray());
         QVERIFY(threw);
-        QCOMPARE(StderrOfDecode(valid, &threw), QByteArray());
+        QCOMPARE(stderrOfDecode(valid, &threw), QByteArray());
         QVERIFY(!threw);
     }
 
@@ -318,19 +318,19 @@ private slots:
     {
         // an error leaves nothing behind that spoils the next decoding
         for (int i = 0; i < 20; ++i)
-            QVERIFY_THROWS_EXCEPTION(EInvalidGraphic, DecodeJpeg(Quadrants(64, 48).left(300)));
-        QCOMPARE(DecodeJpeg(Quadrants(64, 48)).size(), QSize(64, 48));
+            QVERIFY_THROWS_EXCEPTION(EInvalidGraphic, decodeJpeg(quadrants(64, 48).left(300)));
+        QCOMPARE(decodeJpeg(quadrants(64, 48)).size(), QSize(64, 48));
     }
 
     void loadReadsFilesAndResources()
     {
-        QCOMPARE(LoadJpeg(ResourcesDir() + "/Img1.jpg").size(), QSize(800, 400));
-        QCOMPARE(LoadJpeg(":/Img3.jpg").size(), QSize(423, 557));
+        QCOMPARE(loadJpeg(resourcesDir() + "/Img1.jpg").size(), QSize(800, 400));
+        QCOMPARE(loadJpeg(":/Img3.jpg").size(), QSize(423, 557));
 
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         try {
-            LoadJpeg(dir.filePath("missing.jpg"));
+            loadJpeg(dir.filePath("missing.jpg"));
             QFAIL("no error for a missing file");
         } catch (const EInvalidGraphic &e) {
             QCOMPARE(QString::fromStdString(e.what()),
@@ -338,13 +338,13 @@ private slots:
         }
         // a directory where the file should be
         QVERIFY(QDir(dir.path()).mkdir("dir.jpg"));
-        QVERIFY_THROWS_EXCEPTION(EInvalidGraphic, LoadJpeg(dir.filePath("dir.jpg")));
+        QVERIFY_THROWS_EXCEPTION(EInvalidGraphic, loadJpeg(dir.filePath("dir.jpg")));
         // an empty file
         QFile empty(dir.filePath("empty.jpg"));
         QVERIFY(empty.open(QIODevice::WriteOnly));
         empty.close();
         try {
-            LoadJpeg(empty.fileName());
+            loadJpeg(empty.fileName());
             QFAIL("no error for an empty file");
         } catch (const EInvalidGraphic &e) {
             QCOMPARE(QString::fromStdString(e.what()), QStringLiteral("Picture data is empty"));
@@ -401,14 +401,14 @@ private slots:
         TImage img;
         img.setCenter(center);
         img.setProportional(proportional);
-        img.setImage(Pattern(picture.width(), picture.height()));
+        img.setImage(pattern(picture.width(), picture.height()));
         img.resize(box);
         QCOMPARE(img.pictureRect(), expected);
     }
 
     void drawsOneToOneCentred()
     {
-        const QImage picture = Pattern(40, 20);
+        const QImage picture = pattern(40, 20);
         TImage img;
         img.setImage(picture);
         img.resize(100, 60);
@@ -439,21 +439,21 @@ private slots:
         img.resize(40, 40);
         const QImage shot = img.grab().toImage().convertToFormat(QImage::Format_RGB32);
         // scaled to 40 x 20 at y 10
-        QVERIFY(Near(shot.pixel(5, 15), QColor(230, 0, 0), 20));
-        QVERIFY(Near(shot.pixel(35, 25), QColor(0, 0, 230), 20));
+        QVERIFY(isNear(shot.pixel(5, 15), QColor(230, 0, 0), 20));
+        QVERIFY(isNear(shot.pixel(35, 25), QColor(0, 0, 230), 20));
         const QRgb background = shot.pixel(20, 2);
-        QVERIFY(!Near(background, QColor(230, 0, 0), 60) && !Near(background, QColor(0, 0, 230), 60));
+        QVERIFY(!isNear(background, QColor(230, 0, 0), 60) && !isNear(background, QColor(0, 0, 230), 60));
         QCOMPARE(shot.pixel(5, 8), background);
         QCOMPARE(shot.pixel(35, 31), background);
-        QVERIFY(Near(shot.pixel(5, 10), QColor(230, 0, 0), 20));
-        QVERIFY(Near(shot.pixel(35, 29), QColor(0, 0, 230), 20));
+        QVERIFY(isNear(shot.pixel(5, 10), QColor(230, 0, 0), 20));
+        QVERIFY(isNear(shot.pixel(35, 29), QColor(0, 0, 230), 20));
     }
 
     void pictureFromFileAndResource_data()
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("file") << ResourcesDir() + "/Img2.jpg" << QSize(800, 400);
+        QTest::newRow("file") << resourcesDir() + "/Img2.jpg" << QSize(800, 400);
         QTest::newRow("resource Img1") << QStringLiteral(":/Img1.jpg") << QSize(800, 400);
         QTest::newRow("resource Img3") << QStringLiteral(":/Img3.jpg") << QSize(423, 557);
     }
@@ -467,7 +467,7 @@ private slots:
         QCOMPARE(img.picture(), path);
         QCOMPARE(img.image().size(), size);
         QCOMPARE(img.sizeHint(), size);
-        QCOMPARE(img.image(), LoadJpeg(path));
+        QCOMPARE(img.image(), loadJpeg(path));
         // shown 1:1 in a box of its own size
         img.resize(size);
         const QImage shot = img.grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -480,7 +480,7 @@ private slots:
         QVERIFY(dir.isValid());
         QFile bad(dir.filePath("bad.jpg"));
         QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write(ReadFile(ResourcesDir() + "/Img1.jpg").left(5000));
+        bad.write(readFile(resourcesDir() + "/Img1.jpg").left(5000));
         bad.close();
 
         TImage img;

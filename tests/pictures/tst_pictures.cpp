@@ -14,34 +14,34 @@
 
 namespace {
 
-QString Resource(const QString &name)
+QString resource(const QString &name)
 {
     return QStringLiteral(ZELTON_RESOURCES_DIR "/") + name;
 }
 
 // The zone's part of the picture with every row that is dark almost all
 // the way across (a pipe passing through) painted white.
-QImage WithoutStraightPipes(const QImage &img, const QRect &zone)
+QImage withoutStraightPipes(const QImage &img, const QRect &zone)
 {
     QImage part = img.copy(zone);
     for (int y = 0; y < part.height(); ++y)
-        if (DarkPixels(part, QRect(0, y, part.width(), 1)) * 100 > part.width() * 97)
+        if (darkPixels(part, QRect(0, y, part.width(), 1)) * 100 > part.width() * 97)
             for (int x = 0; x < part.width(); ++x)
                 part.setPixel(x, y, qRgb(255, 255, 255));
     return part;
 }
 
-bool IsExampleBlue(QRgb c)
+bool isExampleBlue(QRgb c)
 {
     return qBlue(c) > 120 && qBlue(c) - qRed(c) > 60 && qBlue(c) - qGreen(c) > 40;
 }
 
-quint32 Le32(const QByteArray &d, qsizetype at)
+quint32 le32(const QByteArray &d, qsizetype at)
 {
     return uchar(d[at]) | (uchar(d[at + 1]) << 8) | (uchar(d[at + 2]) << 16) | (quint32(uchar(d[at + 3])) << 24);
 }
 
-quint16 Le16(const QByteArray &d, qsizetype at)
+quint16 le16(const QByteArray &d, qsizetype at)
 {
     return quint16(uchar(d[at]) | (uchar(d[at + 1]) << 8));
 }
@@ -60,9 +60,9 @@ class TestPictures : public QObject {
     // first that the generator ran).
     QString Picture(const QString &source, const QString &name) const
     {
-        return source == QLatin1String("fresh") ? m_fresh.filePath(name) : Resource(name);
+        return source == QLatin1String("fresh") ? m_fresh.filePath(name) : resource(name);
     }
-    bool Available(const QString &source) const
+    bool available(const QString &source) const
     {
         return source != QLatin1String("fresh") || m_fresh.ok();
     }
@@ -76,19 +76,19 @@ private slots:
         QTest::addColumn<QSize>("size");
         QTest::newRow("Img1") << "Img1.jpg" << QSize(800, 400);
         QTest::newRow("Img2") << "Img2.jpg" << QSize(800, 400);
-        QTest::newRow("Img3") << "Img3.jpg" << QSize(nomogram::Width, nomogram::Height);
+        QTest::newRow("Img3") << "Img3.jpg" << QSize(nomogram::kWidth, nomogram::kHeight);
     }
 
     void picturesDecodeToTheirBoxes()
     {
         QFETCH(QString, name);
         QFETCH(QSize, size);
-        const QImage img = DecodeJpeg(ReadFile(Resource(name)));
+        const QImage img = decodeJpeg(readFile(resource(name)));
         QCOMPARE(img.size(), size);
         // black drawing on white paper
         for (const QPoint corner : {QPoint(0, 0), QPoint(size.width() - 1, size.height() - 1)})
             QVERIFY(qGray(img.pixel(corner)) > 245);
-        const int dark = DarkPixels(img, img.rect());
+        const int dark = darkPixels(img, img.rect());
         QVERIFY2(dark > img.width() * img.height() / 100, qPrintable(QString::number(dark)));
         QVERIFY(dark < img.width() * img.height() / 4);
     }
@@ -123,9 +123,9 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QRect, zone);
         QFETCH(int, minInk);
-        const QImage img = DecodeJpeg(ReadFile(Resource(name)));
-        const QImage ink = WithoutStraightPipes(img, zone);
-        const int total = DarkPixels(ink, ink.rect());
+        const QImage img = decodeJpeg(readFile(resource(name)));
+        const QImage ink = withoutStraightPipes(img, zone);
+        const int total = darkPixels(ink, ink.rect());
         QVERIFY2(total > minInk, qPrintable(QStringLiteral("%1 dark pixels").arg(total)));
         // ink in each half of the zone's long side: the element and its
         // label are not squeezed into a corner
@@ -137,8 +137,8 @@ private slots:
             first.setWidth(zone.width() / 2);
             second.setLeft(first.right() + 1);
         }
-        QVERIFY(DarkPixels(ink, first) > total / 6);
-        QVERIFY(DarkPixels(ink, second) > total / 6);
+        QVERIFY(darkPixels(ink, first) > total / 6);
+        QVERIFY(darkPixels(ink, second) > total / 6);
     }
 
     // Every Kv line lies where the formula puts it, to within one pixel, in
@@ -148,7 +148,7 @@ private slots:
         QTest::addColumn<QString>("source");
         QTest::addColumn<double>("kv");
         for (const char *source : kSources)
-            for (double kv : nomogram::KvValues)
+            for (double kv : nomogram::kKvValues)
                 QTest::addRow("%s, Kv %g", source, kv) << QString::fromLatin1(source) << kv;
     }
 
@@ -157,28 +157,28 @@ private slots:
         using namespace nomogram;
         QFETCH(QString, source);
         QFETCH(double, kv);
-        QVERIFY2(Available(source), qPrintable(m_fresh.error));
-        const QImage img = DecodeJpeg(ReadFile(Picture(source, "Img3.jpg")));
-        const double exampleX = XOfDp(ExampleDp), exampleY = YOfQ(ExampleQ);
+        QVERIFY2(available(source), qPrintable(m_fresh.error));
+        const QImage img = decodeJpeg(readFile(Picture(source, "Img3.jpg")));
+        const double exampleX = xOfDp(kExampleDp), exampleY = yOfQ(kExampleQ);
         int checked = 0;
         for (double dp : {0.012, 0.02, 0.035, 0.05, 0.08, 0.13, 0.2, 0.3, 0.45, 0.8, 1.2, 1.9}) {
-            const double x = XOfDp(dp), y = YOfQ(FlowOf(kv, dp));
-            QVERIFY(x > PlotLeft && x < PlotRight && y > PlotTop && y < PlotBottom);
+            const double x = xOfDp(dp), y = yOfQ(flowOf(kv, dp));
+            QVERIFY(x > kPlotLeft && x < kPlotRight && y > kPlotTop && y < kPlotBottom);
             // stay clear of the worked example's lines
             if ((std::abs(x - exampleX) < 4 && y > exampleY - 4)
                 || (std::abs(y - exampleY) < 4 && x < exampleX + 4))
                 continue;
-            const int darkest = DarkestAround(img, x, y);
+            const int darkest = darkestAround(img, x, y);
             QVERIFY2(darkest < 110, qPrintable(QStringLiteral("dP %1: no line at %2,%3 (grey %4)")
                                                    .arg(dp).arg(x).arg(y).arg(darkest)));
             // the ink's centre in this pixel column against the formula
             const int column = qRound(x);
-            const double expected = YOfQ(FlowOf(kv, DpOfX(column)));
-            const double centre = InkCentre(img, column, qRound(expected) - 4, qRound(expected) + 4);
+            const double expected = yOfQ(flowOf(kv, dpOfX(column)));
+            const double centre = inkCentre(img, column, qRound(expected) - 4, qRound(expected) + 4);
             QVERIFY2(std::abs(centre - expected) <= 1.0,
                      qPrintable(QStringLiteral("dP %1: line at y %2, formula %3").arg(dp).arg(centre).arg(expected)));
             // between this line and the next lower capacity there is paper
-            const double between = YOfQ(FlowOf(kv / 1.25, dp));
+            const double between = yOfQ(flowOf(kv / 1.25, dp));
             QVERIFY2(qGray(img.pixel(qRound(x), qRound(between))) > 110,
                      qPrintable(QStringLiteral("dP %1: ink between lines at %2,%3").arg(dp).arg(x).arg(between)));
             ++checked;
@@ -208,11 +208,11 @@ private slots:
         QFETCH(QString, source);
         QFETCH(double, dp);
         QFETCH(double, q);
-        QVERIFY2(Available(source), qPrintable(m_fresh.error));
-        const QImage img = DecodeJpeg(ReadFile(Picture(source, "Img3.jpg")));
-        const double x = XOfDp(dp), y = YOfQ(q);
-        QVERIFY2(DarkestAround(img, x, y) < 110, qPrintable(QStringLiteral("no line at %1,%2").arg(x).arg(y)));
-        const double centre = InkCentre(img, qRound(x), qRound(y) - 4, qRound(y) + 4);
+        QVERIFY2(available(source), qPrintable(m_fresh.error));
+        const QImage img = decodeJpeg(readFile(Picture(source, "Img3.jpg")));
+        const double x = xOfDp(dp), y = yOfQ(q);
+        QVERIFY2(darkestAround(img, x, y) < 110, qPrintable(QStringLiteral("no line at %1,%2").arg(x).arg(y)));
+        const double centre = inkCentre(img, qRound(x), qRound(y) - 4, qRound(y) + 4);
         QVERIFY2(std::abs(centre - y) <= 1.0, qPrintable(QStringLiteral("line at y %1, not %2").arg(centre).arg(y)));
     }
 
@@ -220,34 +220,34 @@ private slots:
     {
         using namespace nomogram;
         // decade ends on the frame, 3 decades across and 4 up
-        QCOMPARE(XOfDp(DpMin), double(PlotLeft));
-        QCOMPARE(XOfDp(DpMax), double(PlotRight));
-        QCOMPARE(YOfQ(QMin), double(PlotBottom));
-        QCOMPARE(YOfQ(QMax), double(PlotTop));
-        QVERIFY(std::abs(XOfDp(1) - (PlotLeft + 2.0 * (PlotRight - PlotLeft) / 3)) < 1e-9);
-        QVERIFY(std::abs(DpOfX(XOfDp(0.6)) - 0.6) < 1e-12);
-        QVERIFY(std::abs(QOfY(YOfQ(3)) - 3) < 1e-12);
-        QVERIFY(std::abs(DropOf(4, FlowOf(4, 0.6)) - 0.6) < 1e-12);
-        QVERIFY(PlotRight < Width && PlotBottom < Height);
+        QCOMPARE(xOfDp(kDpMin), double(kPlotLeft));
+        QCOMPARE(xOfDp(kDpMax), double(kPlotRight));
+        QCOMPARE(yOfQ(kQMin), double(kPlotBottom));
+        QCOMPARE(yOfQ(kQMax), double(kPlotTop));
+        QVERIFY(std::abs(xOfDp(1) - (kPlotLeft + 2.0 * (kPlotRight - kPlotLeft) / 3)) < 1e-9);
+        QVERIFY(std::abs(dpOfX(xOfDp(0.6)) - 0.6) < 1e-12);
+        QVERIFY(std::abs(qOfY(yOfQ(3)) - 3) < 1e-12);
+        QVERIFY(std::abs(dropOf(4, flowOf(4, 0.6)) - 0.6) < 1e-12);
+        QVERIFY(kPlotRight < kWidth && kPlotBottom < kHeight);
     }
 
     void nomogramFrameAndGrid()
     {
         using namespace nomogram;
-        const QImage img = DecodeJpeg(ReadFile(Resource("Img3.jpg")));
-        const int midY = (PlotTop + PlotBottom) / 2, midX = (PlotLeft + PlotRight) / 2;
-        QVERIFY(IsDark(img.pixel(PlotLeft, midY + 3)));
-        QVERIFY(IsDark(img.pixel(PlotRight, midY + 3)));
-        QVERIFY(IsDark(img.pixel(midX, PlotTop)));
-        QVERIFY(IsDark(img.pixel(midX, PlotBottom)));
+        const QImage img = decodeJpeg(readFile(resource("Img3.jpg")));
+        const int midY = (kPlotTop + kPlotBottom) / 2, midX = (kPlotLeft + kPlotRight) / 2;
+        QVERIFY(isDark(img.pixel(kPlotLeft, midY + 3)));
+        QVERIFY(isDark(img.pixel(kPlotRight, midY + 3)));
+        QVERIFY(isDark(img.pixel(midX, kPlotTop)));
+        QVERIFY(isDark(img.pixel(midX, kPlotBottom)));
         // outside the frame, right of the plot: paper
-        QVERIFY(qGray(img.pixel(PlotRight + 6, midY)) > 245);
+        QVERIFY(qGray(img.pixel(kPlotRight + 6, midY)) > 245);
         // a decade grid line is grey, not black and not white, where no Kv
         // line crosses (dP = 0.1 at Q = 800: above every line)
-        const int g = qGray(img.pixel(qRound(XOfDp(0.1)), qRound(YOfQ(800))));
+        const int g = qGray(img.pixel(qRound(xOfDp(0.1)), qRound(yOfQ(800))));
         QVERIFY2(g > 100 && g < 200, qPrintable(QString::number(g)));
         // a minor grid line (dP = 0.03) is lighter but visible
-        const int m = qGray(img.pixel(qRound(XOfDp(0.03)), qRound(YOfQ(800))));
+        const int m = qGray(img.pixel(qRound(xOfDp(0.03)), qRound(yOfQ(800))));
         QVERIFY2(m > 160 && m < 240, qPrintable(QString::number(m)));
     }
 
@@ -255,14 +255,14 @@ private slots:
     void nomogramWorkedExample()
     {
         using namespace nomogram;
-        const QImage img = DecodeJpeg(ReadFile(Resource("Img3.jpg")));
-        const int x = qRound(XOfDp(ExampleDp));
-        const int y = qRound(YOfQ(ExampleQ));
+        const QImage img = decodeJpeg(readFile(resource("Img3.jpg")));
+        const int x = qRound(xOfDp(kExampleDp));
+        const int y = qRound(yOfQ(kExampleQ));
         auto blueInColumn = [&](int y0, int y1) {
             int n = 0;
             for (int yy = y0; yy <= y1; ++yy)
                 for (int dx = -1; dx <= 1; ++dx)
-                    if (IsExampleBlue(img.pixel(x + dx, yy))) {
+                    if (isExampleBlue(img.pixel(x + dx, yy))) {
                         ++n;
                         break;
                     }
@@ -272,24 +272,24 @@ private slots:
             int n = 0;
             for (int xx = x0; xx <= x1; ++xx)
                 for (int dy = -1; dy <= 1; ++dy)
-                    if (IsExampleBlue(img.pixel(xx, y + dy))) {
+                    if (isExampleBlue(img.pixel(xx, y + dy))) {
                         ++n;
                         break;
                     }
             return n;
         };
         // dashed: more than half of the way is drawn, but not all of it
-        const int up = blueInColumn(y + 6, PlotBottom - 2);
-        const int upLength = PlotBottom - 2 - (y + 6) + 1;
+        const int up = blueInColumn(y + 6, kPlotBottom - 2);
+        const int upLength = kPlotBottom - 2 - (y + 6) + 1;
         QVERIFY2(up > upLength / 2 && up < upLength, qPrintable(QString::number(up)));
-        const int across = blueInRow(PlotLeft + 2, x - 6);
-        const int acrossLength = x - 6 - (PlotLeft + 2) + 1;
+        const int across = blueInRow(kPlotLeft + 2, x - 6);
+        const int acrossLength = x - 6 - (kPlotLeft + 2) + 1;
         QVERIFY2(across > acrossLength / 2 && across < acrossLength, qPrintable(QString::number(across)));
         // nothing above the flow nor right of the drop
-        QCOMPARE(blueInColumn(PlotTop + 1, y - 8), 0);
-        QCOMPARE(blueInRow(x + 8, PlotRight - 1), 0);
+        QCOMPARE(blueInColumn(kPlotTop + 1, y - 8), 0);
+        QCOMPARE(blueInRow(x + 8, kPlotRight - 1), 0);
         // the Kv lines are black, not the example's blue
-        QVERIFY(!IsExampleBlue(img.pixel(qRound(XOfDp(0.02)), qRound(YOfQ(FlowOf(100, 0.02))))));
+        QVERIFY(!isExampleBlue(img.pixel(qRound(xOfDp(0.02)), qRound(yOfQ(flowOf(100, 0.02))))));
     }
 
     void iconSizesAndTransparency_data()
@@ -304,7 +304,7 @@ private slots:
     {
         QFETCH(int, size);
         QImage icon;
-        QVERIFY(icon.load(Resource(QStringLiteral("icon/zelton-%1.png").arg(size)), "PNG"));
+        QVERIFY(icon.load(resource(QStringLiteral("icon/zelton-%1.png").arg(size)), "PNG"));
         QCOMPARE(icon.size(), QSize(size, size));
         QVERIFY(icon.hasAlphaChannel());
         icon = icon.convertToFormat(QImage::Format_ARGB32);
@@ -347,23 +347,23 @@ private slots:
     void icoMatchesPngs()
     {
         QFETCH(QString, source);
-        QVERIFY2(Available(source), qPrintable(m_fresh.error));
-        const QByteArray ico = ReadFile(Picture(source, "icon/zelton.ico"));
+        QVERIFY2(available(source), qPrintable(m_fresh.error));
+        const QByteArray ico = readFile(Picture(source, "icon/zelton.ico"));
         QVERIFY(ico.size() > 6);
-        QCOMPARE(Le16(ico, 0), quint16(0));
-        QCOMPARE(Le16(ico, 2), quint16(1));
-        QCOMPARE(Le16(ico, 4), quint16(3));
+        QCOMPARE(le16(ico, 0), quint16(0));
+        QCOMPARE(le16(ico, 2), quint16(1));
+        QCOMPARE(le16(ico, 4), quint16(3));
         QList<int> sizes;
         for (int i = 0; i < 3; ++i) {
             const qsizetype entry = 6 + 16 * i;
             const int w = uchar(ico[entry]), h = uchar(ico[entry + 1]);
             QCOMPARE(w, h);
-            QCOMPARE(Le16(ico, entry + 6), quint16(32));
-            const quint32 bytes = Le32(ico, entry + 8), offset = Le32(ico, entry + 12);
+            QCOMPARE(le16(ico, entry + 6), quint16(32));
+            const quint32 bytes = le32(ico, entry + 8), offset = le32(ico, entry + 12);
             QVERIFY(offset + bytes <= quint32(ico.size()));
-            QCOMPARE(Le32(ico, offset + 4), quint32(w));
-            QCOMPARE(Le32(ico, offset + 8), quint32(2 * h));
-            QCOMPARE(Le16(ico, offset + 14), quint16(32));
+            QCOMPARE(le32(ico, offset + 4), quint32(w));
+            QCOMPARE(le32(ico, offset + 8), quint32(2 * h));
+            QCOMPARE(le16(ico, offset + 14), quint16(32));
             const int maskStride = ((w + 31) / 32) * 4;
             QCOMPARE(bytes, quint32(40 + w * h * 4 + maskStride * h));
 
@@ -373,7 +373,7 @@ private slots:
             for (int y = 0; y < h; ++y)
                 for (int x = 0; x < w; ++x) {
                     const int row = h - 1 - y; // bottom-up
-                    const QRgb dib = Le32(ico, offset + 40 + (row * w + x) * 4);
+                    const QRgb dib = le32(ico, offset + 40 + (row * w + x) * 4);
                     QCOMPARE(dib, png.pixel(x, y));
                     const bool masked = uchar(ico[offset + 40 + w * h * 4 + row * maskStride + x / 8])
                                         & (0x80 >> (x % 8));
@@ -386,7 +386,7 @@ private slots:
 
     void desktopEntry()
     {
-        QFile f(Resource("zelton.desktop"));
+        QFile f(resource("zelton.desktop"));
         QVERIFY(f.open(QIODevice::ReadOnly | QIODevice::Text));
         const QStringList lines = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.value(0), QStringLiteral("[Desktop Entry]"));

@@ -13,7 +13,7 @@ struct ToolRun {
     QString failure;
 };
 
-inline ToolRun RunTool(const QString &program, const QStringList &args)
+inline ToolRun runTool(const QString &program, const QStringList &args)
 {
     ToolRun run;
     QProcess tool;
@@ -35,25 +35,25 @@ inline ToolRun RunTool(const QString &program, const QStringList &args)
 
 // The text of the PDF with every run of white space made one blank, so
 // that a line the sheet wrapped reads as one.
-inline QString PdfText(const QString &pdf)
+inline QString pdfText(const QString &pdf)
 {
-    const ToolRun run = RunTool(QStringLiteral("pdftotext"),
+    const ToolRun run = runTool(QStringLiteral("pdftotext"),
                                 {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
     return run.ran ? QString::fromUtf8(run.output).simplified() : QString();
 }
 
-inline QString PdfInfo(const QString &pdf)
+inline QString pdfInfo(const QString &pdf)
 {
-    const ToolRun run = RunTool(QStringLiteral("pdfinfo"), {pdf});
+    const ToolRun run = runTool(QStringLiteral("pdfinfo"), {pdf});
     return run.ran ? QString::fromUtf8(run.output) : QString();
 }
 
 // The first page at `dpi` pixels to the inch.
-inline QImage PdfPage(const QString &pdf, int dpi)
+inline QImage pdfPage(const QString &pdf, int dpi)
 {
     QTemporaryDir dir;
     const QString stem = dir.filePath(QStringLiteral("page"));
-    const ToolRun run = RunTool(QStringLiteral("pdftoppm"),
+    const ToolRun run = runTool(QStringLiteral("pdftoppm"),
                                 {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"),
                                  QStringLiteral("-singlefile"), pdf, stem});
     return run.ran ? QImage(stem + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32)

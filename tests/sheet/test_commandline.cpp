@@ -96,7 +96,7 @@ private slots:
         } else {
             QCOMPARE(written.size(), 1);
             const QString pdf = m_dir.filePath(written[0]);
-            QVERIFY(PdfText(pdf).contains(pdfText));
+            QVERIFY(::pdfText(pdf).contains(pdfText));
             QVERIFY(QFile::remove(pdf));
         }
         // nothing else is left in the directory (no temporary files)

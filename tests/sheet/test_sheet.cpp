@@ -100,7 +100,7 @@ private:
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(settings);
         file.close();
-        SetExecutableDirectoryOverride(m_dir->path());
+        setExecutableDirectoryOverride(m_dir->path());
         m_form = std::make_unique<TForm_Main>();
         m_actions = new SheetActions(m_form.get());
     }
@@ -115,7 +115,7 @@ private:
 private slots:
     void initTestCase()
     {
-        InstallLookAndFeel();
+        installLookAndFeel();
         m_dir = new QTemporaryDir;
         QVERIFY(m_dir->isValid());
         for (const char *tool : {"pdfinfo", "pdftotext", "pdftoppm"})
@@ -126,7 +126,7 @@ private slots:
     void cleanupTestCase()
     {
         m_form.reset();
-        SetExecutableDirectoryOverride({});
+        setExecutableDirectoryOverride({});
         delete m_dir;
     }
 
@@ -190,12 +190,12 @@ private slots:
         const QString pdf = pdfPath("worked.pdf");
         writeSheetPdf(m_actions->content(), pdf);
 
-        const QString info = PdfInfo(pdf);
+        const QString info = pdfInfo(pdf);
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))), qPrintable(info));
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)"))),
                  qPrintable(info));
 
-        const QString text = PdfText(pdf);
+        const QString text = pdfText(pdf);
         for (const QString &expected : {dropLine("0.80"), kvLine("2.24"), kvyLine("4.0"), lossLine("0.25")})
             QVERIFY2(text.contains(expected), qPrintable(expected + " not in: " + text));
         for (const QString &hint : kHints1)
@@ -203,34 +203,34 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("Система с ЗАВИСИМЫМ присоединением потребителя")));
 
         constexpr int dpi = 300;
-        const QImage page = PdfPage(pdf, dpi);
+        const QImage page = pdfPage(pdf, dpi);
         QVERIFY(!page.isNull());
         QCOMPARE(page.width(), qRound(210 / 25.4 * dpi));
         const QRectF box = sheetLayout(8).nomogram;
         const auto toPage = [&](double u, double v) {
-            return QPointF((box.left() + u * box.width() / nomogram::Width) * dpi / 25.4,
-                           (box.top() + v * box.height() / nomogram::Height) * dpi / 25.4);
+            return QPointF((box.left() + u * box.width() / nomogram::kWidth) * dpi / 25.4,
+                           (box.top() + v * box.height() / nomogram::kHeight) * dpi / 25.4);
         };
         // the plot frame is where the layout and the geometry put it
-        for (const QPointF corner : {toPage(nomogram::PlotLeft, nomogram::PlotTop),
-                                     toPage(nomogram::PlotRight, nomogram::PlotBottom)}) {
+        for (const QPointF corner : {toPage(nomogram::kPlotLeft, nomogram::kPlotTop),
+                                     toPage(nomogram::kPlotRight, nomogram::kPlotBottom)}) {
             int darkest = 255;
             for (int dy = -2; dy <= 2; ++dy)
                 for (int dx = -2; dx <= 2; ++dx)
                     darkest = qMin(darkest, qGray(page.pixel(qRound(corner.x()) + dx, qRound(corner.y()) + dy)));
             QVERIFY2(darkest < 80, qPrintable(QString::number(darkest)));
         }
-        const QRect area = QRectF(toPage(0, 0), toPage(nomogram::Width, nomogram::Height)).toAlignedRect();
+        const QRect area = QRectF(toPage(0, 0), toPage(nomogram::kWidth, nomogram::kHeight)).toAlignedRect();
         int n = 0;
         const QPointF mark = centroid(page, area, isMarkRed, n);
         QVERIFY2(n > 100, qPrintable(QString::number(n)));
         // The geometry gives pixel positions in the 423 x 557 picture; a
         // pixel's centre lies half a unit further in.
-        const QPointF expected = toPage(nomogram::XOfDp(0.8) + 0.5, nomogram::YOfQ(2.0) + 0.5);
+        const QPointF expected = toPage(nomogram::xOfDp(0.8) + 0.5, nomogram::yOfQ(2.0) + 0.5);
         QVERIFY2(QLineF(mark, expected).length() <= 2.0,
                  qPrintable(QStringLiteral("mark at %1, %2; geometry %3, %4")
                                 .arg(mark.x()).arg(mark.y()).arg(expected.x()).arg(expected.y())));
-        const QPointF onKvy = toPage(nomogram::XOfDp(0.25) + 0.5, nomogram::YOfQ(2.0) + 0.5);
+        const QPointF onKvy = toPage(nomogram::xOfDp(0.25) + 0.5, nomogram::yOfQ(2.0) + 0.5);
         centroid(page, QRectF(onKvy - QPointF(3, 3), QSizeF(6, 6)).toAlignedRect(), isKvyBlue, n);
         QVERIFY2(n > 0, "no Kvy line through (0.25, 2.00)");
     }
@@ -279,7 +279,7 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(QFileInfo(proposed).fileName(),
                  QStringLiteral("Подбор клапана %1.pdf").arg(QDate::currentDate().toString("yyyy-MM-dd")));
-        QVERIFY(PdfText(saved).contains(lossLine("0.25")));
+        QVERIFY(pdfText(saved).contains(lossLine("0.25")));
 
         m_form->findChild<QTabWidget *>("PgCtrl_Sys")->setCurrentIndex(1);
         const QString printed = pdfPath("printed.pdf");
@@ -289,8 +289,8 @@ private slots:
             return true;
         });
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
-        QVERIFY(PdfText(printed).contains(QStringLiteral("Система с НЕЗАВИСИМЫМ присоединением потребителя")));
-        QVERIFY(PdfInfo(printed).contains(QStringLiteral("(A4)")));
+        QVERIFY(pdfText(printed).contains(QStringLiteral("Система с НЕЗАВИСИМЫМ присоединением потребителя")));
+        QVERIFY(pdfInfo(printed).contains(QStringLiteral("(A4)")));
         m_form->hide();
     }
 

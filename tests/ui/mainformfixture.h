@@ -12,18 +12,18 @@ class MainFormFixture : public QObject
     Q_OBJECT
 
 protected:
-    TForm_Main *form = nullptr;
+    TForm_Main *m_form = nullptr;
 
 private slots:
     void initTestCase()
     {
-        InstallLookAndFeel();
-        form = new TForm_Main;
+        installLookAndFeel();
+        m_form = new TForm_Main;
     }
 
     void cleanupTestCase()
     {
-        delete form;
-        form = nullptr;
+        delete m_form;
+        m_form = nullptr;
     }
 };

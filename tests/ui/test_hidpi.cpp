@@ -43,11 +43,11 @@ private slots:
     {
         QFETCH(QString, picture);
         QFETCH(QString, resource);
-        auto *image = form->findChild<TImage *>(picture);
+        auto *image = m_form->findChild<TImage *>(picture);
         QVERIFY(image);
         QCOMPARE(image->devicePixelRatioF(), 2.0);
         const QImage shot = image->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QImage sharp = LoadJpeg(resource).convertToFormat(QImage::Format_RGB32);
+        const QImage sharp = loadJpeg(resource).convertToFormat(QImage::Format_RGB32);
         QCOMPARE(shot.size(), image->size() * 2);
         QCOMPARE(sharp.size(), shot.size());
         // drawn 1:1 on the device's pixels

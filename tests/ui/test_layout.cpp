@@ -30,22 +30,22 @@ namespace {
 
 const char *const kSub = "Liberation Sans";
 
-const QString H_f = QStringLiteral("Перепад давления на фильтрах (грязевиках), атм");
-const QString H_ppr = QStringLiteral("Перепад давления на первичных преобразователях расхода, атм");
-const QString H_kl = QStringLiteral("Перепад давления на клапане, атм");
-const QString H_r = QStringLiteral("Перепад давления на вводе в тепловой пункт, атм");
-const QString H_s = QStringLiteral("Перепад давления в системе (отопления), атм");
-const QString H_tr = QStringLiteral("Перепад давления в трубопроводах всего контура, атм");
-const QString H_n = QStringLiteral("Перепад давления на насосе, атм");
-const QString H_t = QStringLiteral("Перепад давления на теплообменнике, атм");
-const QString H_dr = QStringLiteral("Суммарный перепад давления на оборудовании, не учтённом в данной схеме, атм");
-const QString H_q = QStringLiteral("Расход теплоносителя через клапан, м3/ч");
-const QString H_clear = QStringLiteral("Обнулить все расчётные параметры");
-const QString H_kvyLabel =
+const QString kHintFilter = QStringLiteral("Перепад давления на фильтрах (грязевиках), атм");
+const QString kHintMeter = QStringLiteral("Перепад давления на первичных преобразователях расхода, атм");
+const QString kHintValve = QStringLiteral("Перепад давления на клапане, атм");
+const QString kHintInlet = QStringLiteral("Перепад давления на вводе в тепловой пункт, атм");
+const QString kHintSystem = QStringLiteral("Перепад давления в системе (отопления), атм");
+const QString kHintPipes = QStringLiteral("Перепад давления в трубопроводах всего контура, атм");
+const QString kHintPump = QStringLiteral("Перепад давления на насосе, атм");
+const QString kHintExchanger = QStringLiteral("Перепад давления на теплообменнике, атм");
+const QString kHintOther = QStringLiteral("Суммарный перепад давления на оборудовании, не учтённом в данной схеме, атм");
+const QString kHintFlow = QStringLiteral("Расход теплоносителя через клапан, м3/ч");
+const QString kHintClear = QStringLiteral("Обнулить все расчётные параметры");
+const QString kHintKvyLabel =
     QStringLiteral("Ближайшее к Kv значение пропускной способности серийно выпускаемого клапана Kvy, м3/ч");
-const QString H_kvyField =
+const QString kHintKvyField =
     QStringLiteral("Ближайшая к Kv пропускная способность серийно выпускаемого клапана Kvy, м3/ч");
-const QString H_real =
+const QString kHintActualLoss =
     QStringLiteral("Действительные гидравлические потери на выбранном клапане с серийно выпускаемым Кvy");
 
 QString captionOf(QWidget *w)
@@ -86,7 +86,7 @@ using KeyUpSlot = void (TForm_Main::*)(int, Qt::KeyboardModifiers);
 // whether it was made by member pointers or by signatures; true when there
 // was one.
 template <typename Sender, typename Signal, typename Slot>
-bool Unbind(Sender *sender, Signal signal, const char *signalSig, TForm_Main *receiver, Slot slot,
+bool unbind(Sender *sender, Signal signal, const char *signalSig, TForm_Main *receiver, Slot slot,
             const QByteArray &slotSig)
 {
     const bool byPointer = QObject::disconnect(sender, signal, receiver, slot);
@@ -105,7 +105,7 @@ class TestLayout : public MainFormFixture
 private:
     QWidget *control(const QString &name) const
     {
-        return form->findChild<QWidget *>(name);
+        return m_form->findChild<QWidget *>(name);
     }
 
     // The widgets of `names`, in the order they come in the focus chain
@@ -127,33 +127,33 @@ private:
 private slots:
     void window()
     {
-        QCOMPARE(form->objectName(), QStringLiteral("Form_Main"));
-        QCOMPARE(form->windowTitle(), QStringLiteral("Подбор клапана регулирующего v1.02"));
-        QCOMPARE(form->size(), QSize(808, 588));
-        QCOMPARE(form->minimumSize(), QSize(808, 588));
-        QCOMPARE(form->maximumSize(), QSize(808, 588));
-        const Qt::WindowFlags f = form->windowFlags();
+        QCOMPARE(m_form->objectName(), QStringLiteral("Form_Main"));
+        QCOMPARE(m_form->windowTitle(), QStringLiteral("Подбор клапана регулирующего v1.02"));
+        QCOMPARE(m_form->size(), QSize(808, 588));
+        QCOMPARE(m_form->minimumSize(), QSize(808, 588));
+        QCOMPARE(m_form->maximumSize(), QSize(808, 588));
+        const Qt::WindowFlags f = m_form->windowFlags();
         QVERIFY(f.testFlag(Qt::Window));
         QVERIFY(f.testFlag(Qt::WindowTitleHint));
         QVERIFY(f.testFlag(Qt::WindowSystemMenuHint));
         QVERIFY(f.testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(f.testFlag(Qt::WindowCloseButtonHint));
         QVERIFY(!f.testFlag(Qt::WindowMaximizeButtonHint));
-        QCOMPARE(form->palette().color(QPalette::Window), ResolveColor(clBtnFace));
-        QCOMPARE(QFontInfo(form->font()).family(), QString::fromLatin1(kSub));
-        QCOMPARE(form->font().pixelSize(), 11);
-        QVERIFY(!form->font().bold());
+        QCOMPARE(m_form->palette().color(QPalette::Window), resolveColor(clBtnFace));
+        QCOMPARE(QFontInfo(m_form->font()).family(), QString::fromLatin1(kSub));
+        QCOMPARE(m_form->font().pixelSize(), 11);
+        QVERIFY(!m_form->font().bold());
 
-        const QList<QSize> sizes = form->windowIcon().availableSizes();
+        const QList<QSize> sizes = m_form->windowIcon().availableSizes();
         for (int s : {16, 32, 48})
             QVERIFY2(sizes.contains(QSize(s, s)), qPrintable(QString::number(s)));
     }
 
     void pages()
     {
-        auto *pc = form->findChild<TPageControl *>(QStringLiteral("PgCtrl_Sys"));
+        auto *pc = m_form->findChild<TPageControl *>(QStringLiteral("PgCtrl_Sys"));
         QVERIFY(pc);
-        QCOMPARE(pc->parentWidget(), form);
+        QCOMPARE(pc->parentWidget(), m_form);
         QCOMPARE(pc->geometry(), QRect(0, 0, 808, 588));
         QCOMPARE(pc->focusPolicy(), Qt::NoFocus);
         QCOMPARE(pc->tabBar()->focusPolicy(), Qt::NoFocus);
@@ -168,15 +168,15 @@ private slots:
             // Pages fill the page control below the tab row, without a frame.
             pc->setCurrentIndex(i);
             QCOMPARE(pc->widget(i)->size(), QSize(800, 557));
-            QCOMPARE(pc->widget(i)->mapTo(form, QPoint(0, 0)), QPoint(4, 27));
+            QCOMPARE(pc->widget(i)->mapTo(m_form, QPoint(0, 0)), QPoint(4, 27));
         }
         // Every tab caption fits its button, and the buttons fit the row.
         auto *bar = pc->flatTabBar();
         QFontMetrics fm(bar->font());
         for (int i = 0; i < 3; ++i) {
             QVERIFY(fm.horizontalAdvance(pc->tabText(i)) <= bar->buttonRect(i).width() - 2);
-            QVERIFY(bar->mapTo(form, bar->tabRect(i).topRight()).x() < 808);
-            QCOMPARE(bar->buttonRect(i).height(), TFlatTabBar::kTabHeight);
+            QVERIFY(bar->mapTo(m_form, bar->tabRect(i).topRight()).x() < 808);
+            QCOMPARE(bar->buttonRect(i).height(), FlatTabBar::kTabHeight);
         }
     }
 
@@ -202,20 +202,20 @@ private slots:
         row("Img2", "TImage", "Sht_Sys2", {0, 0, 800, 400}, none, 11, false, none);
         row("Img3", "TImage", "Sht_Dia", {0, 0, 423, 557}, none, 11, false, none);
         // Hot zones
-        row("L__dPf1a", "QLabel", "Sht_Sys1", {171, 51, 80, 115}, none, 11, false, H_f);
-        row("L__dPPR1", "QLabel", "Sht_Sys1", {286, 50, 90, 115}, none, 11, false, H_ppr);
-        row("L__dPkl1", "QLabel", "Sht_Sys1", {414, 8, 79, 159}, none, 11, false, H_kl);
-        row("L__dPf1b", "QLabel", "Sht_Sys1", {598, 269, 80, 115}, none, 11, false, H_f);
-        row("L__dPr1", "QLabel", "Sht_Sys1", {48, 77, 69, 212}, none, 11, false, H_r);
-        row("L__dPs", "QLabel", "Sht_Sys1", {702, 77, 69, 212}, none, 11, false, H_s);
-        row("L__dPtr1", "QLabel", "Sht_Sys1", {232, 256, 173, 55}, none, 11, false, H_tr);
-        row("L__dPn", "QLabel", "Sht_Sys1", {598, 38, 79, 131}, none, 11, false, H_n);
-        row("L__dPf2", "QLabel", "Sht_Sys2", {171, 51, 80, 115}, none, 11, false, H_f);
-        row("L__dPPR2", "QLabel", "Sht_Sys2", {309, 51, 90, 115}, none, 11, false, H_ppr);
-        row("L__dPkl2", "QLabel", "Sht_Sys2", {273, 225, 79, 159}, none, 11, false, H_kl);
-        row("L__dPr2", "QLabel", "Sht_Sys2", {48, 77, 69, 212}, none, 11, false, H_r);
-        row("L__dPt", "QLabel", "Sht_Sys2", {424, 77, 69, 212}, none, 11, false, H_t);
-        row("L__dPtr2", "QLabel", "Sht_Sys2", {156, 256, 89, 55}, none, 11, false, H_tr);
+        row("L__dPf1a", "QLabel", "Sht_Sys1", {171, 51, 80, 115}, none, 11, false, kHintFilter);
+        row("L__dPPR1", "QLabel", "Sht_Sys1", {286, 50, 90, 115}, none, 11, false, kHintMeter);
+        row("L__dPkl1", "QLabel", "Sht_Sys1", {414, 8, 79, 159}, none, 11, false, kHintValve);
+        row("L__dPf1b", "QLabel", "Sht_Sys1", {598, 269, 80, 115}, none, 11, false, kHintFilter);
+        row("L__dPr1", "QLabel", "Sht_Sys1", {48, 77, 69, 212}, none, 11, false, kHintInlet);
+        row("L__dPs", "QLabel", "Sht_Sys1", {702, 77, 69, 212}, none, 11, false, kHintSystem);
+        row("L__dPtr1", "QLabel", "Sht_Sys1", {232, 256, 173, 55}, none, 11, false, kHintPipes);
+        row("L__dPn", "QLabel", "Sht_Sys1", {598, 38, 79, 131}, none, 11, false, kHintPump);
+        row("L__dPf2", "QLabel", "Sht_Sys2", {171, 51, 80, 115}, none, 11, false, kHintFilter);
+        row("L__dPPR2", "QLabel", "Sht_Sys2", {309, 51, 90, 115}, none, 11, false, kHintMeter);
+        row("L__dPkl2", "QLabel", "Sht_Sys2", {273, 225, 79, 159}, none, 11, false, kHintValve);
+        row("L__dPr2", "QLabel", "Sht_Sys2", {48, 77, 69, 212}, none, 11, false, kHintInlet);
+        row("L__dPt", "QLabel", "Sht_Sys2", {424, 77, 69, 212}, none, 11, false, kHintExchanger);
+        row("L__dPtr2", "QLabel", "Sht_Sys2", {156, 256, 89, 55}, none, 11, false, kHintPipes);
         // Result lines
         for (const char *n : {"1", "2"}) {
             const QString s = QString::fromLatin1(n);
@@ -227,15 +227,15 @@ private slots:
                 QStringLiteral("Пропускная способность регулирующего клапана Кv = 0.00 м3/ч"), 13, true,
                 s == "1" ? none : QStringLiteral("Пропусная способность регулирующего клапана, м3/ч"));
             row(name("L_Kvy"), "QLabel", sys, {284, 465, 405, 16},
-                QStringLiteral("Ближайшая к Kv пропускная способность клапана Kvy:"), 13, true, H_kvyLabel);
+                QStringLiteral("Ближайшая к Kv пропускная способность клапана Kvy:"), 13, true, kHintKvyLabel);
             row(name("L_Kvy") + "unit", "QLabel", sys, {741, 465, 33, 16}, QStringLiteral("м3/ч"), 13, true, none);
             row(name("Pan_dPklReal"), "TPanel", sys, {292, 500, 487, 55}, none, 11, false, none);
             row(name("L_dPklReal"), "QLabel", name("Pan_dPklReal"), {16, 8, 455, 40},
-                QStringLiteral("Действительные гидравлические потери на клапане dPкл = 0.00 атм"), 16, true, H_real);
+                QStringLiteral("Действительные гидравлические потери на клапане dPкл = 0.00 атм"), 16, true, kHintActualLoss);
             row(name("GrBox_Sys"), "QGroupBox", sys, {0, 408, 264, 147},
                 QStringLiteral("Ввод расчётных параметров"), 11, false, none);
             row(name("Btn_Clear"), "QPushButton", name("GrBox_Sys"), {67, 118, 129, 21},
-                QStringLiteral("Обнулить параметры"), 11, false, H_clear);
+                QStringLiteral("Обнулить параметры"), 11, false, kHintClear);
         }
         // Nomogram page
         row("L_Top", "QLabel", "Sht_Dia", {0, 0, 423, 557}, none, 11, false, none);
@@ -251,14 +251,14 @@ private slots:
             const char *caption;
             QString hint;
         };
-        const Cap caps1[] = {{"L_dPr1", 8, 20, "dPр:", H_r},       {"L_dPf1", 8, 45, "dPф:", H_f},
-                             {"L_dPppr1", 8, 70, "dPппр:", H_ppr}, {"L_dPs", 8, 95, "dPс:", H_s},
-                             {"L_dPtr1", 144, 20, "dPтр:", H_tr},  {"L_dPdr1", 144, 45, "dPдр:", H_dr},
-                             {"L_dPn", 144, 70, "dPн:", H_n},      {"L_Q1", 144, 95, "Q:", H_q}};
-        const Cap caps2[] = {{"L_dPr2", 8, 20, "dPр:", H_r},       {"L_dPf2", 8, 45, "dPф:", H_f},
-                             {"L_dPppr2", 8, 70, "dPппр:", H_ppr}, {"L_dPt", 8, 95, "dPт:", H_t},
-                             {"L_dPtr2", 144, 20, "dPтр:", H_tr},  {"L_dPdr2", 144, 45, "dPдр:", H_dr},
-                             {"L_Q2", 144, 95, "Q:", H_q}};
+        const Cap caps1[] = {{"L_dPr1", 8, 20, "dPр:", kHintInlet},       {"L_dPf1", 8, 45, "dPф:", kHintFilter},
+                             {"L_dPppr1", 8, 70, "dPппр:", kHintMeter}, {"L_dPs", 8, 95, "dPс:", kHintSystem},
+                             {"L_dPtr1", 144, 20, "dPтр:", kHintPipes},  {"L_dPdr1", 144, 45, "dPдр:", kHintOther},
+                             {"L_dPn", 144, 70, "dPн:", kHintPump},      {"L_Q1", 144, 95, "Q:", kHintFlow}};
+        const Cap caps2[] = {{"L_dPr2", 8, 20, "dPр:", kHintInlet},       {"L_dPf2", 8, 45, "dPф:", kHintFilter},
+                             {"L_dPppr2", 8, 70, "dPппр:", kHintMeter}, {"L_dPt", 8, 95, "dPт:", kHintExchanger},
+                             {"L_dPtr2", 144, 20, "dPтр:", kHintPipes},  {"L_dPdr2", 144, 45, "dPдр:", kHintOther},
+                             {"L_Q2", 144, 95, "Q:", kHintFlow}};
         auto addCaps = [&](const Cap *b, const Cap *e, const char *group) {
             for (const Cap *c = b; c != e; ++c) {
                 QFont f(QStringLiteral("MS Sans Serif"));
@@ -342,23 +342,23 @@ private slots:
             int x, y, w;
             QString hint;
         };
-        const F g1[] = {{"FlEdt_dPr1", 52, 16, 45, H_r},     {"FlEdt_dPf1", 52, 41, 45, H_f},
-                        {"FlEdt_dPppr1", 52, 66, 45, H_ppr}, {"FlEdt_dPs", 52, 91, 45, H_s},
-                        {"FlEdt_dPtr1", 180, 16, 45, H_tr},  {"FlEdt_dPdr1", 180, 41, 45, H_dr},
-                        {"FlEdt_dPn", 180, 66, 45, H_n},     {"FlEdt_Q1", 170, 91, 55, H_q}};
-        const F g2[] = {{"FlEdt_dPr2", 52, 16, 45, H_r},     {"FlEdt_dPf2", 52, 41, 45, H_f},
-                        {"FlEdt_dPppr2", 52, 66, 45, H_ppr}, {"FlEdt_dPt", 52, 91, 45, H_t},
-                        {"FlEdt_dPtr2", 180, 16, 45, H_tr},  {"FlEdt_dPdr2", 180, 41, 45, H_dr},
-                        {"FlEdt_Q2", 170, 91, 55, H_q}};
+        const F g1[] = {{"FlEdt_dPr1", 52, 16, 45, kHintInlet},     {"FlEdt_dPf1", 52, 41, 45, kHintFilter},
+                        {"FlEdt_dPppr1", 52, 66, 45, kHintMeter}, {"FlEdt_dPs", 52, 91, 45, kHintSystem},
+                        {"FlEdt_dPtr1", 180, 16, 45, kHintPipes},  {"FlEdt_dPdr1", 180, 41, 45, kHintOther},
+                        {"FlEdt_dPn", 180, 66, 45, kHintPump},     {"FlEdt_Q1", 170, 91, 55, kHintFlow}};
+        const F g2[] = {{"FlEdt_dPr2", 52, 16, 45, kHintInlet},     {"FlEdt_dPf2", 52, 41, 45, kHintFilter},
+                        {"FlEdt_dPppr2", 52, 66, 45, kHintMeter}, {"FlEdt_dPt", 52, 91, 45, kHintExchanger},
+                        {"FlEdt_dPtr2", 180, 16, 45, kHintPipes},  {"FlEdt_dPdr2", 180, 41, 45, kHintOther},
+                        {"FlEdt_Q2", 170, 91, 55, kHintFlow}};
         for (const F &f : g1)
             QTest::newRow(f.name) << QString::fromLatin1(f.name) << "GrBox_Sys1" << QRect(f.x, f.y, f.w, 21)
                                   << f.hint << 2 << "0.00";
         for (const F &f : g2)
             QTest::newRow(f.name) << QString::fromLatin1(f.name) << "GrBox_Sys2" << QRect(f.x, f.y, f.w, 21)
                                   << f.hint << 2 << "0.00";
-        QTest::newRow("FlEdt_Kvy1") << "FlEdt_Kvy1" << "Sht_Sys1" << QRect(693, 463, 45, 21) << H_kvyField << 1
+        QTest::newRow("FlEdt_Kvy1") << "FlEdt_Kvy1" << "Sht_Sys1" << QRect(693, 463, 45, 21) << kHintKvyField << 1
                                     << "0.0";
-        QTest::newRow("FlEdt_Kvy2") << "FlEdt_Kvy2" << "Sht_Sys2" << QRect(693, 463, 45, 21) << H_kvyField << 1
+        QTest::newRow("FlEdt_Kvy2") << "FlEdt_Kvy2" << "Sht_Sys2" << QRect(693, 463, 45, 21) << kHintKvyField << 1
                                     << "0.0";
     }
 
@@ -371,7 +371,7 @@ private slots:
         QFETCH(int, decimals);
         QFETCH(QString, text);
 
-        auto *f = form->findChild<TFlatFloatEdit *>(name);
+        auto *f = m_form->findChild<TFlatFloatEdit *>(name);
         QVERIFY2(f, qPrintable(name));
         QCOMPARE(QString::fromLatin1(f->metaObject()->className()), QStringLiteral("TFlatFloatEdit"));
         QCOMPARE(f->parentWidget()->objectName(), parent);
@@ -394,7 +394,7 @@ private slots:
         QVERIFY(f->font().bold());
         QCOMPARE(f->focusPolicy(), Qt::StrongFocus);
         // The largest value the field takes fits into its text area.
-        const QString widest = f->FormatValue(100.0L);
+        const QString widest = f->formatValue(100.0L);
         QVERIFY2(f->fontMetrics().horizontalAdvance(widest) <= f->width() - 2 * TCustomFlatEdit::kFrameWidth - 4,
                  qPrintable(widest));
     }
@@ -404,7 +404,7 @@ private slots:
         // Every caption fits the box of its control, word-wrapped captions
         // within their width and height.
         int checked = 0;
-        for (QWidget *w : form->findChildren<QWidget *>()) {
+        for (QWidget *w : m_form->findChildren<QWidget *>()) {
             QFontMetrics fm(w->font());
             if (auto *l = qobject_cast<QLabel *>(w)) {
                 if (l->text().isEmpty())
@@ -443,13 +443,13 @@ private slots:
     {
         // Across the whole window: ShowHint is on exactly where a hint is,
         // and no control has a tooltip of the toolkit's.
-        for (QWidget *w : form->findChildren<QWidget *>()) {
+        for (QWidget *w : m_form->findChildren<QWidget *>()) {
             QVERIFY2(w->toolTip().isEmpty(), qPrintable(w->objectName()));
             if (w->objectName().isEmpty() || w->objectName().startsWith("qt_"))
                 continue;
             QVERIFY2(showHint(w) == !hintOf(w).isEmpty(), qPrintable(w->objectName()));
         }
-        QVERIFY(!showHint(form));
+        QVERIFY(!showHint(m_form));
     }
 
     void hotZonesLieOverPictures_data()
@@ -543,9 +543,9 @@ private slots:
     {
         // The Tab key on the shown window follows the tab order and comes
         // back round to the first field.
-        auto *pc = form->findChild<TPageControl *>(QStringLiteral("PgCtrl_Sys"));
-        form->show();
-        QApplication::setActiveWindow(form);
+        auto *pc = m_form->findChild<TPageControl *>(QStringLiteral("PgCtrl_Sys"));
+        m_form->show();
+        QApplication::setActiveWindow(m_form);
         pc->setCurrentIndex(1);
         const QStringList cycle{"FlEdt_dPr2",  "FlEdt_dPf2",  "FlEdt_dPppr2", "FlEdt_dPt", "FlEdt_dPtr2",
                                 "FlEdt_dPdr2", "FlEdt_Q2",    "Btn_Clear2",   "FlEdt_Kvy2", "FlEdt_dPr2"};
@@ -555,14 +555,14 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), cycle[i]);
         }
-        form->hide();
+        m_form->hide();
     }
 
     void nonVisualComponents()
     {
-        auto *mgr = form->findChild<TFlatManager *>(QStringLiteral("FlatManager1"), Qt::FindDirectChildrenOnly);
-        auto *hint = form->findChild<TFlatHint *>(QStringLiteral("FlatHint"), Qt::FindDirectChildrenOnly);
-        auto *xp = form->findChild<TXPStylePainter *>(QStringLiteral("XPStylePainter1"), Qt::FindDirectChildrenOnly);
+        auto *mgr = m_form->findChild<TFlatManager *>(QStringLiteral("FlatManager1"), Qt::FindDirectChildrenOnly);
+        auto *hint = m_form->findChild<TFlatHint *>(QStringLiteral("FlatHint"), Qt::FindDirectChildrenOnly);
+        auto *xp = m_form->findChild<TXPStylePainter *>(QStringLiteral("XPStylePainter1"), Qt::FindDirectChildrenOnly);
         QVERIFY(mgr && hint && xp);
         // The flat hint component with the values stored on the window.
         QCOMPARE(hint->ColorBackground(), clWhite);
@@ -582,15 +582,15 @@ private slots:
         QCOMPARE(mgr->BorderColor(), clBtnShadow);
         QCOMPARE(mgr->Version(), QStringLiteral("1.29"));
         // The manager is the last component: created after every control.
-        const QObjectList &kids = form->children();
+        const QObjectList &kids = m_form->children();
         const auto idx = [&](QObject *o) { return kids.indexOf(o); };
-        QVERIFY(idx(mgr) > idx(form->findChild<QObject *>("PgCtrl_Sys")));
+        QVERIFY(idx(mgr) > idx(m_form->findChild<QObject *>("PgCtrl_Sys")));
         QVERIFY(idx(mgr) > idx(hint));
         QVERIFY(idx(mgr) > idx(xp));
         // Its style applies to every field of the window: a new border
         // colour reaches all 17, and the old one restores them.
         mgr->setBorderColor(clRed);
-        const QList<TFlatFloatEdit *> fields = form->findChildren<TFlatFloatEdit *>();
+        const QList<TFlatFloatEdit *> fields = m_form->findChildren<TFlatFloatEdit *>();
         QCOMPARE(fields.size(), 17);
         for (TFlatFloatEdit *f : fields)
             QCOMPARE(f->BorderColor(), clRed);
@@ -623,42 +623,42 @@ private slots:
         QFETCH(void *, keyUp);
         std::unique_ptr<ChangeSlot> changeSlot(static_cast<ChangeSlot *>(change));
         std::unique_ptr<KeyUpSlot> keyUpSlot(static_cast<KeyUpSlot *>(keyUp));
-        auto *f = form->findChild<TFlatFloatEdit *>("FlEdt_" + field);
+        auto *f = m_form->findChild<TFlatFloatEdit *>("FlEdt_" + field);
         QVERIFY(f);
         const QByteArray changeName = "FlEdt_" + field.toLatin1() + "Change()";
         const QByteArray keyUpName = "FlEdt_" + field.toLatin1() + "KeyUp(int,Qt::KeyboardModifiers)";
 
-        QVERIFY(Unbind(f, &TCustomFlatFloatEdit::OnChange, "OnChange()", form, *changeSlot, changeName));
-        QVERIFY(!Unbind(f, &TCustomFlatFloatEdit::OnChange, "OnChange()", form, *changeSlot, changeName));
-        QVERIFY(Unbind(f, &TCustomFlatFloatEdit::OnKeyUp, "OnKeyUp(int,Qt::KeyboardModifiers)", form, *keyUpSlot,
+        QVERIFY(unbind(f, &TCustomFlatFloatEdit::OnChange, "OnChange()", m_form, *changeSlot, changeName));
+        QVERIFY(!unbind(f, &TCustomFlatFloatEdit::OnChange, "OnChange()", m_form, *changeSlot, changeName));
+        QVERIFY(unbind(f, &TCustomFlatFloatEdit::OnKeyUp, "OnKeyUp(int,Qt::KeyboardModifiers)", m_form, *keyUpSlot,
                        keyUpName));
-        QVERIFY(!Unbind(f, &TCustomFlatFloatEdit::OnKeyUp, "OnKeyUp(int,Qt::KeyboardModifiers)", form, *keyUpSlot,
+        QVERIFY(!unbind(f, &TCustomFlatFloatEdit::OnKeyUp, "OnKeyUp(int,Qt::KeyboardModifiers)", m_form, *keyUpSlot,
                         keyUpName));
-        QVERIFY(connect(f, &TCustomFlatFloatEdit::OnChange, form, *changeSlot));
-        QVERIFY(connect(f, &TCustomFlatFloatEdit::OnKeyUp, form, *keyUpSlot));
+        QVERIFY(connect(f, &TCustomFlatFloatEdit::OnChange, m_form, *changeSlot));
+        QVERIFY(connect(f, &TCustomFlatFloatEdit::OnKeyUp, m_form, *keyUpSlot));
     }
 
     void buttonsAndPageBound()
     {
-        auto *b1 = form->findChild<QPushButton *>("Btn_Clear1");
-        auto *b2 = form->findChild<QPushButton *>("Btn_Clear2");
-        auto *pc = form->findChild<TPageControl *>("PgCtrl_Sys");
+        auto *b1 = m_form->findChild<QPushButton *>("Btn_Clear1");
+        auto *b2 = m_form->findChild<QPushButton *>("Btn_Clear2");
+        auto *pc = m_form->findChild<TPageControl *>("PgCtrl_Sys");
         QVERIFY(b1 && b2 && pc);
-        QVERIFY(Unbind(b1, &QPushButton::clicked, "clicked(bool)", form, &TForm_Main::Btn_Clear1Click,
+        QVERIFY(unbind(b1, &QPushButton::clicked, "clicked(bool)", m_form, &TForm_Main::Btn_Clear1Click,
                        "Btn_Clear1Click()"));
-        QVERIFY(Unbind(b2, &QPushButton::clicked, "clicked(bool)", form, &TForm_Main::Btn_Clear2Click,
+        QVERIFY(unbind(b2, &QPushButton::clicked, "clicked(bool)", m_form, &TForm_Main::Btn_Clear2Click,
                        "Btn_Clear2Click()"));
-        QVERIFY(Unbind(pc, &TPageControl::OnChange, "OnChange()", form, &TForm_Main::PgCtrl_SysChange,
+        QVERIFY(unbind(pc, &TPageControl::OnChange, "OnChange()", m_form, &TForm_Main::PgCtrl_SysChange,
                        "PgCtrl_SysChange()"));
         // Not bound to the page control's currentChanged: a page selected
         // from code raises no handler.
-        QVERIFY(!Unbind(pc, &QTabWidget::currentChanged, "currentChanged(int)", form,
+        QVERIFY(!unbind(pc, &QTabWidget::currentChanged, "currentChanged(int)", m_form,
                         &TForm_Main::PgCtrl_SysChange, "PgCtrl_SysChange()"));
-        QVERIFY(!Unbind(b1, &QPushButton::clicked, "clicked(bool)", form, &TForm_Main::Btn_Clear1Click,
+        QVERIFY(!unbind(b1, &QPushButton::clicked, "clicked(bool)", m_form, &TForm_Main::Btn_Clear1Click,
                         "Btn_Clear1Click()"));
-        connect(b1, &QPushButton::clicked, form, &TForm_Main::Btn_Clear1Click);
-        connect(b2, &QPushButton::clicked, form, &TForm_Main::Btn_Clear2Click);
-        connect(pc, &TPageControl::OnChange, form, &TForm_Main::PgCtrl_SysChange);
+        connect(b1, &QPushButton::clicked, m_form, &TForm_Main::Btn_Clear1Click);
+        connect(b2, &QPushButton::clicked, m_form, &TForm_Main::Btn_Clear2Click);
+        connect(pc, &TPageControl::OnChange, m_form, &TForm_Main::PgCtrl_SysChange);
     }
 
     void pageControlRaisesOnChangeOnlyForTheUser()
@@ -681,7 +681,7 @@ private slots:
         // A click on a tab: raised once, with the new page already current.
         int seenIndex = -1;
         connect(&pc, &TPageControl::OnChange, &pc, [&] { seenIndex = pc.currentIndex(); });
-        TFlatTabBar *bar = pc.flatTabBar();
+        FlatTabBar *bar = pc.flatTabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->buttonRect(0).center());
         QCOMPARE(pc.currentIndex(), 0);
         QCOMPARE(onChange.count(), 1);
@@ -706,11 +706,11 @@ private slots:
 
     void pixelHeightsOfPointSizes()
     {
-        QCOMPARE(PointsToPixels(8), 11);
-        QCOMPARE(PointsToPixels(10), 13);
-        QCOMPARE(PointsToPixels(12), 16);
-        QCOMPARE(PointsToPixels(14), 19);
-        QCOMPARE(PointsToPixels(9), 12);
+        QCOMPARE(pointsToPixels(8), 11);
+        QCOMPARE(pointsToPixels(10), 13);
+        QCOMPARE(pointsToPixels(12), 16);
+        QCOMPARE(pointsToPixels(14), 19);
+        QCOMPARE(pointsToPixels(9), 12);
     }
 };
 

@@ -30,7 +30,7 @@ private slots:
         other->setGeometry(10, 10, 60, 21);
         tabs->addTab(page0, "0");
         tabs->addTab(page1, "1");
-        QVERIFY(ShowActive(w));
+        QVERIFY(showActive(w));
 
         e->setFocus(Qt::TabFocusReason);
         QTest::keyClicks(e, "250");

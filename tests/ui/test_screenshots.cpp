@@ -26,13 +26,13 @@ namespace {
 constexpr int kChannelTolerance = 40;
 constexpr int kMaxDifferingPixels = 150;
 
-QString ReferencePath(int page)
+QString referencePath(int page)
 {
     const QString dir = qEnvironmentVariable("ZELTON_TEST_DATA");
     return QDir(dir).filePath(QStringLiteral("reference/page%1.png").arg(page));
 }
 
-bool Updating()
+bool updating()
 {
     return qEnvironmentVariable("ZELTON_UPDATE_REFERENCES") == QLatin1String("1");
 }
@@ -42,7 +42,7 @@ struct Comparison {
     QImage diff;
 };
 
-Comparison Compare(const QImage &actual, const QImage &reference)
+Comparison compare(const QImage &actual, const QImage &reference)
 {
     Comparison c;
     c.diff = QImage(reference.size(), QImage::Format_RGB32);
@@ -74,8 +74,8 @@ class TestScreenshots : public MainFormFixture
 private:
     QImage grabPage(int page)
     {
-        form->ui->PgCtrl_Sys->setCurrentIndex(page);
-        return form->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        m_form->ui->PgCtrl_Sys->setCurrentIndex(page);
+        return m_form->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
 
 private slots:
@@ -86,13 +86,13 @@ private slots:
         QImage a(40, 40, QImage::Format_RGB32);
         a.fill(Qt::white);
         QImage b = a;
-        QCOMPARE(Compare(a, b).differing, 0);
+        QCOMPARE(compare(a, b).differing, 0);
         b.setPixel(3, 3, qRgb(255 - kChannelTolerance, 255, 255));
-        QCOMPARE(Compare(a, b).differing, 0);
+        QCOMPARE(compare(a, b).differing, 0);
         b.setPixel(20, 20, qRgb(255 - kChannelTolerance - 1, 255, 255));
-        QCOMPARE(Compare(a, b).differing, 1);
+        QCOMPARE(compare(a, b).differing, 1);
         QPainter(&b).fillRect(0, 0, 13, 13, Qt::black);
-        const Comparison c = Compare(a, b);
+        const Comparison c = compare(a, b);
         QCOMPARE(c.differing, 13 * 13 + 1);
         QCOMPARE(c.diff.pixel(0, 0), qRgb(255, 0, 0));
         QCOMPARE(c.diff.pixel(30, 30), qRgb(255, 255, 255));
@@ -111,9 +111,9 @@ private slots:
         QFETCH(int, page);
         const QImage actual = grabPage(page);
         QCOMPARE(actual.size(), QSize(808, 588));
-        const QString refPath = ReferencePath(page);
+        const QString refPath = referencePath(page);
 
-        if (Updating()) {
+        if (updating()) {
             QDir().mkpath(QFileInfo(refPath).absolutePath());
             QVERIFY2(actual.save(refPath), qPrintable(refPath));
             qInfo("reference rewritten: %s", qPrintable(refPath));
@@ -125,7 +125,7 @@ private slots:
         reference = reference.convertToFormat(QImage::Format_RGB32);
         QCOMPARE(reference.size(), actual.size());
 
-        const Comparison c = Compare(actual, reference);
+        const Comparison c = compare(actual, reference);
         if (c.differing > kMaxDifferingPixels) {
             const QString dir = QCoreApplication::applicationDirPath();
             const QString actualPath = QDir(dir).filePath(QStringLiteral("page%1-actual.png").arg(page));

@@ -16,7 +16,7 @@ namespace {
 const QString kSeven = "Btn_Clear1 Btn_Clear2 GrBox_Sys1 GrBox_Sys2 Pan_Dia Pan_dPklReal1 Pan_dPklReal2";
 
 // The places of the children of `w`: they paint over it.
-QList<QRect> ChildRects(QWidget *w)
+QList<QRect> childRects(QWidget *w)
 {
     QList<QRect> rects;
     for (QWidget *child : w->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
@@ -36,7 +36,7 @@ private slots:
     // active painter of its window.
     void painter()
     {
-        TXPStylePainter *p = form->ui->XPStylePainter1;
+        TXPStylePainter *p = m_form->ui->XPStylePainter1;
         QVERIFY(p->Active());
         QVERIFY(p->AutoDetect());
         QCOMPARE(p->DimLevel(), 30);
@@ -45,25 +45,25 @@ private slots:
         QCOMPARE(p->XPControls(), kAllXPControls);
         QVERIFY(p->SchemeDirty());
         QVERIFY(p->HighColor());
-        QCOMPARE(p->XPColorScheme().IconStripBack, QColorToColor(Lighten(Sys(clBtnFace), 16)));
+        QCOMPARE(p->XPColorScheme().IconStripBack, qColorToColor(lighten(sys(clBtnFace), 16)));
         QCOMPARE(p->XPColorScheme().SelectFrame, clHighlight);
-        QCOMPARE(p->XPColorScheme().DisabledText, QColorToColor(Lighten(Sys(clBtnShadow), 10)));
-        TXPStyleManager *m = TXPStyleManager::Instance();
+        QCOMPARE(p->XPColorScheme().DisabledText, qColorToColor(lighten(sys(clBtnShadow), 10)));
+        TXPStyleManager *m = TXPStyleManager::instance();
         QVERIFY(m);
         QCOMPARE(m->ActivePainter(), p);
-        QCOMPARE(m->HandledWindows(), QList<QWidget *>{form});
+        QCOMPARE(m->HandledWindows(), QList<QWidget *>{m_form});
     }
 
     // Exactly the two buttons, two group boxes and three panels; switched
     // off, every hook goes at once; on again, the same seven.
     void hooks()
     {
-        QCOMPARE(HookedNames(form), kSeven);
-        TXPStylePainter *p = form->ui->XPStylePainter1;
+        QCOMPARE(hookedNames(m_form), kSeven);
+        TXPStylePainter *p = m_form->ui->XPStylePainter1;
         p->setActive(false);
-        QCOMPARE(HookedNames(form), QString());
+        QCOMPARE(hookedNames(m_form), QString());
         p->setActive(true);
-        QCOMPARE(HookedNames(form), kSeven);
+        QCOMPARE(hookedNames(m_form), kSeven);
     }
 
     void onScreen_data()
@@ -83,34 +83,34 @@ private slots:
         QFETCH(QString, group);
         QFETCH(QString, button);
         QFETCH(QString, panel);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form));
-        form->ui->PgCtrl_Sys->setCurrentIndex(page);
-        const QColor face = Sys(clBtnFace);
-        if (auto *g = group.isEmpty() ? nullptr : form->findChild<QGroupBox *>(group)) {
-            const QImage img = OnScreen(g);
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form));
+        m_form->ui->PgCtrl_Sys->setCurrentIndex(page);
+        const QColor face = sys(clBtnFace);
+        if (auto *g = group.isEmpty() ? nullptr : m_form->findChild<QGroupBox *>(group)) {
+            const QImage img = shownPixels(g);
             const QFontMetrics fm(g->font());
             const int edgeRow = fm.height() / 2 + 1;
             QCOMPARE(edgeRow, 7);
-            QList<QRect> skip = ChildRects(g);
+            QList<QRect> skip = childRects(g);
             skip << QRect(9, 0, fm.horizontalAdvance(g->title()), fm.height()); // the caption
             const QString wrong =
-                Mismatch(img, GroupBoxRule(img.width(), img.height(), face, face, edgeRow, Lighten(face, 60)), skip);
+                mismatch(img, groupBoxRule(img.width(), img.height(), face, face, edgeRow, lighten(face, 60)), skip);
             QVERIFY2(wrong.isEmpty(), qPrintable(group + ": " + wrong));
         }
-        if (auto *b = button.isEmpty() ? nullptr : form->findChild<QPushButton *>(button)) {
-            const QImage img = OnScreen(b);
+        if (auto *b = button.isEmpty() ? nullptr : m_form->findChild<QPushButton *>(button)) {
+            const QImage img = shownPixels(b);
             const QSize text = b->fontMetrics().size(Qt::TextShowMnemonic, b->text());
             const QRect box((b->width() - text.width()) / 2, (b->height() - text.height()) / 2, text.width(),
                             text.height());
-            const QString wrong = Mismatch(
-                img, ButtonRule(img.width(), img.height(), face, Lighten(face, 16), Sys(clBtnShadow), 1), {box});
+            const QString wrong = mismatch(
+                img, buttonRule(img.width(), img.height(), face, lighten(face, 16), sys(clBtnShadow), 1), {box});
             QVERIFY2(wrong.isEmpty(), qPrintable(button + ": " + wrong));
         }
-        auto *pan = form->findChild<QWidget *>(panel);
-        const QImage img = OnScreen(pan);
-        const QString wrong = Mismatch(
-            img, PanelRule(img.width(), img.height(), face, {{Lighten(face, 60), Darken(face, 60)}}), ChildRects(pan));
+        auto *pan = m_form->findChild<QWidget *>(panel);
+        const QImage img = shownPixels(pan);
+        const QString wrong = mismatch(
+            img, panelRule(img.width(), img.height(), face, {{lighten(face, 60), darken(face, 60)}}), childRects(pan));
         QVERIFY2(wrong.isEmpty(), qPrintable(panel + ": " + wrong));
     }
 };

@@ -59,26 +59,26 @@ private slots:
     void middleClickPastesLikeCtrlV();
 
 private:
-    std::unique_ptr<TestForm> form;
+    std::unique_ptr<TestForm> m_form;
     void focusWithTab(TFlatFloatEdit *e);
 };
 
 void TestFlatEdit::initTestCase()
 {
-    SetDecimalSeparator('.');
+    setDecimalSeparator('.');
     QApplication::setStyle("Fusion");
 }
 
 void TestFlatEdit::init()
 {
-    form = std::make_unique<TestForm>();
-    QVERIFY(ShowActive(*form));
-    form->button->setFocus(); // the fields start without the focus
+    m_form = std::make_unique<TestForm>();
+    QVERIFY(showActive(*m_form));
+    m_form->button->setFocus(); // the fields start without the focus
 }
 
 void TestFlatEdit::cleanup()
 {
-    form.reset();
+    m_form.reset();
 }
 
 // Gives `e` the focus as the keyboard would (the field before it has a valid text).
@@ -172,7 +172,7 @@ void TestFlatEdit::keyFilter()
     QFETCH(int, expSelLen);
     QFETCH(bool, changed);
 
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     e->setDecimals(decimals);
     e->setMinValue(minValue);
     focusWithTab(e);
@@ -208,7 +208,7 @@ void TestFlatEdit::keyFilter()
 
 void TestFlatEdit::separatorThenDigit()
 {
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     focusWithTab(e);
     QCOMPARE(e->selectedText(), QString("0.00"));
     QTest::keyClick(e, '.');
@@ -219,7 +219,7 @@ void TestFlatEdit::separatorThenDigit()
 
 void TestFlatEdit::minusThenDigit()
 {
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     e->setMinValue(-10);
     focusWithTab(e);
     QTest::keyClicks(e, "-5.25");
@@ -229,7 +229,7 @@ void TestFlatEdit::minusThenDigit()
 
 void TestFlatEdit::exponentLettersCountedSeparately()
 {
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     focusWithTab(e);
     QTest::keyClicks(e, "1EEee5");
     QCOMPARE(e->text(), QString("1Ee5"));
@@ -239,7 +239,7 @@ void TestFlatEdit::exponentLettersCountedSeparately()
 
 void TestFlatEdit::escRestoresEntryValue()
 {
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     e->setValue(7);
     focusWithTab(e);
     QCOMPARE(e->EntryValue(), 7.0L);
@@ -278,11 +278,11 @@ public:
 
 void TestFlatEdit::enterTypesNothingButReachesKeyUp()
 {
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     focusWithTab(e);
     QTest::keyClicks(e, "12");
     KeyCounter counter;
-    form->installEventFilter(&counter);
+    m_form->installEventFilter(&counter);
 
     QSignalSpy changes(e, &TCustomFlatFloatEdit::OnChange);
     QSignalSpy presses(e, &TCustomFlatFloatEdit::OnKeyPress);
@@ -302,12 +302,12 @@ void TestFlatEdit::enterTypesNothingButReachesKeyUp()
     QCOMPARE(ups.count(), 3);
     QCOMPARE(ups.at(0).at(0).toInt(), int(Qt::Key_Return));
     QCOMPARE(ups.at(1).at(0).toInt(), int(Qt::Key_Enter));
-    form->removeEventFilter(&counter);
+    m_form->removeEventFilter(&counter);
 }
 
 void TestFlatEdit::controlKeysPassUnfiltered()
 {
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     focusWithTab(e);
     QTest::keyClicks(e, "1.25");
     QSignalSpy presses(e, &TCustomFlatFloatEdit::OnKeyPress);
@@ -338,7 +338,7 @@ void TestFlatEdit::controlKeysPassUnfiltered()
 
 void TestFlatEdit::inputMethodCommitIsFiltered()
 {
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     focusWithTab(e);
     QSignalSpy presses(e, &TCustomFlatFloatEdit::OnKeyPress);
 
@@ -386,20 +386,20 @@ void TestFlatEdit::focusEntry()
     QFETCH(bool, autoSelect);
     QFETCH(bool, selectedAll);
 
-    TFlatFloatEdit *e = form->b;
+    TFlatFloatEdit *e = m_form->b;
     e->setContextMenuPolicy(Qt::NoContextMenu);
     e->setAutoSelect(autoSelect);
     e->setValue(42.5);
     if (how == "backtab")
-        form->c->setFocus();
+        m_form->c->setFocus();
     else
-        form->a->setFocus();
+        m_form->a->setFocus();
     QSignalSpy enters(e, &TCustomFlatFloatEdit::OnEnter);
 
     if (how == "tab")
-        QTest::keyClick(form->a, Qt::Key_Tab);
+        QTest::keyClick(m_form->a, Qt::Key_Tab);
     else if (how == "backtab")
-        QTest::keyClick(form->c, Qt::Key_Backtab, Qt::ShiftModifier);
+        QTest::keyClick(m_form->c, Qt::Key_Backtab, Qt::ShiftModifier);
     else if (how == "code")
         e->setFocus();
     else if (how == "left")
@@ -456,7 +456,7 @@ void TestFlatEdit::exitCheck()
     QFETCH(QString, expected);
     QFETCH(bool, accepted);
 
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     e->setValue(7);
     e->setDecimals(decimals);
     e->setMaxValue(maxValue);
@@ -472,7 +472,7 @@ void TestFlatEdit::exitCheck()
     QCOMPARE(e->text(), expected);
     QCOMPARE(changes.count(), text == expected ? 0 : 1);
     if (accepted) {
-        QCOMPARE(QApplication::focusWidget(), form->b);
+        QCOMPARE(QApplication::focusWidget(), m_form->b);
         QCOMPARE(exits.count(), 2);
         QCOMPARE(errors.count(), 0);
     } else {
@@ -498,29 +498,29 @@ void TestFlatEdit::rejectedExitKeepsFocus_data()
 void TestFlatEdit::rejectedExitKeepsFocus()
 {
     QFETCH(QString, how);
-    TFlatFloatEdit *e = form->b;
+    TFlatFloatEdit *e = m_form->b;
     focusWithTab(e);
     QTest::keyClicks(e, "101");
     QSignalSpy errors(e, &TCustomFlatFloatEdit::OnError);
     QSignalSpy enters(e, &TCustomFlatFloatEdit::OnEnter);
-    QSignalSpy enterC(form->c, &TCustomFlatFloatEdit::OnEnter);
+    QSignalSpy enterC(m_form->c, &TCustomFlatFloatEdit::OnEnter);
 
     if (how == "tab")
         QTest::keyClick(e, Qt::Key_Tab);
     else if (how == "backtab")
         QTest::keyClick(e, Qt::Key_Backtab, Qt::ShiftModifier);
     else if (how == "field")
-        QTest::mouseClick(form->c, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseClick(m_form->c, Qt::LeftButton, {}, QPoint(10, 10));
     else if (how == "button")
-        QTest::mouseClick(form->button, Qt::LeftButton);
+        QTest::mouseClick(m_form->button, Qt::LeftButton);
     else if (how == "code")
-        form->c->setFocus();
+        m_form->c->setFocus();
     else if (how == "clear")
         e->clearFocus();
     QCoreApplication::processEvents();
 
     QCOMPARE(QApplication::focusWidget(), e);
-    QVERIFY(!form->button->hasFocus());
+    QVERIFY(!m_form->button->hasFocus());
     QCOMPARE(e->text(), QString("0.00"));
     QCOMPARE(e->selectedText(), QString("0.00"));
     QCOMPARE(errors.count(), 1);
@@ -529,24 +529,24 @@ void TestFlatEdit::rejectedExitKeepsFocus()
 
     // Now valid: the field can be left.
     QTest::keyClicks(e, "50");
-    form->c->setFocus();
-    QCOMPARE(QApplication::focusWidget(), form->c);
+    m_form->c->setFocus();
+    QCOMPARE(QApplication::focusWidget(), m_form->c);
     QCOMPARE(e->text(), QString("50.00"));
 }
 
 void TestFlatEdit::acceptedExitMovesFocus()
 {
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     focusWithTab(e);
     QTest::keyClicks(e, "5");
-    QTest::mouseClick(form->button, Qt::LeftButton);
-    QCOMPARE(QApplication::focusWidget(), form->button);
+    QTest::mouseClick(m_form->button, Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), m_form->button);
     QCOMPARE(e->text(), QString("5.00"));
 }
 
 void TestFlatEdit::windowDeactivationIsNoExit()
 {
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     focusWithTab(e);
     QTest::keyClicks(e, "101");
     QSignalSpy exits(e, &TCustomFlatFloatEdit::OnExit);
@@ -554,13 +554,13 @@ void TestFlatEdit::windowDeactivationIsNoExit()
 
     QWidget other;
     other.resize(100, 100);
-    QVERIFY(ShowActive(other));
+    QVERIFY(showActive(other));
     QCOMPARE(exits.count(), 0);
     QCOMPARE(e->text(), QString("101"));
     QCOMPARE(e->ValueL(), 101.0L); // read while focused: unclamped
 
     other.hide();
-    QVERIFY(ShowActive(*form));
+    QVERIFY(showActive(*m_form));
     QCOMPARE(QApplication::focusWidget(), e);
     QCOMPARE(enters.count(), 0);
     QCOMPARE(e->text(), QString("101"));
@@ -584,7 +584,7 @@ void TestFlatEdit::writeValue()
 {
     QFETCH(double, value);
     QFETCH(QString, expected);
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     QSignalSpy changes(e, &TCustomFlatFloatEdit::OnChange);
     e->setValue(value);
     QCOMPARE(e->text(), expected);
@@ -595,7 +595,7 @@ void TestFlatEdit::writeValue()
 
 void TestFlatEdit::writeLimits()
 {
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     QSignalSpy changes(e, &TCustomFlatFloatEdit::OnChange);
     e->setValue(42);
     QCOMPARE(changes.count(), 1);
@@ -631,7 +631,7 @@ void TestFlatEdit::writeLimits()
 
 void TestFlatEdit::writeDecimals()
 {
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     e->setValue(1.5);
     QSignalSpy changes(e, &TCustomFlatFloatEdit::OnChange);
     e->setDecimals(2);
@@ -673,7 +673,7 @@ void TestFlatEdit::readValue()
     QFETCH(QString, text);
     QFETCH(double, minValue);
     QFETCH(double, expected);
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     e->setMinValue(minValue);
     e->setText(text);
     QCOMPARE(e->Value(), expected);
@@ -681,20 +681,20 @@ void TestFlatEdit::readValue()
 
 void TestFlatEdit::limitsComparedInExtendedPrecision()
 {
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     // The double 0.1 lies above the extended 0.1 that the text "0.1" reads as.
     e->setMinValue(0.1);
     e->setValue(5);
     focusWithTab(e);
     e->setText("0.1");
-    form->b->setFocus();
+    m_form->b->setFocus();
     QCOMPARE(QApplication::focusWidget(), e);
     QCOMPARE(e->text(), QString("5.00"));
 
     e->setMinValueL(0.1L);
     e->setText("0.1");
-    form->b->setFocus();
-    QCOMPARE(QApplication::focusWidget(), form->b);
+    m_form->b->setFocus();
+    QCOMPARE(QApplication::focusWidget(), m_form->b);
     QCOMPARE(e->text(), QString("0.10"));
 }
 
@@ -713,7 +713,7 @@ void TestFlatEdit::paste()
 {
     QFETCH(QString, clip);
     QFETCH(double, whileFocused);
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     e->setMaxLength(32767);
     e->setValue(3);
     focusWithTab(e);
@@ -729,7 +729,7 @@ void TestFlatEdit::paste()
 
 void TestFlatEdit::alignmentProperty()
 {
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     e->setAlignment(TCustomFlatFloatEdit::taCenter);
     QVERIFY(e->alignment() & Qt::AlignHCenter);
     e->setAlignment(TCustomFlatFloatEdit::taLeftJustify);
@@ -776,7 +776,7 @@ void TestFlatEdit::otherInputTypesNothing()
 {
     QFETCH(QString, way);
     QFETCH(QString, text);
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     focusWithTab(e);
     QTest::keyClicks(e, "1.2"); // the caret at the end, room for a digit
     QSignalSpy changes(e, &TCustomFlatFloatEdit::OnChange);
@@ -874,12 +874,12 @@ void TestFlatEdit::middleClickPastesLikeCtrlV()
     for (const Case &c : cases) {
         QString outcome[2];
         for (int middle = 0; middle < 2; ++middle) {
-            form = std::make_unique<TestForm>();
-            QVERIFY(ShowActive(*form));
-            TFlatFloatEdit *e = form->a;
+            m_form = std::make_unique<TestForm>();
+            QVERIFY(showActive(*m_form));
+            TFlatFloatEdit *e = m_form->a;
             e->setReadOnly(c.readOnly);
             e->setText(c.start);
-            form->button->setFocus();
+            m_form->button->setFocus();
             if (c.selStart >= 0 || !middle) {
                 focusWithTab(e);
                 if (c.selStart >= 0)

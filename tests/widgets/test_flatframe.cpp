@@ -15,7 +15,7 @@ struct Ring {
     QColor top, left, bottom, right;
 };
 
-Ring RingAt(const QImage &img, int d)
+Ring ringAt(const QImage &img, int d)
 {
     const int w = img.width(), h = img.height();
     // Middle of each side, d pixels in.
@@ -24,7 +24,7 @@ Ring RingAt(const QImage &img, int d)
 }
 
 // True when the whole one-pixel ring d pixels in has colour c.
-bool RingIs(const QImage &img, int d, const QColor &c)
+bool ringIs(const QImage &img, int d, const QColor &c)
 {
     const int w = img.width(), h = img.height();
     for (int x = d; x < w - d; ++x)
@@ -37,7 +37,7 @@ bool RingIs(const QImage &img, int d, const QColor &c)
 }
 
 // Both rings as one list of pixels, to compare two looks.
-QList<QRgb> RingPixels(const QImage &img)
+QList<QRgb> ringPixels(const QImage &img)
 {
     QList<QRgb> out;
     for (int d = 0; d < 2; ++d) {
@@ -98,7 +98,7 @@ private slots:
     void eventFilterCanPaintOver();
 
 private:
-    std::unique_ptr<TestForm> form;
+    std::unique_ptr<TestForm> m_form;
 };
 
 void TestFlatFrame::initTestCase()
@@ -108,28 +108,28 @@ void TestFlatFrame::initTestCase()
 
 void TestFlatFrame::init()
 {
-    form = std::make_unique<TestForm>();
-    QVERIFY(ShowActive(*form));
-    form->button->setFocus();
+    m_form = std::make_unique<TestForm>();
+    QVERIFY(showActive(*m_form));
+    m_form->button->setFocus();
 }
 
 void TestFlatFrame::cleanup()
 {
-    form.reset();
+    m_form.reset();
 }
 
 void TestFlatFrame::colourTable()
 {
-    QCOMPARE(ResolveColor(clBtnShadow), kShadow);
-    QCOMPARE(ResolveColor(clBtnFace), kFace);
-    QCOMPARE(ResolveColor(clWindow), kWhite);
-    QCOMPARE(ResolveColor(clHighlight), QColor(10, 36, 106));
-    QCOMPARE(ResolveColor(cl3DDkShadow), kDkShadow);
-    QCOMPARE(ResolveColor(clRed), QColor(255, 0, 0));
-    QCOMPARE(ResolveColor(RGBColor(1, 2, 3)), QColor(1, 2, 3));
-    QCOMPARE(ResolveColor(SysColorRef(200)), QColor(0, 0, 0));
-    QCOMPARE(ColorToRGB(clBtnFace), RGBColor(212, 208, 200));
-    QCOMPARE(QColorToColor(QColor(0, 0, 255)), clBlue);
+    QCOMPARE(resolveColor(clBtnShadow), kShadow);
+    QCOMPARE(resolveColor(clBtnFace), kFace);
+    QCOMPARE(resolveColor(clWindow), kWhite);
+    QCOMPARE(resolveColor(clHighlight), QColor(10, 36, 106));
+    QCOMPARE(resolveColor(cl3DDkShadow), kDkShadow);
+    QCOMPARE(resolveColor(clRed), QColor(255, 0, 0));
+    QCOMPARE(resolveColor(rgbColor(1, 2, 3)), QColor(1, 2, 3));
+    QCOMPARE(resolveColor(sysColorRef(200)), QColor(0, 0, 0));
+    QCOMPARE(ColorToRGB(clBtnFace), rgbColor(212, 208, 200));
+    QCOMPARE(qColorToColor(QColor(0, 0, 255)), clBlue);
 }
 
 // The look of this program's fields, under several styles.
@@ -143,14 +143,14 @@ void TestFlatFrame::lineLook_data()
 void TestFlatFrame::lineLook()
 {
     QFETCH(QString, style);
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     QStyle *st = QStyleFactory::create(style);
     QVERIFY(st);
     st->setParent(e);
     e->setStyle(st);
-    const QImage img = Grab(e);
-    QVERIFY(RingIs(img, 0, kShadow));
-    QVERIFY(RingIs(img, 1, kWhite));
+    const QImage img = grabImage(e);
+    QVERIFY(ringIs(img, 0, kShadow));
+    QVERIFY(ringIs(img, 1, kWhite));
     // The text area starts inside the ring with the background colour.
     QCOMPARE(img.pixelColor(2, 2), kWhite);
     QCOMPARE(img.pixelColor(img.width() - 3, img.height() - 3), kWhite);
@@ -158,27 +158,27 @@ void TestFlatFrame::lineLook()
 
 void TestFlatFrame::focusAndHoverDoNotChangeInactiveLook()
 {
-    TFlatFloatEdit *e = form->a;
-    const QList<QRgb> before = RingPixels(Grab(e));
+    TFlatFloatEdit *e = m_form->a;
+    const QList<QRgb> before = ringPixels(grabImage(e));
     e->setFocus(Qt::TabFocusReason);
     QVERIFY(e->hasFocus());
-    QCOMPARE(RingPixels(Grab(e)), before);
-    Hover(e, true);
+    QCOMPARE(ringPixels(grabImage(e)), before);
+    hover(e, true);
     QVERIFY(e->MouseInside());
-    QCOMPARE(RingPixels(Grab(e)), before);
-    Hover(e, false);
-    form->button->setFocus();
-    QCOMPARE(RingPixels(Grab(e)), before);
+    QCOMPARE(ringPixels(grabImage(e)), before);
+    hover(e, false);
+    m_form->button->setFocus();
+    QCOMPARE(ringPixels(grabImage(e)), before);
 }
 
 void TestFlatFrame::activeLook()
 {
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     e->setActivate(true);
-    const QList<QRgb> line = RingPixels(Grab(e));
+    const QList<QRgb> line = ringPixels(grabImage(e));
 
     auto checkActive = [](const QImage &img) {
-        const Ring outer = RingAt(img, 0);
+        const Ring outer = ringAt(img, 0);
         QCOMPARE(outer.top, kShadow);
         QCOMPARE(outer.left, kShadow);
         QCOMPARE(outer.bottom, kHighlight);
@@ -186,41 +186,41 @@ void TestFlatFrame::activeLook()
         QCOMPARE(img.pixelColor(0, 0), kShadow);
         QCOMPARE(img.pixelColor(img.width() - 1, 0), kHighlight);
         QCOMPARE(img.pixelColor(0, img.height() - 1), kHighlight);
-        QVERIFY(RingIs(img, 1, kFace));
+        QVERIFY(ringIs(img, 1, kFace));
     };
 
     e->setFocus(Qt::TabFocusReason);
-    checkActive(Grab(e));
-    form->button->setFocus();
-    QCOMPARE(RingPixels(Grab(e)), line);
+    checkActive(grabImage(e));
+    m_form->button->setFocus();
+    QCOMPARE(ringPixels(grabImage(e)), line);
 
-    Hover(e, true);
-    checkActive(Grab(e));
-    Hover(e, false);
-    QCOMPARE(RingPixels(Grab(e)), line);
-    QVERIFY(RingIs(Grab(e), 0, kShadow));
+    hover(e, true);
+    checkActive(grabImage(e));
+    hover(e, false);
+    QCOMPARE(ringPixels(grabImage(e)), line);
+    QVERIFY(ringIs(grabImage(e), 0, kShadow));
 }
 
 void TestFlatFrame::mouseMoveSetsMouseInside()
 {
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     e->setActivate(true);
-    QTest::mouseMove(form.get(), QPoint(250, 180));
+    QTest::mouseMove(m_form.get(), QPoint(250, 180));
     QTest::mouseMove(e, QPoint(10, 10));
     QVERIFY(e->MouseInside());
-    QCOMPARE(RingAt(Grab(e), 1).top, kFace);
-    QTest::mouseMove(form.get(), QPoint(250, 180));
+    QCOMPARE(ringAt(grabImage(e), 1).top, kFace);
+    QTest::mouseMove(m_form.get(), QPoint(250, 180));
     QVERIFY(!e->MouseInside());
-    QCOMPARE(RingAt(Grab(e), 0).bottom, kShadow);
+    QCOMPARE(ringAt(grabImage(e), 0).bottom, kShadow);
 }
 
 void TestFlatFrame::standardEdge()
 {
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     e->setFlat(false);
-    const QImage img = Grab(e);
+    const QImage img = grabImage(e);
     const int w = img.width(), h = img.height();
-    const Ring outer = RingAt(img, 0), inner = RingAt(img, 1);
+    const Ring outer = ringAt(img, 0), inner = ringAt(img, 1);
     QCOMPARE(outer.top, kShadow);
     QCOMPARE(outer.left, kShadow);
     QCOMPARE(outer.bottom, kHighlight);
@@ -238,37 +238,37 @@ void TestFlatFrame::standardEdge()
     // Focus and hover do not matter.
     e->setActivate(true);
     e->setFocus();
-    Hover(e, true);
-    QCOMPARE(RingPixels(Grab(e)), RingPixels(img));
+    hover(e, true);
+    QCOMPARE(ringPixels(grabImage(e)), ringPixels(img));
 }
 
 void TestFlatFrame::noBorder()
 {
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     e->setShowBorder(false);
-    const QImage img = Grab(e);
-    QVERIFY(RingIs(img, 0, kWhite));
-    QVERIFY(RingIs(img, 1, kWhite));
+    const QImage img = grabImage(e);
+    QVERIFY(ringIs(img, 0, kWhite));
+    QVERIFY(ringIs(img, 1, kWhite));
     e->setShowBorder(true);
-    QVERIFY(RingIs(Grab(e), 0, kShadow));
+    QVERIFY(ringIs(grabImage(e), 0, kShadow));
 }
 
 void TestFlatFrame::borderColour()
 {
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     // Not flat: the new line colour is kept and drawn once the field is
     // flat again.
     e->setFlat(false);
     e->setBorderColor(clRed);
     e->setFlat(true);
-    QVERIFY(RingIs(Grab(e), 0, QColor(255, 0, 0)));
+    QVERIFY(ringIs(grabImage(e), 0, QColor(255, 0, 0)));
     e->setBorderColor(clBlue);
-    QVERIFY(RingIs(Grab(e), 0, QColor(0, 0, 255)));
+    QVERIFY(ringIs(grabImage(e), 0, QColor(0, 0, 255)));
     e->resize(80, 25);
-    const QImage img = Grab(e);
+    const QImage img = grabImage(e);
     QCOMPARE(img.size(), QSize(80, 25));
-    QVERIFY(RingIs(img, 0, QColor(0, 0, 255)));
-    QVERIFY(RingIs(img, 1, kWhite));
+    QVERIFY(ringIs(img, 0, QColor(0, 0, 255)));
+    QVERIFY(ringIs(img, 1, kWhite));
 }
 
 // What a change must repaint, counted in paint events: a grab paints the
@@ -301,18 +301,18 @@ void TestFlatFrame::repaints()
     QFETCH(bool, flat);
     QFETCH(QString, change);
     QFETCH(bool, repaint);
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     e->setActivate(activate);
     e->setFlat(flat);
     if (change == "leave")
-        Hover(e, true);
+        hover(e, true);
     PaintCounter counter;
     e->installEventFilter(&counter);
     QCoreApplication::processEvents();
     counter.paints = 0;
 
     if (change == "enter" || change == "leave")
-        Hover(e, change == "enter");
+        hover(e, change == "enter");
     else if (change == "ShowBorder" || change == "same ShowBorder")
         e->setShowBorder(change != "ShowBorder");
     else if (change == "BorderColor" || change == "same BorderColor")
@@ -330,19 +330,19 @@ void TestFlatFrame::repaints()
 
 void TestFlatFrame::backgroundColour()
 {
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     e->setColor(clYellow);
-    const QImage img = Grab(e);
-    QVERIFY(RingIs(img, 0, kShadow));
-    QVERIFY(RingIs(img, 1, QColor(255, 255, 0)));
+    const QImage img = grabImage(e);
+    QVERIFY(ringIs(img, 0, kShadow));
+    QVERIFY(ringIs(img, 1, QColor(255, 255, 0)));
     QCOMPARE(img.pixelColor(2, 2), QColor(255, 255, 0));
     e->setShowBorder(false);
-    QVERIFY(RingIs(Grab(e), 0, QColor(255, 255, 0)));
+    QVERIFY(ringIs(grabImage(e), 0, QColor(255, 255, 0)));
 }
 
 void TestFlatFrame::version()
 {
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     QCOMPARE(e->Version(), QString("1.29"));
     e->setVersion("2.0");
     QCOMPARE(e->Version(), QString("1.29"));
@@ -350,11 +350,11 @@ void TestFlatFrame::version()
 
 void TestFlatFrame::eventFilterCanPaintOver()
 {
-    TFlatFloatEdit *e = form->a;
+    TFlatFloatEdit *e = m_form->a;
     OverPainter over;
     e->installEventFilter(&over);
     e->update();
-    const QImage img = Grab(e);
+    const QImage img = grabImage(e);
     QCOMPARE(img.pixelColor(0, 0), QColor(255, 0, 0));
     QCOMPARE(img.pixelColor(2, 2), QColor(255, 0, 0));
     // The rest of the ring is the control's own.

@@ -70,50 +70,50 @@ class TestFlatHint : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<RecordingSettings> settings;
+    std::unique_ptr<RecordingSettings> m_settings;
     // Stands for the main window: owns the component the window consults.
-    std::unique_ptr<QWidget> owner;
-    TFlatHint *component = nullptr;
-    std::unique_ptr<TFlatHintWindow> window;
-    QPoint pointer;
+    std::unique_ptr<QWidget> m_owner;
+    TFlatHint *m_component = nullptr;
+    std::unique_ptr<TFlatHintWindow> m_window;
+    QPoint m_pointer;
 
     // Shows `text` with the pointer at `at`.
     void activate(const QString &text, QPoint at)
     {
-        pointer = at;
-        window->activateHint(QRect(), text);
+        m_pointer = at;
+        m_window->activateHint(QRect(), text);
     }
 
 private slots:
     void initTestCase()
     {
-        InstallLookAndFeel();
-        settings = std::make_unique<RecordingSettings>();
-        QCOMPARE(HintSettings::application(), settings.get());
-        owner = std::make_unique<QWidget>();
-        owner->resize(200, 100);
-        component = new TFlatHint(owner.get());
+        installLookAndFeel();
+        m_settings = std::make_unique<RecordingSettings>();
+        QCOMPARE(HintSettings::application(), m_settings.get());
+        m_owner = std::make_unique<QWidget>();
+        m_owner->resize(200, 100);
+        m_component = new TFlatHint(m_owner.get());
         // the values stored on the main window
-        component->setColorBorder(clHighlight);
-        component->setColorArrowBackground(clInactiveCaption);
-        component->setColorArrow(clMenuText);
-        component->setMaxHintWidth(230);
-        component->setFont(DesignFont(kWindowFontPixels));
-        component->setFontColor(clWindowText);
-        owner->show();
-        QApplication::setActiveWindow(owner.get());
-        QVERIFY(QTest::qWaitForWindowActive(owner.get()));
+        m_component->setColorBorder(clHighlight);
+        m_component->setColorArrowBackground(clInactiveCaption);
+        m_component->setColorArrow(clMenuText);
+        m_component->setMaxHintWidth(230);
+        m_component->setFont(designFont(kWindowFontPixels));
+        m_component->setFontColor(clWindowText);
+        m_owner->show();
+        QApplication::setActiveWindow(m_owner.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_owner.get()));
 
-        window = std::make_unique<TFlatHintWindow>();
-        window->setMainWindow(owner.get());
-        window->setPointerSource([this] { return pointer; });
+        m_window = std::make_unique<TFlatHintWindow>();
+        m_window->setMainWindow(m_owner.get());
+        m_window->setPointerSource([this] { return m_pointer; });
     }
 
     void cleanupTestCase()
     {
-        window.reset();
-        owner.reset();
-        settings.reset();
+        m_window.reset();
+        m_owner.reset();
+        m_settings.reset();
     }
 
     void constructionInstallsFlatHints()
@@ -121,17 +121,17 @@ private slots:
         // The component made in initTestCase: flat window class, hints
         // switched off and on (the window is recreated of that class), and
         // the delays.
-        QCOMPARE(settings->hintWindowClass(), &TFlatHintWindow::staticMetaObject);
-        QCOMPARE(settings->switches, QList<bool>({false, true}));
-        QVERIFY(settings->hintsEnabled());
-        QCOMPARE(settings->showDelay(), 500);
-        QCOMPARE(settings->nextHintDelay(), 25);
-        QCOMPARE(settings->displayTime(), 5000);
+        QCOMPARE(m_settings->hintWindowClass(), &TFlatHintWindow::staticMetaObject);
+        QCOMPARE(m_settings->switches, QList<bool>({false, true}));
+        QVERIFY(m_settings->hintsEnabled());
+        QCOMPARE(m_settings->showDelay(), 500);
+        QCOMPARE(m_settings->nextHintDelay(), 25);
+        QCOMPARE(m_settings->displayTime(), 5000);
 
         TFlatHint fresh;
         QCOMPARE(fresh.ColorBackground(), clWhite);
         QCOMPARE(fresh.ColorBorder(), clBlack);
-        QCOMPARE(fresh.ColorArrowBackground(), RGBColor(255, 210, 83));
+        QCOMPARE(fresh.ColorArrowBackground(), rgbColor(255, 210, 83));
         QCOMPARE(fresh.ColorArrow(), clBlack);
         QCOMPARE(fresh.MaxHintWidth(), 200);
         QCOMPARE(fresh.Font(), QGuiApplication::font());
@@ -141,11 +141,11 @@ private slots:
     void showHintHookPassesThrough()
     {
         auto hint = std::make_unique<TFlatHint>();
-        const TShowHintEvent hook = settings->showHintHook();
+        const TShowHintEvent hook = m_settings->showHintHook();
         QVERIFY(hook);
         QString text = kPumpHint;
         bool canShow = true;
-        THintInfo info{owner.get(), QPoint(3, 4), QRect(0, 0, 5, 6)};
+        THintInfo info{m_owner.get(), QPoint(3, 4), QRect(0, 0, 5, 6)};
         // Without OnShowHint everything passes unchanged.
         hook(text, canShow, info);
         QCOMPARE(text, kPumpHint);
@@ -153,7 +153,7 @@ private slots:
         // OnShowHint sees the values and may change them.
         hint->OnShowHint = [&](QString &HintStr, bool &CanShow, THintInfo &HintInfo) {
             QCOMPARE(HintStr, kPumpHint);
-            QCOMPARE(HintInfo.HintControl.data(), owner.get());
+            QCOMPARE(HintInfo.HintControl.data(), m_owner.get());
             QCOMPARE(HintInfo.CursorPos, QPoint(3, 4));
             HintStr = QStringLiteral("другой");
             CanShow = false;
@@ -182,30 +182,30 @@ private slots:
     {
         QFETCH(QString, text);
         activate(text, QPoint(10, 10));
-        QCOMPARE(window->HintComponent(), component);
+        QCOMPARE(m_window->HintComponent(), m_component);
         // Expected sizes from the metrics of the font drawn (a substitute):
         // the widest line in whole pixels, and the height of one text line
         // as the toolkit lays it out (13 pixels for "MS Sans Serif" 8 pt).
-        const QFontMetricsF fm(component->Font());
-        QCOMPARE(QFontInfo(window->font()).family(), QString::fromLatin1(kSubstituteFamily));
+        const QFontMetricsF fm(m_component->Font());
+        QCOMPARE(QFontInfo(m_window->font()).family(), QString::fromLatin1(kSubstituteFamily));
         const QStringList lines = wrapWords(fm, text, 230 - 22);
         qreal widest = 0;
         for (const QString &line : lines)
             widest = qMax(widest, fm.horizontalAdvance(line));
         const int n = int(lines.size());
-        const int lineHeight = QFontMetrics(component->Font())
+        const int lineHeight = QFontMetrics(m_component->Font())
                                    .boundingRect(QRect(0, 0, 1000, 0), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Ag"))
                                    .height();
-        QCOMPARE(window->width(), qCeil(widest) + 22);
-        QCOMPARE(window->height(), n * lineHeight + 6);
+        QCOMPARE(m_window->width(), qCeil(widest) + 22);
+        QCOMPARE(m_window->height(), n * lineHeight + 6);
         if (text == kPumpHint)
             QCOMPARE(n, 1);
         if (text == kLongHint) {
             QVERIFY(n > 1);
-            QVERIFY(window->width() <= 230);
+            QVERIFY(m_window->width() <= 230);
         }
         if (text.contains(QLatin1String("Гидравлическое")))
-            QVERIFY(window->width() > 230);
+            QVERIFY(m_window->width() > 230);
     }
 
     void placement_data()
@@ -232,28 +232,28 @@ private slots:
         QFETCH(Corner, corner);
         QFETCH(int, gap);
         activate(kPumpHint, at);
-        QCOMPARE(window->ArrowCorner(), corner);
-        const int w = window->width(), h = window->height();
+        QCOMPARE(m_window->ArrowCorner(), corner);
+        const int w = m_window->width(), h = m_window->height();
         const bool right = corner == TFlatHintWindow::acTopLeft || corner == TFlatHintWindow::acBottomLeft;
         const bool below = corner == TFlatHintWindow::acTopLeft || corner == TFlatHintWindow::acTopRight;
         // Not kept on the screen: off-screen pointers place it off the screen.
         const QRect expected(right ? at.x() + gap : at.x() - gap - w, below ? at.y() + gap : at.y() - gap - h, w, h);
-        QCOMPARE(window->geometry(), expected);
-        QVERIFY(window->isVisible());
+        QCOMPARE(m_window->geometry(), expected);
+        QVERIFY(m_window->isVisible());
     }
 
     void showsWithoutTakingAnything()
     {
         activate(kPumpHint, QPoint(40, 40));
-        QVERIFY(window->isVisible());
-        QCOMPARE(QApplication::activeWindow(), owner.get());
-        QVERIFY(window->testAttribute(Qt::WA_TransparentForMouseEvents));
-        QVERIFY(window->testAttribute(Qt::WA_ShowWithoutActivating));
-        QCOMPARE(window->windowType(), Qt::ToolTip);
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(QApplication::activeWindow(), m_owner.get());
+        QVERIFY(m_window->testAttribute(Qt::WA_TransparentForMouseEvents));
+        QVERIFY(m_window->testAttribute(Qt::WA_ShowWithoutActivating));
+        QCOMPARE(m_window->windowType(), Qt::ToolTip);
         // Placed relative to the main window where the platform needs one.
-        QVERIFY(window->windowHandle());
-        QCOMPARE(window->windowHandle()->transientParent(), owner->windowHandle());
-        window->hide();
+        QVERIFY(m_window->windowHandle());
+        QCOMPARE(m_window->windowHandle()->transientParent(), m_owner->windowHandle());
+        m_window->hide();
     }
 
     void pixels_data()
@@ -276,12 +276,12 @@ private slots:
         QFETCH(Corner, corner);
         QFETCH(QPoint, tip);
         activate(kPumpHint, at);
-        QCOMPARE(window->ArrowCorner(), corner);
-        const QImage img = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(m_window->ArrowCorner(), corner);
+        const QImage img = m_window->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const int w = img.width(), h = img.height();
-        QCOMPARE(img.size(), window->size());
+        QCOMPARE(img.size(), m_window->size());
         const QPoint arrowTip(tip.x() < 0 ? w + tip.x() : tip.x(), tip.y() < 0 ? h + tip.y() : tip.y());
-        QCOMPARE(window->ArrowTip(), arrowTip);
+        QCOMPARE(m_window->ArrowTip(), arrowTip);
 
         // Solid fills and pen pixels: compared exactly.
         const QRgb border = qRgb(10, 36, 106);   // clHighlight
@@ -293,7 +293,7 @@ private slots:
         const QRect stripRect = left ? QRect(1, 1, 14, h - 2) : QRect(w - 15, 1, 14, h - 2);
         const QRect textArea = left ? QRect(15, 1, w - 16, h - 2) : QRect(1, 1, w - 16, h - 2);
         const QRect textBox(left ? 18 : 4, 2, w - 22, h - 4);
-        QCOMPARE(window->textBox(), textBox);
+        QCOMPARE(m_window->textBox(), textBox);
         const auto glyph = arrowGlyph();
         int ink = 0, inkLeft = w;
         for (int y = 0; y < h; ++y) {
@@ -316,7 +316,7 @@ private slots:
         // The text is drawn dark on the white area, from the box's left edge.
         QVERIFY(ink > 50);
         QVERIFY2(inkLeft >= textBox.left() && inkLeft <= textBox.left() + 2, qPrintable(QString::number(inkLeft)));
-        window->hide();
+        m_window->hide();
     }
 
     void withoutComponentTheDefaults()

@@ -23,44 +23,44 @@ public:
     TFlatFloatEdit *a, *g1, *g2, *p0, *p1, *d, *h1;
     TFlatManager *manager;
 
-    static TFlatFloatEdit *Field(QWidget *parent, const char *name, int y)
+    static TFlatFloatEdit *field(QWidget *parent, const char *name, int y)
     {
         auto *e = new TFlatFloatEdit(parent);
         e->setObjectName(name);
         e->setGeometry(10, y, 45, 21);
-        ConfigureLikeForm(e);
+        configureLikeForm(e);
         return e;
     }
 
     ManagedForm()
     {
         resize(400, 400);
-        a = Field(this, "a", 5);
+        a = field(this, "a", 5);
         auto *group = new QGroupBox("group", this);
         group->setGeometry(0, 30, 200, 80);
-        g1 = Field(group, "g1", 20);
-        g2 = Field(group, "g2", 45);
-        d = Field(this, "d", 230);
+        g1 = field(group, "g1", 20);
+        g2 = field(group, "g2", 45);
+        d = field(this, "d", 230);
         auto *tabs = new QTabWidget(this);
         tabs->setGeometry(0, 120, 200, 100);
         auto *page0 = new QWidget;
         auto *page1 = new QWidget;
-        p0 = Field(page0, "p0", 10);
-        p1 = Field(page1, "p1", 10);
+        p0 = field(page0, "p0", 10);
+        p1 = field(page1, "p1", 10);
         tabs->addTab(page0, "0");
         tabs->addTab(page1, "1");
         auto *group2 = new QGroupBox("group2", this);
         group2->setGeometry(0, 260, 200, 60);
-        h1 = Field(group2, "h1", 20);
+        h1 = field(group2, "h1", 20);
         manager = new TFlatManager(this);
         // The stored values of the program's manager.
         manager->setActivate(false);
     }
 
-    QList<TFlatFloatEdit *> Fields() const { return {a, g1, g2, p0, p1, d, h1}; }
+    QList<TFlatFloatEdit *> fields() const { return {a, g1, g2, p0, p1, d, h1}; }
 };
 
-QStringList Names(const QList<QObject *> &objs)
+QStringList names(const QList<QObject *> &objs)
 {
     QStringList out;
     for (QObject *o : objs)
@@ -118,15 +118,15 @@ void TestFlatManager::defaults()
 void TestFlatManager::borderColourRepaintsEveryField()
 {
     ManagedForm f;
-    QVERIFY(ShowActive(f));
+    QVERIFY(showActive(f));
     for (TFlatFloatEdit *e : {f.a, f.g1, f.h1})
-        QCOMPARE(Grab(e).pixelColor(20, 0), QColor(128, 128, 128));
+        QCOMPARE(grabImage(e).pixelColor(20, 0), QColor(128, 128, 128));
 
     // Every shown field is repainted (counted in paint events: a grab would
     // paint it anew whether a repaint was asked for or not).
     QCoreApplication::processEvents();
     QList<PaintCounter *> counters;
-    for (TFlatFloatEdit *e : f.Fields()) {
+    for (TFlatFloatEdit *e : f.fields()) {
         counters << new PaintCounter;
         counters.last()->setParent(e);
         e->installEventFilter(counters.last());
@@ -134,10 +134,10 @@ void TestFlatManager::borderColourRepaintsEveryField()
     f.manager->setBorderColor(clRed);
     QCoreApplication::processEvents();
     for (qsizetype i = 0; i < counters.size(); ++i) {
-        TFlatFloatEdit *e = f.Fields()[i];
+        TFlatFloatEdit *e = f.fields()[i];
         QCOMPARE(counters[i]->paints > 0, e->isVisible());
         QCOMPARE(e->BorderColor(), clRed);
-        const QImage img = e->isVisible() ? Grab(e) : e->grab().toImage();
+        const QImage img = e->isVisible() ? grabImage(e) : e->grab().toImage();
         QCOMPARE(img.pixelColor(20, 0), QColor(255, 0, 0));
         QCOMPARE(img.pixelColor(20, 1), QColor(255, 255, 255));
     }
@@ -151,7 +151,7 @@ void TestFlatManager::pushesAllFourSettings()
     f.g1->setShowBorder(false);
     f.g1->setBorderColor(clBlue);
     f.manager->setShowBorder(false);
-    for (TFlatFloatEdit *e : f.Fields()) {
+    for (TFlatFloatEdit *e : f.fields()) {
         QCOMPARE(e->Activate(), false);
         QCOMPARE(e->Flat(), true);
         QCOMPARE(e->ShowBorder(), false);
@@ -159,7 +159,7 @@ void TestFlatManager::pushesAllFourSettings()
     }
     f.manager->setFlat(false);
     f.manager->setActivate(true);
-    for (TFlatFloatEdit *e : f.Fields()) {
+    for (TFlatFloatEdit *e : f.fields()) {
         QCOMPARE(e->Flat(), false);
         QCOMPARE(e->Activate(), true);
     }
@@ -204,8 +204,8 @@ void TestFlatManager::walkOrderAndEvents()
         after << name;
     };
     f.manager->setShowBorder(false);
-    QCOMPARE(Names(before), QStringList({"a", "g1", "g2", "d", "p1", "p0", "h1"}));
-    QCOMPARE(Names(after), Names(before));
+    QCOMPARE(names(before), QStringList({"a", "g1", "g2", "d", "p1", "p0", "h1"}));
+    QCOMPARE(names(after), names(before));
     for (QObject *s : senders)
         QCOMPARE(s, static_cast<QObject *>(f.manager));
     for (TFlatComponentType t : types)
@@ -224,7 +224,7 @@ void TestFlatManager::canChangeIsSharedAlongTheWalk()
     };
     f.manager->OnAfterSetStyle = [&](QObject *, QObject *name, TFlatComponentType) { after << name; };
     f.manager->setBorderColor(clRed);
-    QCOMPARE(Names(after), QStringList({"a", "p1", "p0", "h1"}));
+    QCOMPARE(names(after), QStringList({"a", "p1", "p0", "h1"}));
     QCOMPARE(f.g1->BorderColor(), clBtnShadow);
     QCOMPARE(f.g2->BorderColor(), clBtnShadow);
     QCOMPARE(f.d->BorderColor(), clBtnShadow); // after the group, flag still false
@@ -273,8 +273,8 @@ void TestFlatManager::frameOwner()
 {
     QWidget w;
     auto *frame = new TCustomFrame(&w);
-    auto *inFrame = ManagedForm::Field(frame, "inFrame", 5);
-    auto *outside = ManagedForm::Field(&w, "outside", 40);
+    auto *inFrame = ManagedForm::field(frame, "inFrame", 5);
+    auto *outside = ManagedForm::field(&w, "outside", 40);
     auto *m = new TFlatManager(frame);
     m->setBorderColor(clRed);
     QCOMPARE(inFrame->BorderColor(), clRed);
@@ -285,7 +285,7 @@ void TestFlatManager::childWindowsAreNotWalked()
 {
     ManagedForm f;
     auto *dialog = new QDialog(&f);
-    auto *inDialog = ManagedForm::Field(dialog, "inDialog", 5);
+    auto *inDialog = ManagedForm::field(dialog, "inDialog", 5);
     f.manager->setBorderColor(clRed);
     QCOMPARE(f.a->BorderColor(), clRed);
     QCOMPARE(inDialog->BorderColor(), clBtnShadow);
@@ -302,7 +302,7 @@ void TestFlatManager::handlerDeletingAField()
     };
     f.manager->OnAfterSetStyle = [&](QObject *, QObject *name, TFlatComponentType) { after << name; };
     f.manager->setBorderColor(clRed);
-    QCOMPARE(Names(after), QStringList({"a", "g1", "d", "p1", "p0", "h1"}));
+    QCOMPARE(names(after), QStringList({"a", "g1", "d", "p1", "p0", "h1"}));
 }
 
 QTEST_MAIN(TestFlatManager)

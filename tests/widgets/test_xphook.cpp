@@ -17,7 +17,7 @@
 
 namespace {
 
-QString Flags(const TControlSubClass *h)
+QString flags(const TControlSubClass *h)
 {
     QString f;
     f += h->Hot() ? "H" : "";
@@ -28,18 +28,18 @@ QString Flags(const TControlSubClass *h)
     return f.isEmpty() ? QStringLiteral("-") : f;
 }
 
-void SendKey(QWidget *w, QEvent::Type type, bool autoRepeat)
+void sendKey(QWidget *w, QEvent::Type type, bool autoRepeat)
 {
     QKeyEvent key(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), autoRepeat);
     QApplication::sendEvent(w, &key);
 }
 
-void Act(XPHost &host, const QString &action)
+void act(XPHost &host, const QString &action)
 {
     QPushButton *b = host.button;
     const QPoint centre = b->rect().center();
     if (action == "enter" || action == "leave")
-        Hover(b, action == "enter");
+        hover(b, action == "enter");
     else if (action == "press")
         QTest::mousePress(b, Qt::LeftButton, {}, centre);
     else if (action == "out" || action == "in")
@@ -53,8 +53,8 @@ void Act(XPHost &host, const QString &action)
     } else if (action == "space")
         QTest::keyPress(b, Qt::Key_Space);
     else if (action == "repeat") { // as the X server repeats a held key
-        SendKey(b, QEvent::KeyRelease, true);
-        SendKey(b, QEvent::KeyPress, true);
+        sendKey(b, QEvent::KeyRelease, true);
+        sendKey(b, QEvent::KeyPress, true);
     } else if (action == "spaceup")
         QTest::keyRelease(b, Qt::Key_Space);
     else if (action == "tab")
@@ -66,14 +66,14 @@ void Act(XPHost &host, const QString &action)
 }
 
 // Whether the button shows the pressed look: the shade on the top edge.
-bool LooksPressed(QWidget *b)
+bool looksPressed(QWidget *b)
 {
-    const QImage img = OnScreen(b);
+    const QImage img = shownPixels(b);
     return qGray(img.pixel(2, 0)) < qGray(img.pixel(2, img.height() - 1));
 }
 
 template <typename T>
-T *Make(QWidget *parent, const char *name, QRect geometry)
+T *make(QWidget *parent, const char *name, QRect geometry)
 {
     auto *w = new T(parent);
     w->setObjectName(QString::fromLatin1(name));
@@ -91,16 +91,16 @@ struct KindsHost : XPHost {
         inner->setObjectName("inner");
         button->setObjectName("button");
         panel->setObjectName("panel");
-        Make<TFlatFloatEdit>(group, "field", {10, 20, 45, 21});
-        Make<QLabel>(this, "label", {150, 10, 40, 13});
-        auto *tabs = Make<QTabWidget>(this, "tabs", {0, 250, 150, 50});
+        make<TFlatFloatEdit>(group, "field", {10, 20, 45, 21});
+        make<QLabel>(this, "label", {150, 10, 40, 13});
+        auto *tabs = make<QTabWidget>(this, "tabs", {0, 250, 150, 50});
         auto *page = new QWidget;
         page->setObjectName("page");
         tabs->addTab(page, "page");
-        Make<QPushButton>(page, "pageButton", {0, 0, 50, 20});
-        Make<QPushButton>(Make<QWidget>(this, "plain", {160, 250, 60, 30}), "plainButton", {0, 0, 50, 20});
-        auto *frame = Make<TCustomFrame>(this, "frame", {230, 160, 160, 90});
-        Make<QPushButton>(Make<QGroupBox>(frame, "frameGroup", {0, 0, 150, 80}), "frameButton", {5, 20, 50, 20});
+        make<QPushButton>(page, "pageButton", {0, 0, 50, 20});
+        make<QPushButton>(make<QWidget>(this, "plain", {160, 250, 60, 30}), "plainButton", {0, 0, 50, 20});
+        auto *frame = make<TCustomFrame>(this, "frame", {230, 160, 160, 90});
+        make<QPushButton>(make<QGroupBox>(frame, "frameGroup", {0, 0, 150, 80}), "frameButton", {5, 20, 50, 20});
         // the painter last, as the window description has it
         delete painter;
         painter = new TXPStylePainter(this);
@@ -145,28 +145,28 @@ private slots:
             XPHost host;
             if (hooked)
                 host.activate();
-            QVERIFY(ShowActive(host));
+            QVERIFY(showActive(host));
             host.inner->setFocus(Qt::OtherFocusReason);
             const PaintCount count(host.button);
             for (int i = 0; i < parts.size(); ++i) {
                 const QStringList &part = parts[i];
                 QCoreApplication::processEvents();
                 const int before = count.paints;
-                Act(host, part[0]);
+                act(host, part[0]);
                 QCoreApplication::processEvents();
                 const int paints = count.paints - before;
                 if (!hooked) {
                     plain << paints;
                     continue;
                 }
-                const TControlSubClass *hook = TControlSubClass::HookOf(host.button);
+                const TControlSubClass *hook = TControlSubClass::hookOf(host.button);
                 QVERIFY(hook);
-                QCOMPARE(Flags(hook) + " after " + part[0], part[1] + " after " + part[0]);
+                QCOMPARE(flags(hook) + " after " + part[0], part[1] + " after " + part[0]);
                 for (const QString &check : part.mid(2)) {
                     if (check.startsWith('+'))
                         QCOMPARE(paints - plain[i], check.mid(1).toInt());
                     else
-                        QCOMPARE(LooksPressed(host.button), check == "p");
+                        QCOMPARE(looksPressed(host.button), check == "p");
                 }
             }
         }
@@ -185,14 +185,14 @@ private slots:
                                               << "frameButton frameGroup group inner pageButton panel";
         QTest::newRow("Tag 999 on a parent") << 2 << 0u << 0u << false
                                              << "button frameButton frameGroup pageButton panel";
-        QTest::newRow("without buttons") << 0 << XPBit(xcButton) << 0u << false << "frameGroup group panel";
+        QTest::newRow("without buttons") << 0 << xpBit(xcButton) << 0u << false << "frameGroup group panel";
         QTest::newRow("without buttons, changed while active")
-            << 0 << XPBit(xcButton) << 0u << true << "frameGroup group panel";
-        QTest::newRow("without group box parents") << 0 << 0u << XPBit(xccGroupBox) << false
+            << 0 << xpBit(xcButton) << 0u << true << "frameGroup group panel";
+        QTest::newRow("without group box parents") << 0 << 0u << xpBit(xccGroupBox) << false
                                                    << "button frameGroup group pageButton panel";
         QTest::newRow("without frames: not entered either")
-            << 0 << 0u << XPBit(xccFrame) << false << "button group inner pageButton panel";
-        QTest::newRow("without tab sheets") << 0 << 0u << XPBit(xccTabSheet) << false
+            << 0 << 0u << xpBit(xccFrame) << false << "button group inner pageButton panel";
+        QTest::newRow("without tab sheets") << 0 << 0u << xpBit(xccTabSheet) << false
                                             << "button frameButton frameGroup group inner panel";
     }
 
@@ -215,11 +215,11 @@ private slots:
         host.activate();
         if (whileActive)
             restrict();
-        QTEST(HookedNames(&host), "hooked");
+        QTEST(hookedNames(&host), "hooked");
         // Hooking again adds no second hook.
-        const qsizetype hooks = p.Hooks().size();
+        const qsizetype hooks = p.hooks().size();
         p.ApplyToOwner(&host, true, true);
-        QCOMPARE(p.Hooks().size(), hooks);
+        QCOMPARE(p.hooks().size(), hooks);
     }
 
     // Active false: every hook goes at the control's next event (the
@@ -238,41 +238,41 @@ private slots:
         const QList<QWidget *> own{plain.button, plain.group, plain.panel};
         QList<QImage> flat;
         for (int i = 0; i < controls.size(); ++i) {
-            flat << OnScreen(controls[i]);
-            QVERIFY(flat[i] != OnScreen(own[i]));
+            flat << shownPixels(controls[i]);
+            QVERIFY(flat[i] != shownPixels(own[i]));
         }
         host.painter->setActive(false);
-        QCOMPARE(HookedNames(&host), QString());
-        QVERIFY(host.painter->Hooks().isEmpty());
+        QCOMPARE(hookedNames(&host), QString());
+        QVERIFY(host.painter->hooks().isEmpty());
         for (int i = 0; i < controls.size(); ++i)
-            QCOMPARE(OnScreen(controls[i]), OnScreen(own[i]));
+            QCOMPARE(shownPixels(controls[i]), shownPixels(own[i]));
         host.painter->setActive(true);
-        QCOMPARE(HookedNames(&host).split(' ').size(), 4); // the hidden one too
+        QCOMPARE(hookedNames(&host).split(' ').size(), 4); // the hidden one too
         for (int i = 0; i < controls.size(); ++i)
-            QCOMPARE(OnScreen(controls[i]), flat[i]);
+            QCOMPARE(shownPixels(controls[i]), flat[i]);
     }
 
     void destruction()
     {
         XPHost host;
         host.activate();
-        QVERIFY(ShowActive(host));
+        QVERIFY(showActive(host));
         QCoreApplication::processEvents(); // every hook has painted
         TXPStylePainter *p = host.painter;
-        QCOMPARE(p->Hooks().size(), 4);
-        QVERIFY(!TControlSubClass::HookOf(host.button)->RepaintPending());
+        QCOMPARE(p->hooks().size(), 4);
+        QVERIFY(!TControlSubClass::hookOf(host.button)->RepaintPending());
         delete host.button; // no repaint pending: the hook goes with it
-        QCOMPARE(p->Hooks().size(), 3);
-        TControlSubClass::Invalidate(host.inner);
-        QVERIFY(TControlSubClass::HookOf(host.inner)->RepaintPending());
+        QCOMPARE(p->hooks().size(), 3);
+        TControlSubClass::invalidate(host.inner);
+        QVERIFY(TControlSubClass::hookOf(host.inner)->RepaintPending());
         delete host.inner; // a repaint pending: the hook stays, without control
-        QCOMPARE(p->Hooks().size(), 3);
-        const QList<TControlSubClass *> hooks = p->Hooks();
+        QCOMPARE(p->hooks().size(), 3);
+        const QList<TControlSubClass *> hooks = p->hooks();
         QCOMPARE(std::count_if(hooks.begin(), hooks.end(), [](auto *h) { return !h->Control(); }), 1);
         // The painter goes first: the controls keep working without hooks.
         delete p;
-        QVERIFY(!TControlSubClass::HookOf(host.group));
-        QVERIFY(!TXPStyleManager::Instance());
+        QVERIFY(!TControlSubClass::hookOf(host.group));
+        QVERIFY(!TXPStyleManager::instance());
         host.group->update();
         host.panel->update();
         QCoreApplication::processEvents();
@@ -280,28 +280,28 @@ private slots:
 
     void manager()
     {
-        QVERIFY(!TXPStyleManager::Instance());
+        QVERIFY(!TXPStyleManager::instance());
         QWidget other; // a window without a painter of its own
-        auto *otherButton = Make<QPushButton>(&other, "otherButton", {0, 0, 60, 20});
+        auto *otherButton = make<QPushButton>(&other, "otherButton", {0, 0, 60, 20});
         other.show();
         auto a = std::make_unique<XPHost>();
-        TXPStyleManager *m = TXPStyleManager::Instance();
+        TXPStyleManager *m = TXPStyleManager::instance();
         QVERIFY(m);
         a->activate();
         QCOMPARE(m->Painters(), QList<TXPStylePainter *>{a->painter});
         QCOMPARE(m->ActivePainter(), a->painter);
         QVERIFY(m->HandledWindows().contains(a.get()));
         QVERIFY(m->PendingWindows().contains(&other));
-        QVERIFY(!TControlSubClass::HookOf(otherButton)); // at the next turn of the event loop
+        QVERIFY(!TControlSubClass::hookOf(otherButton)); // at the next turn of the event loop
         QCoreApplication::processEvents();
-        QCOMPARE(TControlSubClass::HookOf(otherButton)->Painter(), a->painter);
+        QCOMPARE(TControlSubClass::hookOf(otherButton)->Painter(), a->painter);
         QVERIFY(m->HandledWindows().contains(&other));
         QVERIFY(m->PendingWindows().isEmpty());
         // A window made later, owned by a painter's window, is restyled too.
         auto *late = new QWidget(a.get(), Qt::Window);
-        auto *lateButton = Make<QPushButton>(late, "lateButton", {0, 0, 60, 20});
+        auto *lateButton = make<QPushButton>(late, "lateButton", {0, 0, 60, 20});
         QCoreApplication::processEvents();
-        QVERIFY(TControlSubClass::HookOf(lateButton));
+        QVERIFY(TControlSubClass::hookOf(lateButton));
         XPHost b;
         b.activate();
         QCOMPARE(m->Painters().size(), 2);
@@ -311,14 +311,14 @@ private slots:
         delete a->painter;
         a->painter = nullptr;
         QCOMPARE(m->ActivePainter(), b.painter);
-        QCOMPARE(TControlSubClass::HookOf(otherButton)->Painter(), b.painter);
+        QCOMPARE(TControlSubClass::hookOf(otherButton)->Painter(), b.painter);
         a.reset();
         // The last painter leaves: the manager goes, and the other windows
         // get their own look back.
         delete b.painter;
         b.painter = nullptr;
-        QVERIFY(!TXPStyleManager::Instance());
-        QVERIFY(!TControlSubClass::HookOf(otherButton));
+        QVERIFY(!TXPStyleManager::instance());
+        QVERIFY(!TControlSubClass::hookOf(otherButton));
     }
 
     void properties_data()

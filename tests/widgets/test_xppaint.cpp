@@ -11,35 +11,35 @@
 
 namespace {
 
-enum Look { normal, focusedMouseElsewhere, hot, pressedByMouse, pressedBySpace, disabled };
+enum class ButtonLook { Normal, FocusedMouseElsewhere, Hot, PressedByMouse, PressedBySpace, Disabled };
 
 // Brings `host.button` into `look` with the mouse and the keyboard.
-void Drive(XPHost &host, Look look)
+void drive(XPHost &host, ButtonLook look)
 {
     QPushButton *b = host.button;
     host.inner->setFocus(Qt::OtherFocusReason);
     switch (look) {
-    case normal:
+    case ButtonLook::Normal:
         break;
-    case focusedMouseElsewhere:
+    case ButtonLook::FocusedMouseElsewhere:
         b->setFocus(Qt::TabFocusReason);
-        Hover(b, true);
-        Hover(b, false);
+        hover(b, true);
+        hover(b, false);
         break;
-    case hot:
-        Hover(b, true);
+    case ButtonLook::Hot:
+        hover(b, true);
         break;
-    case pressedByMouse:
-        Hover(b, true);
+    case ButtonLook::PressedByMouse:
+        hover(b, true);
         QTest::mousePress(b, Qt::LeftButton, {}, b->rect().center());
         break;
-    case pressedBySpace: // just tabbed onto: hot
+    case ButtonLook::PressedBySpace: // just tabbed onto: hot
         b->setFocus(Qt::TabFocusReason);
         QTest::keyPress(b, Qt::Key_Space);
         break;
-    case disabled:
+    case ButtonLook::Disabled:
         b->setEnabled(false);
-        Hover(b, true);
+        hover(b, true);
         break;
     }
 }
@@ -59,15 +59,15 @@ private slots:
         QTest::addColumn<TColor>("color");
         QTest::addColumn<int>("amount");
         QTest::addColumn<QColor>("expected");
-        const TColor grey = RGBColor(128, 128, 128);
+        const TColor grey = rgbColor(128, 128, 128);
         QTest::newRow("lighten grey 60") << true << grey << 60 << QColor(204, 204, 204);
         QTest::newRow("lighten black 50, half up to even") << true << clBlack << 50 << QColor(128, 128, 128);
-        QTest::newRow("lighten 254 by 50, half down to even") << true << RGBColor(254, 252, 0) << 50
+        QTest::newRow("lighten 254 by 50, half down to even") << true << rgbColor(254, 252, 0) << 50
                                                              << QColor(254, 254, 128);
         QTest::newRow("lighten 100 gives white") << true << grey << 100 << QColor(255, 255, 255);
         QTest::newRow("lighten above 100 gives white") << true << clNavy << 250 << QColor(255, 255, 255);
-        QTest::newRow("lighten 0 keeps") << true << RGBColor(1, 2, 3) << 0 << QColor(1, 2, 3);
-        QTest::newRow("lighten below 0 darkens, not below 0") << true << RGBColor(200, 100, 255) << -100
+        QTest::newRow("lighten 0 keeps") << true << rgbColor(1, 2, 3) << 0 << QColor(1, 2, 3);
+        QTest::newRow("lighten below 0 darkens, not below 0") << true << rgbColor(200, 100, 255) << -100
                                                               << QColor(145, 0, 255);
         QTest::newRow("lighten a system colour") << true << clBtnShadow << 30 << QColor(166, 166, 166);
         QTest::newRow("darken grey 60") << false << grey << 60 << QColor(68, 70, 68);
@@ -84,8 +84,8 @@ private slots:
         QFETCH(int, amount);
         QFETCH(QColor, expected);
         const TColor got = lighten ? LightenColor(color, amount) : DarkenColor(color, amount);
-        QVERIFY(!IsSysColor(got));
-        QCOMPARE(ResolveColor(got), expected);
+        QVERIFY(!isSysColor(got));
+        QCOMPARE(resolveColor(got), expected);
     }
 
     void scheme_data()
@@ -96,16 +96,16 @@ private slots:
         QTest::addColumn<TColor>("iconStripBack");
         QTest::addColumn<TColor>("disabledText");
         QTest::addColumn<TColor>("selectFill");
-        const TColor face16 = QColorToColor(Lighten(Sys(clBtnFace), 16));
-        const TColor shadow10 = QColorToColor(Lighten(Sys(clBtnShadow), 10));
-        const TColor select68 = QColorToColor(Lighten(Sys(clHighlight), 68));
+        const TColor face16 = qColorToColor(lighten(sys(clBtnFace), 16));
+        const TColor shadow10 = qColorToColor(lighten(sys(clBtnShadow), 10));
+        const TColor select68 = qColorToColor(lighten(sys(clHighlight), 68));
         QTest::newRow("32 bpp") << QImage::Format_RGB32 << true << true << face16 << shadow10 << select68;
         QTest::newRow("16 bpp") << QImage::Format_RGB16 << true << true << face16 << shadow10 << select68;
         QTest::newRow("8 bpp") << QImage::Format_Indexed8 << true << false << clBtnFace << clBtnShadow << clWhite;
         QTest::newRow("1 bpp") << QImage::Format_Mono << true << false << clBtnFace << clBtnShadow << clWhite;
         // The colour properties instead (SelectColor dimmed).
         QTest::newRow("own colours") << QImage::Format_RGB32 << false << true << clYellow << clRed
-                                     << QColorToColor(Lighten(Sys(clLime), 68));
+                                     << qColorToColor(lighten(sys(clLime), 68));
     }
 
     void scheme()
@@ -143,24 +143,24 @@ private slots:
         QTest::addColumn<QColor>("frame"); // the base of outline and shade
         QTest::addColumn<int>("shade");    // 0 none, 1 right and bottom, 2 left and top
         QTest::addColumn<QColor>("caption");
-        const QColor face = Sys(clBtnFace), shadow = Sys(clBtnShadow), black(0, 0, 0);
-        const QColor selected = Lighten(Sys(clHighlight), 60);
+        const QColor face = sys(clBtnFace), shadow = sys(clBtnShadow), black(0, 0, 0);
+        const QColor selected = lighten(sys(clHighlight), 60);
         const QColor parent = face, odd(90, 140, 190);
-        QTest::newRow("normal") << int(normal) << 0 << parent << true << Lighten(face, 16) << shadow << 1 << black;
+        QTest::newRow("normal") << int(ButtonLook::Normal) << 0 << parent << true << lighten(face, 16) << shadow << 1 << black;
         QTest::newRow("focused, mouse elsewhere")
-            << int(focusedMouseElsewhere) << 0 << parent << true << Lighten(face, 16) << selected << 1 << black;
-        QTest::newRow("hot") << int(hot) << 0 << parent << true << Lighten(face, 40) << selected << 1 << black;
+            << int(ButtonLook::FocusedMouseElsewhere) << 0 << parent << true << lighten(face, 16) << selected << 1 << black;
+        QTest::newRow("hot") << int(ButtonLook::Hot) << 0 << parent << true << lighten(face, 40) << selected << 1 << black;
         QTest::newRow("pressed by the mouse")
-            << int(pressedByMouse) << 0 << parent << true << Lighten(face, 40) << selected << 2 << black;
+            << int(ButtonLook::PressedByMouse) << 0 << parent << true << lighten(face, 40) << selected << 2 << black;
         QTest::newRow("pressed by the space bar")
-            << int(pressedBySpace) << 0 << parent << true << Lighten(face, 40) << selected << 2 << black;
-        QTest::newRow("disabled") << int(disabled) << 0 << parent << true << Lighten(face, 16) << shadow << 0
-                                  << Lighten(shadow, 10);
-        QTest::newRow("Tag 1000") << int(normal) << 1000 << odd << true << Lighten(odd, 16) << shadow << 1 << black;
-        QTest::newRow("Tag 1000, hot") << int(hot) << 1000 << odd << true << Lighten(odd, 40) << selected << 1
+            << int(ButtonLook::PressedBySpace) << 0 << parent << true << lighten(face, 40) << selected << 2 << black;
+        QTest::newRow("disabled") << int(ButtonLook::Disabled) << 0 << parent << true << lighten(face, 16) << shadow << 0
+                                  << lighten(shadow, 10);
+        QTest::newRow("Tag 1000") << int(ButtonLook::Normal) << 1000 << odd << true << lighten(odd, 16) << shadow << 1 << black;
+        QTest::newRow("Tag 1000, hot") << int(ButtonLook::Hot) << 1000 << odd << true << lighten(odd, 40) << selected << 1
                                        << black;
-        QTest::newRow("under 16 bpp") << int(normal) << 0 << parent << false << face << shadow << 1 << black;
-        QTest::newRow("under 16 bpp, disabled") << int(disabled) << 0 << parent << false << face << shadow << 0
+        QTest::newRow("under 16 bpp") << int(ButtonLook::Normal) << 0 << parent << false << face << shadow << 1 << black;
+        QTest::newRow("under 16 bpp, disabled") << int(ButtonLook::Disabled) << 0 << parent << false << face << shadow << 0
                                                 << shadow;
     }
 
@@ -182,16 +182,16 @@ private slots:
             const QImage lowColour(4, 4, QImage::Format_Indexed8);
             host.painter->ComputeColorScheme(&lowColour);
         }
-        QVERIFY(ShowActive(host));
-        Drive(host, Look(look));
-        const QImage img = OnScreen(host.button);
+        QVERIFY(showActive(host));
+        drive(host, ButtonLook(look));
+        const QImage img = shownPixels(host.button);
         const int W = img.width(), H = img.height();
         const QSize text = QFontMetrics(host.button->font()).size(Qt::TextShowMnemonic, host.button->text());
         const QRect box((W - text.width()) / 2, (H - text.height()) / 2, text.width(), text.height());
-        const QString wrong = Mismatch(img, ButtonRule(W, H, parent, face, frame, shade), {box});
+        const QString wrong = mismatch(img, buttonRule(W, H, parent, face, frame, shade), {box});
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
-        QVERIFY(Contains(img, box, caption));
-        QCOMPARE(Contains(img, box, QColor(0, 0, 0)), caption == QColor(0, 0, 0));
+        QVERIFY(contains(img, box, caption));
+        QCOMPARE(contains(img, box, QColor(0, 0, 0)), caption == QColor(0, 0, 0));
     }
 
     // A default button shows four darker copies under its caption: the last
@@ -213,13 +213,13 @@ private slots:
         host.button->setDefault(isDefault);
         host.button->setEnabled(enabled);
         host.activate();
-        QVERIFY(ShowActive(host));
-        Drive(host, normal);
-        const QImage img = OnScreen(host.button);
-        const QColor face = Lighten(Sys(clBtnFace), 16);
+        QVERIFY(showActive(host));
+        drive(host, ButtonLook::Normal);
+        const QImage img = shownPixels(host.button);
+        const QColor face = lighten(sys(clBtnFace), 16);
         const QRect inside = img.rect().adjusted(1, 1, -1, -1);
-        QCOMPARE(Contains(img, inside, Darken(face, 60)), isDefault && enabled);
-        QCOMPARE(Contains(img, inside, Darken(face, 30)), isDefault && enabled);
+        QCOMPARE(contains(img, inside, darken(face, 60)), isDefault && enabled);
+        QCOMPARE(contains(img, inside, darken(face, 30)), isDefault && enabled);
     }
 
     void groupBox_data()
@@ -241,15 +241,15 @@ private slots:
         QFETCH(bool, rightToLeft);
         XPHost host;
         QGroupBox *g = host.group;
-        const QColor parent = Sys(clBtnFace), color(200, 210, 230);
+        const QColor parent = sys(clBtnFace), color(200, 210, 230);
         XPHost::setPaletteColor(g, color);
         g->setTitle(caption);
         g->setProperty("Ctl3D", ctl3D);
         g->setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
         host.inner->hide();
         host.activate();
-        QVERIFY(ShowActive(host));
-        const QImage img = OnScreen(g);
+        QVERIFY(showActive(host));
+        const QImage img = shownPixels(g);
         const int W = img.width(), H = img.height();
         const QFontMetrics fm(g->font());
         const int h = fm.height(), tw = caption.isEmpty() ? 0 : fm.horizontalAdvance(caption);
@@ -257,11 +257,11 @@ private slots:
         QCOMPARE(edgeRow, 7); // in the window font
         const int capLeft = rightToLeft ? W - 9 - tw : 9;
         const QRect capBox(capLeft, 0, tw, h);
-        const QColor edge = ctl3D ? Lighten(color, 60) : Darken(color, 60);
-        const QString wrong = Mismatch(img, GroupBoxRule(W, H, parent, color, edgeRow, edge), {capBox});
+        const QColor edge = ctl3D ? lighten(color, 60) : darken(color, 60);
+        const QString wrong = mismatch(img, groupBoxRule(W, H, parent, color, edgeRow, edge), {capBox});
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
         if (!caption.isEmpty())
-            QVERIFY(Contains(img, capBox, QColor(0, 0, 0)));
+            QVERIFY(contains(img, capBox, QColor(0, 0, 0)));
     }
 
     void panel_data()
@@ -285,17 +285,17 @@ private slots:
         QFETCH(int, borderWidth);
         XPHost host;
         TPanel *p = host.panel;
-        const QColor parent = Sys(clBtnFace), color(160, 180, 120);
+        const QColor parent = sys(clBtnFace), color(160, 180, 120);
         XPHost::setPaletteColor(p, color);
         p->setBevelOuter(TPanel::TBevelCut(outer));
         p->setBevelInner(TPanel::TBevelCut(inner));
         p->setBevelWidth(bevelWidth);
         p->setBorderWidth(borderWidth);
         host.activate();
-        QVERIFY(ShowActive(host));
-        const QImage img = OnScreen(p);
+        QVERIFY(showActive(host));
+        const QImage img = shownPixels(p);
         const int W = img.width(), H = img.height();
-        const QColor light = Lighten(color, 60), dark = Darken(color, 60);
+        const QColor light = lighten(color, 60), dark = darken(color, 60);
         // Ring k (0 outermost): left and top in the first colour, right and
         // bottom in the second; the top-right pixel goes with the right.
         QList<std::pair<QColor, QColor>> rings;
@@ -310,7 +310,7 @@ private slots:
                 rings << std::pair(QColor(), QColor());
             add(inner);
         }
-        const QString wrong = Mismatch(img, PanelRule(W, H, parent, rings));
+        const QString wrong = mismatch(img, panelRule(W, H, parent, rings));
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
     }
 };

@@ -11,7 +11,7 @@
 #include "widgets/flatfloatedit.h"
 
 // Shows `w` as the active window; returns false if that did not happen.
-inline bool ShowActive(QWidget &w)
+inline bool showActive(QWidget &w)
 {
     w.show();
     w.activateWindow();
@@ -22,7 +22,7 @@ inline bool ShowActive(QWidget &w)
 
 // The mouse entering or leaving `w`, as the toolkit's hover tracking
 // reports it.
-inline void Hover(QWidget *w, bool inside)
+inline void hover(QWidget *w, bool inside)
 {
     if (inside) {
         QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)));
@@ -34,7 +34,7 @@ inline void Hover(QWidget *w, bool inside)
 }
 
 // Fields as the program's forms configure them.
-inline void ConfigureLikeForm(TFlatFloatEdit *e)
+inline void configureLikeForm(TFlatFloatEdit *e)
 {
     e->setActivate(false);
     e->setBorderColor(clBtnShadow);
@@ -64,11 +64,11 @@ public:
         button = new QPushButton("Очистить", this);
         button->setGeometry(10, 110, 100, 25);
         for (TFlatFloatEdit *e : {a, b, c})
-            ConfigureLikeForm(e);
+            configureLikeForm(e);
     }
 };
 
-inline QImage Grab(QWidget *w)
+inline QImage grabImage(QWidget *w)
 {
     QCoreApplication::processEvents();
     return w->grab().toImage().convertToFormat(QImage::Format_RGB32);

@@ -20,7 +20,7 @@
 #include "widgets/xpstylepainter.h"
 
 // c moved towards white by p percent (at most 100), halves to even.
-inline QColor Lighten(const QColor &c, int p)
+inline QColor lighten(const QColor &c, int p)
 {
     p = std::min(p, 100);
     const auto ch = [p](int x) {
@@ -30,15 +30,15 @@ inline QColor Lighten(const QColor &c, int p)
 }
 
 // Red and blue less d, green less d - 2, within 0..255.
-inline QColor Darken(const QColor &c, int d)
+inline QColor darken(const QColor &c, int d)
 {
     const auto ch = [](int x) { return std::clamp(x, 0, 255); };
     return QColor(ch(c.red() - d), ch(c.green() - d + 2), ch(c.blue() - d));
 }
 
-inline QColor Sys(TColor c)
+inline QColor sys(TColor c)
 {
-    return ResolveColor(c);
+    return resolveColor(c);
 }
 
 // A window in the button-face colour holding a group box with a push
@@ -55,17 +55,17 @@ public:
 
     XPHost()
     {
-        setPalette(QPalette(Sys(clBtnFace)));
+        setPalette(QPalette(sys(clBtnFace)));
         resize(400, 300);
         group = new QGroupBox(QStringLiteral("Ввод расчётных параметров"), this);
         group->setGeometry(0, 100, 264, 147);
-        group->setFont(WindowFont());
+        group->setFont(windowFont());
         inner = new QPushButton(QStringLiteral("Обнулить параметры"), group);
         inner->setGeometry(67, 118, 129, 21);
-        inner->setFont(WindowFont());
+        inner->setFont(windowFont());
         button = new QPushButton(QStringLiteral("Обнулить параметры"), this);
         button->setGeometry(10, 10, 129, 21);
-        button->setFont(WindowFont());
+        button->setFont(windowFont());
         panel = new TPanel(this);
         panel->setGeometry(280, 100, 100, 55);
         painter = new TXPStylePainter(this);
@@ -80,7 +80,7 @@ public:
 
     // The window font, without antialiasing: every pixel of a caption is
     // either the caption colour or the colour below.
-    static QFont WindowFont()
+    static QFont windowFont()
     {
         QFont f(QStringLiteral("Liberation Sans"));
         f.setPixelSize(11);
@@ -98,7 +98,7 @@ public:
 
 // The pixels of `w` as the window on the screen shows them, once every
 // pending paint is done.
-inline QImage OnScreen(QWidget *w)
+inline QImage shownPixels(QWidget *w)
 {
     QCoreApplication::processEvents();
     QWidget *win = w->window();
@@ -111,11 +111,11 @@ inline QImage OnScreen(QWidget *w)
 
 // The object names of the hooked controls in `root`, sorted, separated by
 // spaces.
-inline QString HookedNames(QWidget *root)
+inline QString hookedNames(QWidget *root)
 {
     QStringList names;
     for (QWidget *w : root->findChildren<QWidget *>())
-        if (TControlSubClass::HookOf(w))
+        if (TControlSubClass::hookOf(w))
             names << w->objectName();
     names.sort();
     return names.join(' ');
@@ -139,7 +139,7 @@ using PixelRule = std::function<QColor(int x, int y)>;
 
 // The first pixel of `img` outside `skip` that `rule` does not accept, as
 // text; empty when all match.
-inline QString Mismatch(const QImage &img, const PixelRule &rule, const QList<QRect> &skip = {})
+inline QString mismatch(const QImage &img, const PixelRule &rule, const QList<QRect> &skip = {})
 {
     for (int y = 0; y < img.height(); ++y) {
         for (int x = 0; x < img.width(); ++x) {
@@ -152,7 +152,7 @@ inline QString Mismatch(const QImage &img, const PixelRule &rule, const QList<QR
     return QString();
 }
 
-inline bool Contains(const QImage &img, const QRect &r, const QColor &c)
+inline bool contains(const QImage &img, const QRect &r, const QColor &c)
 {
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x)
@@ -165,9 +165,9 @@ inline bool Contains(const QImage &img, const QRect &r, const QColor &c)
 // inside, a one-pixel outline in the frame base lightened by 30, and the
 // shade (the frame base darkened by 50) on the right and bottom edges
 // (shade 1), on the left and top ones (2, pressed) or nowhere (0).
-inline PixelRule ButtonRule(int W, int H, QColor parent, QColor face, QColor frame, int shade)
+inline PixelRule buttonRule(int W, int H, QColor parent, QColor face, QColor frame, int shade)
 {
-    const QColor outline = Lighten(frame, 30), dark = Darken(frame, 50);
+    const QColor outline = lighten(frame, 30), dark = darken(frame, 50);
     return [=](int x, int y) {
         const bool left = x == 0, top = y == 0, right = x == W - 1, bottom = y == H - 1;
         if ((left || right) && (top || bottom))
@@ -183,9 +183,9 @@ inline PixelRule ButtonRule(int W, int H, QColor parent, QColor face, QColor fra
 // the top edge on that row and the left edge in `edge`, the right and
 // bottom edges in `color` darkened by 60, the box colour inside. (The
 // caption box is not covered.)
-inline PixelRule GroupBoxRule(int W, int H, QColor parent, QColor color, int edgeRow, QColor edge)
+inline PixelRule groupBoxRule(int W, int H, QColor parent, QColor color, int edgeRow, QColor edge)
 {
-    const QColor dark = Darken(color, 60);
+    const QColor dark = darken(color, 60);
     return [=](int x, int y) {
         if (y < edgeRow)
             return parent;
@@ -201,7 +201,7 @@ inline PixelRule GroupBoxRule(int W, int H, QColor parent, QColor color, int edg
 // left and top edges in rings[k].first, its right and bottom edges in
 // rings[k].second; an invalid colour leaves the ring, like everything
 // inside the rings, in the colour below the panel.
-inline PixelRule PanelRule(int W, int H, QColor below, QList<std::pair<QColor, QColor>> rings)
+inline PixelRule panelRule(int W, int H, QColor below, QList<std::pair<QColor, QColor>> rings)
 {
     return [=](int x, int y) {
         const int k = std::min({x, y, W - 1 - x, H - 1 - y});
