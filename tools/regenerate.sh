@@ -2,7 +2,7 @@
 # Builds the picture generator and redraws the pictures and the icon
 # into resources/. Running it again on the same machine gives
 # byte-identical files; on another CPU the raster engine takes other code
-# paths and antialiased pixels may differ (tests/pictures/tst_generator
+# paths and antialiased pixels may differ (tests/pictures/test_generator
 # compares with a tolerance).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"

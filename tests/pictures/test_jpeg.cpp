@@ -506,4 +506,4 @@ int main(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_jpeg.moc"
+#include "test_jpeg.moc"

@@ -187,4 +187,4 @@ int main(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_generator.moc"
+#include "test_generator.moc"

@@ -407,4 +407,4 @@ int main(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_pictures.moc"
+#include "test_pictures.moc"

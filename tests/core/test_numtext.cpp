@@ -376,4 +376,4 @@ void TestNumText::cppGlobalLocaleWithComma()
 }
 
 QTEST_APPLESS_MAIN(TestNumText)
-#include "tst_numtext.moc"
+#include "test_numtext.moc"

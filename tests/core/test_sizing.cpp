@@ -283,4 +283,4 @@ void TestSizing::overflowAtStore()
 }
 
 QTEST_APPLESS_MAIN(TestSizing)
-#include "tst_sizing.moc"
+#include "test_sizing.moc"

@@ -419,4 +419,4 @@ void TestSettings::loadReadsFileOnce()
 }
 
 QTEST_APPLESS_MAIN(TestSettings)
-#include "tst_settings.moc"
+#include "test_settings.moc"

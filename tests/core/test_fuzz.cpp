@@ -282,4 +282,4 @@ void TestFuzz::settingsFiles()
 }
 
 QTEST_APPLESS_MAIN(TestFuzz)
-#include "tst_fuzz.moc"
+#include "test_fuzz.moc"

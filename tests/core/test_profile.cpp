@@ -539,4 +539,4 @@ void TestProfile::iniFileObject()
 }
 
 QTEST_APPLESS_MAIN(TestProfile)
-#include "tst_profile.moc"
+#include "test_profile.moc"
