@@ -7,6 +7,7 @@
 #include "core/sizing.h"
 #include "tests/app/boxrecorder.h"
 #include "tests/core/settingskeys.h"
+#include "tests/testfiles.h"
 #include "ui/mainwindow.h"
 #include "ui/settingslocation.h"
 #include "ui_Form_Main.h"
@@ -34,18 +35,6 @@ inline QString kvLine(const char *v)
 inline QString lossLine(const char *v)
 {
     return QStringLiteral("Действительные гидравлические потери на клапане dPкл = %1 атм").arg(QLatin1String(v));
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-inline bool writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
 }
 
 // The value of `key` in an INI text, or a null array.

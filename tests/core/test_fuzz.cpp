@@ -7,13 +7,13 @@
 #include "core/settings.h"
 #include "core/sizing.h"
 #include "tests/core/settingskeys.h"
+#include "tests/testfiles.h"
 
 #include <QtTest>
 
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <fstream>
 #include <random>
 
 namespace {
@@ -255,10 +255,7 @@ void TestFuzz::settingsFiles()
     for (int round = 0; round < 100; ++round) {
         std::string text = randomIniText(rng);
         mutate(rng, text);
-        {
-            std::ofstream out(path, std::ios::binary | std::ios::trunc);
-            out << text;
-        }
+        writeFileBytes(path, text);
         try {
             LoadSettings(path);
         } catch (const EOverflow &) {

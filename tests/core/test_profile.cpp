@@ -1,7 +1,7 @@
 #include "core/errors.h"
 #include "core/inifile.h"
 #include "core/profile.h"
-#include "tests/core/testutil.h"
+#include "tests/testfiles.h"
 #include "tests/ordinaryuser.h"
 
 #include <QtTest>

@@ -3,7 +3,7 @@
 #include "core/settings.h"
 #include "core/sizing.h"
 #include "tests/core/settingskeys.h"
-#include "tests/core/testutil.h"
+#include "tests/testfiles.h"
 
 #include <QtTest>
 

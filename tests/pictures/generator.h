@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "tests/testfiles.h"
+
 // What the generator writes, in the order it writes it.
 inline const QStringList &generatedPictures()
 {
@@ -37,12 +39,6 @@ inline QString runGenerator(const QString &dir)
             .arg(gen.exitCode())
             .arg(QString::fromLocal8Bit(gen.readAllStandardError()));
     return {};
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // The generator's output of this test run, in a temporary directory.

@@ -14,6 +14,7 @@
 #include <jpeglib.h>
 #include <unistd.h>
 
+#include "tests/testfiles.h"
 #include "widgets/image.h"
 #include "widgets/jpeg.h"
 
@@ -22,14 +23,6 @@ namespace {
 QString resourcesDir()
 {
     return QStringLiteral(ZELTON_RESOURCES_DIR);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
 }
 
 // Encodes pixels given row by row with libjpeg, in the given colour space

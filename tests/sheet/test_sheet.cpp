@@ -16,6 +16,7 @@
 #include "sheet/sheetwriter.h"
 #include "tests/app/boxrecorder.h"
 #include "tests/sheet/pdftools.h"
+#include "tests/testfiles.h"
 #include "ui/lookandfeel.h"
 #include "ui/mainwindow.h"
 #include "ui/settingslocation.h"
@@ -96,10 +97,7 @@ private:
     void open(const QByteArray &settings)
     {
         m_form.reset();
-        QFile file(m_dir->filePath(QStringLiteral("settings.ini")));
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(settings);
-        file.close();
+        QVERIFY(writeFile(m_dir->filePath(QStringLiteral("settings.ini")), settings));
         setExecutableDirectoryOverride(m_dir->path());
         m_form = std::make_unique<TForm_Main>();
         m_actions = new SheetActions(m_form.get());

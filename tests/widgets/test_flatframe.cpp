@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "testform.h"
+#include "tests/widgets/testform.h"
 
 namespace {
 
@@ -73,15 +73,11 @@ const QColor kWhite(255, 255, 255);
 
 } // namespace
 
-class TestFlatFrame : public QObject
+class TestFlatFrame : public TestFormFixture
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void colourTable();
     void lineLook_data();
     void lineLook();
@@ -96,27 +92,7 @@ private slots:
     void backgroundColour();
     void version();
     void eventFilterCanPaintOver();
-
-private:
-    std::unique_ptr<TestForm> m_form;
 };
-
-void TestFlatFrame::initTestCase()
-{
-    QApplication::setStyle("Fusion");
-}
-
-void TestFlatFrame::init()
-{
-    m_form = std::make_unique<TestForm>();
-    QVERIFY(showActive(*m_form));
-    m_form->button->setFocus();
-}
-
-void TestFlatFrame::cleanup()
-{
-    m_form.reset();
-}
 
 void TestFlatFrame::colourTable()
 {

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "testform.h"
+#include "tests/widgets/testform.h"
 #include "widgets/customframe.h"
 #include "widgets/flatmanager.h"
 

@@ -7,6 +7,9 @@
 #include <QTest>
 #include <QWidget>
 
+#include <memory>
+
+#include "core/numtext.h"
 #include "tests/paintcounter.h"
 #include "widgets/flatfloatedit.h"
 
@@ -73,3 +76,38 @@ inline QImage grabImage(QWidget *w)
     QCoreApplication::processEvents();
     return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
+
+// A test class whose every test drives a fresh TestForm, shown as the
+// active window with the focus on its button, so that the fields start
+// without the focus.
+class TestFormFixture : public QObject
+{
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<TestForm> m_form;
+
+    // Gives `e` the focus as the keyboard would (the field before it has a
+    // valid text).
+    void focusWithTab(TFlatFloatEdit *e)
+    {
+        e->setFocus(Qt::TabFocusReason);
+        QCOMPARE(QApplication::focusWidget(), e);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        setDecimalSeparator('.');
+        QApplication::setStyle("Fusion");
+    }
+
+    void init()
+    {
+        m_form = std::make_unique<TestForm>();
+        QVERIFY(showActive(*m_form));
+        m_form->button->setFocus();
+    }
+
+    void cleanup() { m_form.reset(); }
+};
