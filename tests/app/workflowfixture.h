@@ -61,6 +61,14 @@ inline double *stateField(const QString &key)
     return i < 0 ? nullptr : &(sizing().*kFields[i]);
 }
 
+// A mouse move as the window system delivers it: to the window, which
+// finds the widget under the pointer.
+inline void moveMouse(QWidget *over, QPoint pos)
+{
+    QWidget *top = over->window();
+    QTest::mouseMove(top->windowHandle(), over->mapTo(top, pos));
+}
+
 class WorkflowFixture : public QObject {
     Q_OBJECT
 
