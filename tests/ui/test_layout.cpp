@@ -1,8 +1,7 @@
-// The structure of the main window: every control of the window description
-// with its class, parent, geometry, caption, font, hint and tab order, the
-// pages, the non-visual components, the handler bindings and the window's
-// own frame.
-#include <QAccessible>
+// The layout of the main window: the window's own frame, the pages, every
+// control of the window description with its class, parent, geometry,
+// caption, font and hint, the hot zones, the non-visual components and the
+// pixel heights of the design fonts.
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -15,88 +14,17 @@
 #include <memory>
 
 #include "tests/ui/mainformfixture.h"
-#include "ui/pagecontrol.h"
+#include "tests/ui/windowtexts.h"
 #include "ui/lookandfeel.h"
 #include "ui/mainwindow.h"
+#include "ui/pagecontrol.h"
 #include "ui_Form_Main.h"
-#include "widgets/flathint.h"
 #include "widgets/flatfloatedit.h"
+#include "widgets/flathint.h"
 #include "widgets/flatmanager.h"
 #include "widgets/image.h"
 #include "widgets/panel.h"
 #include "widgets/xpstylepainter.h"
-
-namespace {
-
-const char *const kSub = "Liberation Sans";
-
-const QString kHintFilter = QStringLiteral("Перепад давления на фильтрах (грязевиках), атм");
-const QString kHintMeter = QStringLiteral("Перепад давления на первичных преобразователях расхода, атм");
-const QString kHintValve = QStringLiteral("Перепад давления на клапане, атм");
-const QString kHintInlet = QStringLiteral("Перепад давления на вводе в тепловой пункт, атм");
-const QString kHintSystem = QStringLiteral("Перепад давления в системе (отопления), атм");
-const QString kHintPipes = QStringLiteral("Перепад давления в трубопроводах всего контура, атм");
-const QString kHintPump = QStringLiteral("Перепад давления на насосе, атм");
-const QString kHintExchanger = QStringLiteral("Перепад давления на теплообменнике, атм");
-const QString kHintOther = QStringLiteral("Суммарный перепад давления на оборудовании, не учтённом в данной схеме, атм");
-const QString kHintFlow = QStringLiteral("Расход теплоносителя через клапан, м3/ч");
-const QString kHintClear = QStringLiteral("Обнулить все расчётные параметры");
-const QString kHintKvyLabel =
-    QStringLiteral("Ближайшее к Kv значение пропускной способности серийно выпускаемого клапана Kvy, м3/ч");
-const QString kHintKvyField =
-    QStringLiteral("Ближайшая к Kv пропускная способность серийно выпускаемого клапана Kvy, м3/ч");
-const QString kHintActualLoss =
-    QStringLiteral("Действительные гидравлические потери на выбранном клапане с серийно выпускаемым Кvy");
-
-QString captionOf(QWidget *w)
-{
-    if (auto *l = qobject_cast<QLabel *>(w))
-        return l->text();
-    if (auto *b = qobject_cast<QAbstractButton *>(w))
-        return b->text();
-    if (auto *g = qobject_cast<QGroupBox *>(w))
-        return g->title();
-    if (auto *e = qobject_cast<QLineEdit *>(w))
-        return e->text();
-    return QString();
-}
-
-bool showHint(QObject *o)
-{
-    const QVariant v = o->property("ShowHint");
-    return v.isValid() && v.toBool();
-}
-
-QString hintOf(QObject *o)
-{
-    return o->property("Hint").toString();
-}
-
-// What a screen reader reads as the control's description.
-QString accessibleDescription(QWidget *w)
-{
-    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
-    return iface ? iface->text(QAccessible::Description) : QString();
-}
-
-using ChangeSlot = void (TForm_Main::*)();
-using KeyUpSlot = void (TForm_Main::*)(int, Qt::KeyboardModifiers);
-
-// Removes the binding of `signal` of `sender` to `slot` of `receiver`,
-// whether it was made by member pointers or by signatures; true when there
-// was one.
-template <typename Sender, typename Signal, typename Slot>
-bool unbind(Sender *sender, Signal signal, const char *signalSig, TForm_Main *receiver, Slot slot,
-            const QByteArray &slotSig)
-{
-    const bool byPointer = QObject::disconnect(sender, signal, receiver, slot);
-    const QByteArray sig = QByteArray::number(QSIGNAL_CODE) + signalSig;
-    const QByteArray sl = QByteArray::number(QSLOT_CODE) + slotSig;
-    const bool bySignature = QObject::disconnect(sender, sig.constData(), receiver, sl.constData());
-    return byPointer || bySignature;
-}
-
-} // namespace
 
 class TestLayout : public MainFormFixture
 {
@@ -106,22 +34,6 @@ private:
     QWidget *control(const QString &name) const
     {
         return m_form->findChild<QWidget *>(name);
-    }
-
-    // The widgets of `names`, in the order they come in the focus chain
-    // starting at `from`.
-    QStringList chainOrder(QWidget *from, const QStringList &names) const
-    {
-        QStringList seen;
-        QWidget *w = from;
-        for (int guard = 0; guard < 1000; ++guard) {
-            if (names.contains(w->objectName()) && !seen.contains(w->objectName()))
-                seen << w->objectName();
-            w = w->nextInFocusChain();
-            if (w == from)
-                break;
-        }
-        return seen;
     }
 
 private slots:
@@ -328,77 +240,6 @@ private slots:
         }
     }
 
-    void fields_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("parent");
-        QTest::addColumn<QRect>("geometry");
-        QTest::addColumn<QString>("hint");
-        QTest::addColumn<int>("decimals");
-        QTest::addColumn<QString>("text");
-
-        struct F {
-            const char *name;
-            int x, y, w;
-            QString hint;
-        };
-        const F g1[] = {{"FlEdt_dPr1", 52, 16, 45, kHintInlet},     {"FlEdt_dPf1", 52, 41, 45, kHintFilter},
-                        {"FlEdt_dPppr1", 52, 66, 45, kHintMeter}, {"FlEdt_dPs", 52, 91, 45, kHintSystem},
-                        {"FlEdt_dPtr1", 180, 16, 45, kHintPipes},  {"FlEdt_dPdr1", 180, 41, 45, kHintOther},
-                        {"FlEdt_dPn", 180, 66, 45, kHintPump},     {"FlEdt_Q1", 170, 91, 55, kHintFlow}};
-        const F g2[] = {{"FlEdt_dPr2", 52, 16, 45, kHintInlet},     {"FlEdt_dPf2", 52, 41, 45, kHintFilter},
-                        {"FlEdt_dPppr2", 52, 66, 45, kHintMeter}, {"FlEdt_dPt", 52, 91, 45, kHintExchanger},
-                        {"FlEdt_dPtr2", 180, 16, 45, kHintPipes},  {"FlEdt_dPdr2", 180, 41, 45, kHintOther},
-                        {"FlEdt_Q2", 170, 91, 55, kHintFlow}};
-        for (const F &f : g1)
-            QTest::newRow(f.name) << QString::fromLatin1(f.name) << "GrBox_Sys1" << QRect(f.x, f.y, f.w, 21)
-                                  << f.hint << 2 << "0.00";
-        for (const F &f : g2)
-            QTest::newRow(f.name) << QString::fromLatin1(f.name) << "GrBox_Sys2" << QRect(f.x, f.y, f.w, 21)
-                                  << f.hint << 2 << "0.00";
-        QTest::newRow("FlEdt_Kvy1") << "FlEdt_Kvy1" << "Sht_Sys1" << QRect(693, 463, 45, 21) << kHintKvyField << 1
-                                    << "0.0";
-        QTest::newRow("FlEdt_Kvy2") << "FlEdt_Kvy2" << "Sht_Sys2" << QRect(693, 463, 45, 21) << kHintKvyField << 1
-                                    << "0.0";
-    }
-
-    void fields()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, parent);
-        QFETCH(QRect, geometry);
-        QFETCH(QString, hint);
-        QFETCH(int, decimals);
-        QFETCH(QString, text);
-
-        auto *f = m_form->findChild<TFlatFloatEdit *>(name);
-        QVERIFY2(f, qPrintable(name));
-        QCOMPARE(QString::fromLatin1(f->metaObject()->className()), QStringLiteral("TFlatFloatEdit"));
-        QCOMPARE(f->parentWidget()->objectName(), parent);
-        QCOMPARE(f->geometry(), geometry);
-        QCOMPARE(hintOf(f), hint);
-        QVERIFY(showHint(f));
-        QVERIFY(f->toolTip().isEmpty());
-        QCOMPARE(accessibleDescription(f), hint);
-        QCOMPARE(f->Decimals(), decimals);
-        QCOMPARE(f->MaxValue(), 100.0);
-        QCOMPARE(f->MinValue(), 0.0);
-        QCOMPARE(f->text(), text);
-        QCOMPARE(f->Alignment(), TCustomFlatFloatEdit::taRightJustify);
-        QVERIFY(!f->Activate());
-        QVERIFY(f->Flat());
-        QVERIFY(f->ShowBorder());
-        QCOMPARE(f->BorderColor(), clBtnShadow);
-        QCOMPARE(QFontInfo(f->font()).family(), QString::fromLatin1(kSub));
-        QCOMPARE(f->font().pixelSize(), 11);
-        QVERIFY(f->font().bold());
-        QCOMPARE(f->focusPolicy(), Qt::StrongFocus);
-        // The largest value the field takes fits into its text area.
-        const QString widest = f->formatValue(100.0L);
-        QVERIFY2(f->fontMetrics().horizontalAdvance(widest) <= f->width() - 2 * TCustomFlatEdit::kFrameWidth - 4,
-                 qPrintable(widest));
-    }
-
     void captionsFit()
     {
         // Every caption fits the box of its control, word-wrapped captions
@@ -484,80 +325,6 @@ private slots:
         QVERIFY(control("Sht_Dia")->hasMouseTracking());
     }
 
-    void tabOrderWithinGroups_data()
-    {
-        QTest::addColumn<QString>("group");
-        QTest::addColumn<QStringList>("order");
-        QTest::newRow("GrBox_Sys1") << "GrBox_Sys1"
-                                    << QStringList{"FlEdt_dPr1", "FlEdt_dPf1", "FlEdt_dPppr1", "FlEdt_dPs",
-                                                   "FlEdt_dPtr1", "FlEdt_dPdr1", "FlEdt_dPn", "FlEdt_Q1",
-                                                   "Btn_Clear1"};
-        QTest::newRow("GrBox_Sys2") << "GrBox_Sys2"
-                                    << QStringList{"FlEdt_dPr2", "FlEdt_dPf2", "FlEdt_dPppr2", "FlEdt_dPt",
-                                                   "FlEdt_dPtr2", "FlEdt_dPdr2", "FlEdt_Q2", "Btn_Clear2"};
-    }
-
-    void tabOrderWithinGroups()
-    {
-        QFETCH(QString, group);
-        QFETCH(QStringList, order);
-        QWidget *g = control(group);
-        QVERIFY(g);
-        QCOMPARE(chainOrder(g, order), order);
-        // Within the group, the focusable controls follow each other directly:
-        // walking the chain from one to the next meets no other focusable
-        // control.
-        for (int i = 0; i + 1 < order.size(); ++i) {
-            QWidget *w = control(order[i])->nextInFocusChain();
-            while (w->focusPolicy() == Qt::NoFocus)
-                w = w->nextInFocusChain();
-            QCOMPARE(w->objectName(), order[i + 1]);
-        }
-    }
-
-    void tabOrderOnPages_data()
-    {
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<QStringList>("order");
-        QTest::addColumn<QString>("lastInGroup");
-        QTest::newRow("Sht_Sys1") << "Sht_Sys1" << QStringList{"GrBox_Sys1", "FlEdt_Kvy1", "Pan_dPklReal1"}
-                                  << "Btn_Clear1";
-        QTest::newRow("Sht_Sys2") << "Sht_Sys2" << QStringList{"GrBox_Sys2", "FlEdt_Kvy2", "Pan_dPklReal2"}
-                                  << "Btn_Clear2";
-    }
-
-    void tabOrderOnPages()
-    {
-        QFETCH(QString, page);
-        QFETCH(QStringList, order);
-        QFETCH(QString, lastInGroup);
-        QCOMPARE(chainOrder(control(page), order), order);
-        // Tab from the group's last control reaches the Kvy field next.
-        QWidget *w = control(lastInGroup)->nextInFocusChain();
-        while (w->focusPolicy() == Qt::NoFocus)
-            w = w->nextInFocusChain();
-        QCOMPARE(w->objectName(), order[1]);
-    }
-
-    void tabKeyWalksTheShownPage()
-    {
-        // The Tab key on the shown window follows the tab order and comes
-        // back round to the first field.
-        auto *pc = m_form->findChild<TPageControl *>(QStringLiteral("PgCtrl_Sys"));
-        m_form->show();
-        QApplication::setActiveWindow(m_form);
-        pc->setCurrentIndex(1);
-        const QStringList cycle{"FlEdt_dPr2",  "FlEdt_dPf2",  "FlEdt_dPppr2", "FlEdt_dPt", "FlEdt_dPtr2",
-                                "FlEdt_dPdr2", "FlEdt_Q2",    "Btn_Clear2",   "FlEdt_Kvy2", "FlEdt_dPr2"};
-        control(cycle[0])->setFocus(Qt::OtherFocusReason);
-        QCOMPARE(QApplication::focusWidget()->objectName(), cycle[0]);
-        for (int i = 1; i < cycle.size(); ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget()->objectName(), cycle[i]);
-        }
-        m_form->hide();
-    }
-
     void nonVisualComponents()
     {
         auto *mgr = m_form->findChild<TFlatManager *>(QStringLiteral("FlatManager1"), Qt::FindDirectChildrenOnly);
@@ -597,111 +364,6 @@ private slots:
         mgr->setBorderColor(clBtnShadow);
         for (TFlatFloatEdit *f : fields)
             QCOMPARE(f->BorderColor(), clBtnShadow);
-    }
-
-    void handlersBound_data()
-    {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<void *>("change");
-        QTest::addColumn<void *>("keyUp");
-#define FIELD_ROW(f)                                                                                   \
-    QTest::newRow(#f) << QStringLiteral(#f) << static_cast<void *>(new ChangeSlot(&TForm_Main::FlEdt_##f##Change)) \
-                      << static_cast<void *>(new KeyUpSlot(&TForm_Main::FlEdt_##f##KeyUp));
-        FIELD_ROW(dPr1) FIELD_ROW(dPf1) FIELD_ROW(dPppr1) FIELD_ROW(dPs) FIELD_ROW(dPtr1) FIELD_ROW(dPdr1)
-        FIELD_ROW(dPn) FIELD_ROW(Q1) FIELD_ROW(Kvy1) FIELD_ROW(dPr2) FIELD_ROW(dPf2) FIELD_ROW(dPppr2)
-        FIELD_ROW(dPt) FIELD_ROW(dPtr2) FIELD_ROW(dPdr2) FIELD_ROW(Q2) FIELD_ROW(Kvy2)
-#undef FIELD_ROW
-    }
-
-    void handlersBound()
-    {
-        // Each field's OnChange and OnKeyUp are bound to the window's handler
-        // of that name: unbinding finds exactly that binding, and a second
-        // unbinding finds none left. The bindings are restored afterwards.
-        QFETCH(QString, field);
-        QFETCH(void *, change);
-        QFETCH(void *, keyUp);
-        std::unique_ptr<ChangeSlot> changeSlot(static_cast<ChangeSlot *>(change));
-        std::unique_ptr<KeyUpSlot> keyUpSlot(static_cast<KeyUpSlot *>(keyUp));
-        auto *f = m_form->findChild<TFlatFloatEdit *>("FlEdt_" + field);
-        QVERIFY(f);
-        const QByteArray changeName = "FlEdt_" + field.toLatin1() + "Change()";
-        const QByteArray keyUpName = "FlEdt_" + field.toLatin1() + "KeyUp(int,Qt::KeyboardModifiers)";
-
-        QVERIFY(unbind(f, &TCustomFlatFloatEdit::OnChange, "OnChange()", m_form, *changeSlot, changeName));
-        QVERIFY(!unbind(f, &TCustomFlatFloatEdit::OnChange, "OnChange()", m_form, *changeSlot, changeName));
-        QVERIFY(unbind(f, &TCustomFlatFloatEdit::OnKeyUp, "OnKeyUp(int,Qt::KeyboardModifiers)", m_form, *keyUpSlot,
-                       keyUpName));
-        QVERIFY(!unbind(f, &TCustomFlatFloatEdit::OnKeyUp, "OnKeyUp(int,Qt::KeyboardModifiers)", m_form, *keyUpSlot,
-                        keyUpName));
-        QVERIFY(connect(f, &TCustomFlatFloatEdit::OnChange, m_form, *changeSlot));
-        QVERIFY(connect(f, &TCustomFlatFloatEdit::OnKeyUp, m_form, *keyUpSlot));
-    }
-
-    void buttonsAndPageBound()
-    {
-        auto *b1 = m_form->findChild<QPushButton *>("Btn_Clear1");
-        auto *b2 = m_form->findChild<QPushButton *>("Btn_Clear2");
-        auto *pc = m_form->findChild<TPageControl *>("PgCtrl_Sys");
-        QVERIFY(b1 && b2 && pc);
-        QVERIFY(unbind(b1, &QPushButton::clicked, "clicked(bool)", m_form, &TForm_Main::Btn_Clear1Click,
-                       "Btn_Clear1Click()"));
-        QVERIFY(unbind(b2, &QPushButton::clicked, "clicked(bool)", m_form, &TForm_Main::Btn_Clear2Click,
-                       "Btn_Clear2Click()"));
-        QVERIFY(unbind(pc, &TPageControl::OnChange, "OnChange()", m_form, &TForm_Main::PgCtrl_SysChange,
-                       "PgCtrl_SysChange()"));
-        // Not bound to the page control's currentChanged: a page selected
-        // from code raises no handler.
-        QVERIFY(!unbind(pc, &QTabWidget::currentChanged, "currentChanged(int)", m_form,
-                        &TForm_Main::PgCtrl_SysChange, "PgCtrl_SysChange()"));
-        QVERIFY(!unbind(b1, &QPushButton::clicked, "clicked(bool)", m_form, &TForm_Main::Btn_Clear1Click,
-                        "Btn_Clear1Click()"));
-        connect(b1, &QPushButton::clicked, m_form, &TForm_Main::Btn_Clear1Click);
-        connect(b2, &QPushButton::clicked, m_form, &TForm_Main::Btn_Clear2Click);
-        connect(pc, &TPageControl::OnChange, m_form, &TForm_Main::PgCtrl_SysChange);
-    }
-
-    void pageControlRaisesOnChangeOnlyForTheUser()
-    {
-        TPageControl pc;
-        pc.resize(808, 588);
-        for (const char *t : {"Первая", "Вторая", "Третья"})
-            pc.addTab(new QWidget, QString::fromUtf8(t));
-        pc.show();
-        QSignalSpy onChange(&pc, &TPageControl::OnChange);
-        QSignalSpy current(&pc, &QTabWidget::currentChanged);
-
-        // From code: the page changes, OnChange is not raised.
-        pc.setCurrentIndex(2);
-        pc.setCurrentWidget(pc.widget(1));
-        QCOMPARE(pc.currentIndex(), 1);
-        QCOMPARE(current.count(), 2);
-        QCOMPARE(onChange.count(), 0);
-
-        // A click on a tab: raised once, with the new page already current.
-        int seenIndex = -1;
-        connect(&pc, &TPageControl::OnChange, &pc, [&] { seenIndex = pc.currentIndex(); });
-        FlatTabBar *bar = pc.flatTabBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->buttonRect(0).center());
-        QCOMPARE(pc.currentIndex(), 0);
-        QCOMPARE(onChange.count(), 1);
-        QCOMPARE(seenIndex, 0);
-
-        // A click on the current tab changes nothing and raises nothing.
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->buttonRect(0).center());
-        QCOMPARE(onChange.count(), 1);
-
-        // The keyboard page switch of the user.
-        QTest::keyClick(&pc, Qt::Key_Tab, Qt::ControlModifier);
-        QCOMPARE(pc.currentIndex(), 1);
-        QCOMPARE(onChange.count(), 2);
-
-        // The wheel does not switch pages.
-        QWheelEvent wheel(QPointF(bar->buttonRect(1).center()), QPointF(bar->mapToGlobal(bar->buttonRect(1).center())),
-                          QPoint(0, -120), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(bar, &wheel);
-        QCOMPARE(pc.currentIndex(), 1);
-        QCOMPARE(onChange.count(), 2);
     }
 
     void pixelHeightsOfPointSizes()
