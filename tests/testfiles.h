@@ -24,6 +24,12 @@ inline bool writeFile(const QString &path, const QByteArray &data)
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
 }
 
+// A Qt text (a path, a name) as the byte string the core takes.
+inline std::string bytes(const QString &s)
+{
+    return s.toStdString();
+}
+
 // The bytes of the file at `path`; empty if it cannot be read.
 inline std::string readFileBytes(const std::string &path)
 {

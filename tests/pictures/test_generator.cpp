@@ -13,6 +13,7 @@
 #include "tests/pictures/generator.h"
 #include "tests/pictures/picturematch.h"
 #include "widgets/jpeg.h"
+#include "tests/pictures/samples.h"
 
 namespace {
 
@@ -23,11 +24,6 @@ namespace {
 // at quality 92; 16 leaves room for three such in one block. A colour
 // change the eye would notice is larger.
 constexpr int kTolerance = 16;
-
-QString resource(const QString &name)
-{
-    return QStringLiteral(ZELTON_RESOURCES_DIR "/") + name;
-}
 
 QImage decode(const QString &path)
 {

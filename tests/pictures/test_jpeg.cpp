@@ -1,4 +1,6 @@
-// The JPEG decoder and the picture control.
+// The JPEG decoder: colours, sizes, grey and CMYK pictures, the size
+// limit, corrupt and truncated data, a decoder that stays silent and
+// recovers, and pictures read from files and resources.
 #include <QApplication>
 #include <QFile>
 #include <QPainter>
@@ -17,13 +19,9 @@
 #include "tests/testfiles.h"
 #include "widgets/image.h"
 #include "widgets/jpeg.h"
+#include "tests/pictures/samples.h"
 
 namespace {
-
-QString resourcesDir()
-{
-    return QStringLiteral(ZELTON_RESOURCES_DIR);
-}
 
 // Encodes pixels given row by row with libjpeg, in the given colour space
 // (3 components RGB, 1 grey, 4 CMYK).
@@ -77,12 +75,6 @@ QByteArray quadrants(int width, int height, bool progressive = false)
     return encode(width, height, JCS_RGB, 3, px, progressive);
 }
 
-bool isNear(QRgb a, QColor b, int tolerance = 12)
-{
-    return std::abs(qRed(a) - b.red()) <= tolerance && std::abs(qGreen(a) - b.green()) <= tolerance
-           && std::abs(qBlue(a) - b.blue()) <= tolerance;
-}
-
 // Runs the decoder with stderr caught in a file; returns what was written.
 QByteArray stderrOfDecode(const QByteArray &data, bool *threw)
 {
@@ -106,24 +98,12 @@ QByteArray stderrOfDecode(const QByteArray &data, bool *threw)
     return written;
 }
 
-// A picture whose pixels all differ, to check 1:1 drawing exactly.
-QImage pattern(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.setPixel(x, y, qRgb(40 + x * 4 % 200, 30 + y * 6 % 200, (x + y) % 2 ? 250 : 120));
-    return img;
-}
-
 } // namespace
 
 class TestJpeg : public QObject {
     Q_OBJECT
 
 private slots:
-    // ------------------------------------------------------------ decoder
-
     void decodesColoursAndSize_data()
     {
         QTest::addColumn<bool>("progressive");
@@ -317,7 +297,7 @@ private slots:
 
     void loadReadsFilesAndResources()
     {
-        QCOMPARE(loadJpeg(resourcesDir() + "/Img1.jpg").size(), QSize(800, 400));
+        QCOMPARE(loadJpeg(resource("Img1.jpg")).size(), QSize(800, 400));
         QCOMPARE(loadJpeg(":/Img3.jpg").size(), QSize(423, 557));
 
         QTemporaryDir dir;
@@ -342,153 +322,6 @@ private slots:
         } catch (const EInvalidGraphic &e) {
             QCOMPARE(QString::fromStdString(e.what()), QStringLiteral("Picture data is empty"));
         }
-    }
-
-    // ------------------------------------------------------------ TImage
-
-    void imageDefaults()
-    {
-        TImage img;
-        QVERIFY(img.center());
-        QVERIFY(img.proportional());
-        QVERIFY(img.image().isNull());
-        QCOMPARE(img.picture(), QString());
-        QCOMPARE(img.property("Picture").toString(), QString());
-        QCOMPARE(img.property("Center").toBool(), true);
-        QCOMPARE(img.property("Proportional").toBool(), true);
-        QVERIFY(img.pictureRect().isEmpty());
-    }
-
-    void placement_data()
-    {
-        QTest::addColumn<QSize>("picture");
-        QTest::addColumn<QSize>("box");
-        QTest::addColumn<bool>("center");
-        QTest::addColumn<bool>("proportional");
-        QTest::addColumn<QRect>("expected");
-        QTest::newRow("smaller: centred 1:1") << QSize(40, 20) << QSize(100, 60) << true << true
-                                               << QRect(30, 20, 40, 20);
-        QTest::newRow("tiny: never scaled up") << QSize(10, 10) << QSize(200, 200) << true << true
-                                                << QRect(95, 95, 10, 10);
-        QTest::newRow("exact: 1:1") << QSize(800, 400) << QSize(800, 400) << true << true
-                                     << QRect(0, 0, 800, 400);
-        QTest::newRow("too wide: scaled down") << QSize(40, 20) << QSize(20, 20) << true << true
-                                                << QRect(0, 5, 20, 10);
-        QTest::newRow("too high: scaled down") << QSize(30, 90) << QSize(60, 60) << true << true
-                                                << QRect(20, 0, 20, 60);
-        QTest::newRow("one side too long") << QSize(120, 10) << QSize(60, 100) << true << true
-                                            << QRect(0, 47, 60, 5);
-        QTest::newRow("not centred") << QSize(40, 20) << QSize(100, 60) << false << true
-                                      << QRect(0, 0, 40, 20);
-        QTest::newRow("not proportional: clipped, centred") << QSize(40, 20) << QSize(20, 20) << true
-                                                             << false << QRect(-10, 0, 40, 20);
-    }
-
-    void placement()
-    {
-        QFETCH(QSize, picture);
-        QFETCH(QSize, box);
-        QFETCH(bool, center);
-        QFETCH(bool, proportional);
-        QFETCH(QRect, expected);
-        TImage img;
-        img.setCenter(center);
-        img.setProportional(proportional);
-        img.setImage(pattern(picture.width(), picture.height()));
-        img.resize(box);
-        QCOMPARE(img.pictureRect(), expected);
-    }
-
-    void drawsOneToOneCentred()
-    {
-        const QImage picture = pattern(40, 20);
-        TImage img;
-        img.setImage(picture);
-        img.resize(100, 60);
-        const QImage shot = img.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(shot.size(), QSize(100, 60));
-        // the picture, pixel for pixel, at the centred offset
-        QCOMPARE(shot.copy(30, 20, 40, 20), picture);
-        // and nothing of it around
-        const QRgb background = shot.pixel(0, 0);
-        for (int x = 0; x < 100; ++x) {
-            QCOMPARE(shot.pixel(x, 19), background);
-            QCOMPARE(shot.pixel(x, 40), background);
-        }
-        for (int y = 0; y < 60; ++y) {
-            QCOMPARE(shot.pixel(29, y), background);
-            QCOMPARE(shot.pixel(70, y), background);
-        }
-    }
-
-    void drawsScaledDownProportionally()
-    {
-        // red left half, blue right half
-        QImage picture(80, 40, QImage::Format_RGB32);
-        picture.fill(QColor(230, 0, 0));
-        QPainter(&picture).fillRect(40, 0, 40, 40, QColor(0, 0, 230));
-        TImage img;
-        img.setImage(picture);
-        img.resize(40, 40);
-        const QImage shot = img.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        // scaled to 40 x 20 at y 10
-        QVERIFY(isNear(shot.pixel(5, 15), QColor(230, 0, 0), 20));
-        QVERIFY(isNear(shot.pixel(35, 25), QColor(0, 0, 230), 20));
-        const QRgb background = shot.pixel(20, 2);
-        QVERIFY(!isNear(background, QColor(230, 0, 0), 60) && !isNear(background, QColor(0, 0, 230), 60));
-        QCOMPARE(shot.pixel(5, 8), background);
-        QCOMPARE(shot.pixel(35, 31), background);
-        QVERIFY(isNear(shot.pixel(5, 10), QColor(230, 0, 0), 20));
-        QVERIFY(isNear(shot.pixel(35, 29), QColor(0, 0, 230), 20));
-    }
-
-    void pictureFromFileAndResource_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("file") << resourcesDir() + "/Img2.jpg" << QSize(800, 400);
-        QTest::newRow("resource Img1") << QStringLiteral(":/Img1.jpg") << QSize(800, 400);
-        QTest::newRow("resource Img3") << QStringLiteral(":/Img3.jpg") << QSize(423, 557);
-    }
-
-    void pictureFromFileAndResource()
-    {
-        QFETCH(QString, path);
-        QFETCH(QSize, size);
-        TImage img;
-        QVERIFY(img.setProperty("Picture", path));
-        QCOMPARE(img.picture(), path);
-        QCOMPARE(img.image().size(), size);
-        QCOMPARE(img.sizeHint(), size);
-        QCOMPARE(img.image(), loadJpeg(path));
-        // shown 1:1 in a box of its own size
-        img.resize(size);
-        const QImage shot = img.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(shot, img.image());
-    }
-
-    void badPictureKeepsThePrevious()
-    {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        QFile bad(dir.filePath("bad.jpg"));
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write(readFile(resourcesDir() + "/Img1.jpg").left(5000));
-        bad.close();
-
-        TImage img;
-        img.setPicture(":/Img3.jpg");
-        const QImage before = img.image();
-        QVERIFY_THROWS_EXCEPTION(EInvalidGraphic, img.setPicture(bad.fileName()));
-        QCOMPARE(img.picture(), QStringLiteral(":/Img3.jpg"));
-        QCOMPARE(img.image(), before);
-        QVERIFY_THROWS_EXCEPTION(EInvalidGraphic, img.setPicture(":/no-such-picture.jpg"));
-        QCOMPARE(img.image(), before);
-
-        // an empty path clears the picture
-        img.setPicture(QString());
-        QVERIFY(img.image().isNull());
-        QVERIFY(img.pictureRect().isEmpty());
     }
 };
 

@@ -11,13 +11,9 @@
 #include "tests/pictures/inkprobe.h"
 #include "draw/nomogram_geometry.h"
 #include "widgets/jpeg.h"
+#include "tests/pictures/samples.h"
 
 namespace {
-
-QString resource(const QString &name)
-{
-    return QStringLiteral(ZELTON_RESOURCES_DIR "/") + name;
-}
 
 // The zone's part of the picture with every row that is dark almost all
 // the way across (a pipe passing through) painted white.
