@@ -224,13 +224,32 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<void *>("change");
         QTest::addColumn<void *>("keyUp");
-#define FIELD_ROW(f)                                                                                   \
-    QTest::newRow(#f) << QStringLiteral(#f) << static_cast<void *>(new ChangeSlot(&TForm_Main::FlEdt_##f##Change)) \
-                      << static_cast<void *>(new KeyUpSlot(&TForm_Main::FlEdt_##f##KeyUp));
-        FIELD_ROW(dPr1) FIELD_ROW(dPf1) FIELD_ROW(dPppr1) FIELD_ROW(dPs) FIELD_ROW(dPtr1) FIELD_ROW(dPdr1)
-        FIELD_ROW(dPn) FIELD_ROW(Q1) FIELD_ROW(Kvy1) FIELD_ROW(dPr2) FIELD_ROW(dPf2) FIELD_ROW(dPppr2)
-        FIELD_ROW(dPt) FIELD_ROW(dPtr2) FIELD_ROW(dPdr2) FIELD_ROW(Q2) FIELD_ROW(Kvy2)
-#undef FIELD_ROW
+        const struct {
+            const char *field;
+            ChangeSlot change;
+            KeyUpSlot keyUp;
+        } rows[] = {
+            {"dPr1", &TForm_Main::FlEdt_dPr1Change, &TForm_Main::FlEdt_dPr1KeyUp},
+            {"dPf1", &TForm_Main::FlEdt_dPf1Change, &TForm_Main::FlEdt_dPf1KeyUp},
+            {"dPppr1", &TForm_Main::FlEdt_dPppr1Change, &TForm_Main::FlEdt_dPppr1KeyUp},
+            {"dPs", &TForm_Main::FlEdt_dPsChange, &TForm_Main::FlEdt_dPsKeyUp},
+            {"dPtr1", &TForm_Main::FlEdt_dPtr1Change, &TForm_Main::FlEdt_dPtr1KeyUp},
+            {"dPdr1", &TForm_Main::FlEdt_dPdr1Change, &TForm_Main::FlEdt_dPdr1KeyUp},
+            {"dPn", &TForm_Main::FlEdt_dPnChange, &TForm_Main::FlEdt_dPnKeyUp},
+            {"Q1", &TForm_Main::FlEdt_Q1Change, &TForm_Main::FlEdt_Q1KeyUp},
+            {"Kvy1", &TForm_Main::FlEdt_Kvy1Change, &TForm_Main::FlEdt_Kvy1KeyUp},
+            {"dPr2", &TForm_Main::FlEdt_dPr2Change, &TForm_Main::FlEdt_dPr2KeyUp},
+            {"dPf2", &TForm_Main::FlEdt_dPf2Change, &TForm_Main::FlEdt_dPf2KeyUp},
+            {"dPppr2", &TForm_Main::FlEdt_dPppr2Change, &TForm_Main::FlEdt_dPppr2KeyUp},
+            {"dPt", &TForm_Main::FlEdt_dPtChange, &TForm_Main::FlEdt_dPtKeyUp},
+            {"dPtr2", &TForm_Main::FlEdt_dPtr2Change, &TForm_Main::FlEdt_dPtr2KeyUp},
+            {"dPdr2", &TForm_Main::FlEdt_dPdr2Change, &TForm_Main::FlEdt_dPdr2KeyUp},
+            {"Q2", &TForm_Main::FlEdt_Q2Change, &TForm_Main::FlEdt_Q2KeyUp},
+            {"Kvy2", &TForm_Main::FlEdt_Kvy2Change, &TForm_Main::FlEdt_Kvy2KeyUp},
+        };
+        for (const auto &row : rows)
+            QTest::newRow(row.field) << QString::fromLatin1(row.field) << static_cast<void *>(new ChangeSlot(row.change))
+                                     << static_cast<void *>(new KeyUpSlot(row.keyUp));
     }
 
     void handlersBound()
