@@ -4,8 +4,8 @@
 #include "app/hintcontroller.h"
 #include "core/errors.h"
 #include "core/numtext.h"
-#include "ui/lookandfeel.h"
 #include "ui/handlererrors.h"
+#include "ui/lookandfeel.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -53,16 +53,13 @@ bool catchErrors(Body &&body, Report &&report)
     return false;
 }
 
-void showError(const std::exception &error)
-{
-    ShowErrorMessage(error);
-}
+void showError(const std::exception &error) { ShowErrorMessage(error); }
 
 void reportSessionEndError(const QString &message)
 {
-    const QString line = QStringLiteral("%1: %2\n")
-                             .arg(QFileInfo(QCoreApplication::applicationFilePath()).fileName(),
-                                  withFinalPeriod(message));
+    const QString line =
+        QStringLiteral("%1: %2\n")
+            .arg(QFileInfo(QCoreApplication::applicationFilePath()).fileName(), withFinalPeriod(message));
     std::fputs(line.toLocal8Bit().constData(), stderr);
     std::fflush(stderr);
 }
@@ -71,8 +68,7 @@ void reportSessionEndError(const QString &message)
 
 void installTerminationSignalHandlers()
 {
-    if (g_signalFds[0] < 0
-        && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_signalFds) != 0) {
+    if (g_signalFds[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_signalFds) != 0) {
         g_signalFds[0] = g_signalFds[1] = -1;
         std::perror("socketpair");
         return;
@@ -92,11 +88,9 @@ TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
     setQuitOnLastWindowClosed(false);
     if (g_signalFds[1] >= 0) {
         m_signalNotifier = new QSocketNotifier(g_signalFds[1], QSocketNotifier::Read, this);
-        connect(m_signalNotifier, &QSocketNotifier::activated, this,
-                &TApplication::onTerminationSignal);
+        connect(m_signalNotifier, &QSocketNotifier::activated, this, &TApplication::onTerminationSignal);
     }
-    connect(this, &QGuiApplication::commitDataRequest, this,
-            &TApplication::onCommitDataRequest, Qt::DirectConnection);
+    connect(this, &QGuiApplication::commitDataRequest, this, &TApplication::onCommitDataRequest, Qt::DirectConnection);
     // The window's handlers hand their errors to the error display.
     setHandlerErrorReporter([](const std::exception &error) { ShowErrorMessage(error); });
     m_hintController = new HintController(this);
@@ -113,15 +107,11 @@ TApplication::~TApplication()
     m_signalNotifier = nullptr;
 }
 
-TApplication *TApplication::instance()
-{
-    return qobject_cast<TApplication *>(QCoreApplication::instance());
-}
+TApplication *TApplication::instance() { return qobject_cast<TApplication *>(QCoreApplication::instance()); }
 
 bool TApplication::notify(QObject *receiver, QEvent *event)
 {
-    const bool closingMainWindow =
-        event->type() == QEvent::Close && receiver && receiver == m_mainWindow.data();
+    const bool closingMainWindow = event->type() == QEvent::Close && receiver && receiver == m_mainWindow.data();
     bool result = false;
     catchErrors(
         [&] {

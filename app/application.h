@@ -27,10 +27,10 @@ struct MainWindowHandlers {
 
 // Builds the main window and fills in its handlers. An error raised here
 // is an error before the message loop: the "Application Error" box.
-using MainWindowFactory =
-    std::function<std::unique_ptr<QWidget>(MainWindowHandlers &handlers)>;
+using MainWindowFactory = std::function<std::unique_ptr<QWidget>(MainWindowHandlers &handlers)>;
 
-class TApplication : public QApplication {
+class TApplication : public QApplication
+{
     Q_OBJECT
 public:
     TApplication(int &argc, char **argv);

@@ -6,10 +6,10 @@
 #include <QFileInfo>
 #include <QWidget>
 
-#include <cxxabi.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cxxabi.h>
 #include <memory>
 #include <typeinfo>
 
@@ -23,8 +23,7 @@ MessageBoxPresenter &presenterSlot()
 
 void presentWithQMessageBox(const MessageBoxRequest &request)
 {
-    QMessageBox box(request.icon, request.caption, request.text, request.buttons,
-                    request.owner);
+    QMessageBox box(request.icon, request.caption, request.text, request.buttons, request.owner);
     // exec() makes the box modal to the whole application: every other
     // window takes no input until it is closed, and the active window and
     // its focus widget get them back afterwards.
@@ -75,15 +74,12 @@ QString errorClassName(const std::exception &error)
         return QString::fromLatin1(own->ClassName());
     const char *mangled = typeid(error).name();
     int status = 0;
-    std::unique_ptr<char, void (*)(void *)> demangled(
-        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
+    std::unique_ptr<char, void (*)(void *)> demangled(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
+                                                      std::free);
     return QString::fromLatin1(status == 0 && demangled ? demangled.get() : mangled);
 }
 
-QString errorMessage(const std::exception &error)
-{
-    return QString::fromUtf8(error.what());
-}
+QString errorMessage(const std::exception &error) { return QString::fromUtf8(error.what()); }
 
 void ShowErrorMessage(const QString &message)
 {
@@ -100,18 +96,14 @@ void ShowErrorMessage(const QString &message)
     presentMessageBox(request);
 }
 
-void ShowErrorMessage(const std::exception &error)
-{
-    ShowErrorMessage(errorMessage(error));
-}
+void ShowErrorMessage(const std::exception &error) { ShowErrorMessage(errorMessage(error)); }
 
-QString applicationErrorText(const QString &className, const QString &module,
-                             quintptr address, const QString &message)
+QString applicationErrorText(const QString &className, const QString &module, quintptr address, const QString &message)
 {
-    QString text = QStringLiteral("Exception %1 in module %2 at %3.\n")
-                       .arg(className, module,
-                            QStringLiteral("%1").arg(quint64(address) & 0xFFFFFFFFu, 8, 16,
-                                                     QLatin1Char('0')).toUpper());
+    QString text =
+        QStringLiteral("Exception %1 in module %2 at %3.\n")
+            .arg(className, module,
+                 QStringLiteral("%1").arg(quint64(address) & 0xFFFFFFFFu, 8, 16, QLatin1Char('0')).toUpper());
     text += message;
     if (!message.endsWith(QLatin1Char('.')))
         text += QLatin1Char('.');
@@ -125,7 +117,7 @@ void showApplicationError(const QString &className, const QString &message)
     std::fputs(text.toLocal8Bit().constData(), stderr);
     std::fflush(stderr);
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
-        return;   // no GUI to show a box on
+        return; // no GUI to show a box on
     MessageBoxRequest request;
     request.owner = nullptr;
     request.caption = QStringLiteral("Application Error");

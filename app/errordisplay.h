@@ -19,7 +19,7 @@ inline const QString &applicationTitle()
 
 // What a message box shows.
 struct MessageBoxRequest {
-    QWidget *owner = nullptr;   // nullptr: a box without owner
+    QWidget *owner = nullptr; // nullptr: a box without owner
     QString caption;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -56,8 +56,7 @@ void ShowErrorMessage(const QString &message);
 // The text of the box for an error before the message loop:
 // "Exception <class> in module <module> at <address>." line break, the
 // message, a period unless it already ends with one, line break.
-QString applicationErrorText(const QString &className, const QString &module,
-                             quintptr address, const QString &message);
+QString applicationErrorText(const QString &className, const QString &module, quintptr address, const QString &message);
 
 // Shows the "Application Error" box (no owner) for an error before the
 // message loop, and writes the same text to stderr. No fault address is

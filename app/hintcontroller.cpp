@@ -33,15 +33,9 @@ void HintController::setTimer(HintTimer *timer)
     connect(m_timer, &HintTimer::expired, this, &HintController::countdownExpired);
 }
 
-void HintController::setPointerSource(std::function<QPoint()> source)
-{
-    m_pointerSource = std::move(source);
-}
+void HintController::setPointerSource(std::function<QPoint()> source) { m_pointerSource = std::move(source); }
 
-QPoint HintController::pointerPos() const
-{
-    return m_pointerSource ? m_pointerSource() : QCursor::pos();
-}
+QPoint HintController::pointerPos() const { return m_pointerSource ? m_pointerSource() : QCursor::pos(); }
 
 void HintController::filterEvent(QObject *receiver, QEvent *event)
 {

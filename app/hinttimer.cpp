@@ -17,12 +17,6 @@ bool HintTimer::start(int ms)
     return m_timer->isActive();
 }
 
-void HintTimer::stop()
-{
-    m_timer->stop();
-}
+void HintTimer::stop() { m_timer->stop(); }
 
-bool HintTimer::isActive() const
-{
-    return m_timer->isActive();
-}
+bool HintTimer::isActive() const { return m_timer->isActive(); }

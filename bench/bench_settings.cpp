@@ -46,8 +46,8 @@ void setValues(int seed)
 {
     SizingState &s = sizing();
     double v = 0.25 + seed * 0.01;
-    for (double *f : {&s.Q1, &s.dPr1, &s.dPf1, &s.dPppr1, &s.dPs, &s.dPtr1, &s.dPdr1, &s.dPn, &s.Kvy1, &s.Q2,
-                      &s.dPr2, &s.dPf2, &s.dPppr2, &s.dPt, &s.dPtr2, &s.dPdr2, &s.Kvy2}) {
+    for (double *f : {&s.Q1, &s.dPr1, &s.dPf1, &s.dPppr1, &s.dPs, &s.dPtr1, &s.dPdr1, &s.dPn, &s.Kvy1, &s.Q2, &s.dPr2,
+                      &s.dPf2, &s.dPppr2, &s.dPt, &s.dPtr2, &s.dPdr2, &s.Kvy2}) {
         *f = v;
         v += 1.5;
     }

@@ -24,13 +24,11 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double msSince(Clock::time_point t0)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
-}
+double msSince(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
 
 // Ends `loop` at the first paint of the watched window.
-class FirstPaint : public QObject {
+class FirstPaint : public QObject
+{
 public:
     explicit FirstPaint(QEventLoop *loop) : m_loop(loop) {}
     bool painted = false;

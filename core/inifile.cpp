@@ -83,8 +83,7 @@ const std::string &TIniFile::text() const
     return m_text;
 }
 
-std::string TIniFile::ReadString(std::string_view section, std::string_view ident,
-                                 std::string_view def) const
+std::string TIniFile::ReadString(std::string_view section, std::string_view ident, std::string_view def) const
 {
     std::string value;
     if (findProfileValue(text(), section, ident, value))

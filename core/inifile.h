@@ -15,7 +15,8 @@
 // follow. Returns false on any other text.
 bool TryStrToInt(std::string_view text, int &value);
 
-class TIniFile {
+class TIniFile
+{
 public:
     explicit TIniFile(std::string fileName);
     // Release: writes collected since BeginUpdate() and not yet committed
@@ -27,8 +28,7 @@ public:
     const std::string &FileName() const { return m_fileName; }
 
     // The value text, at most kProfileValueMax characters; `def` if missing.
-    std::string ReadString(std::string_view section, std::string_view ident,
-                           std::string_view def) const;
+    std::string ReadString(std::string_view section, std::string_view ident, std::string_view def) const;
     // `def` when the text is not an integer.
     int ReadInteger(std::string_view section, std::string_view ident, int def) const;
     // `def` when the text is empty or not a number; raises EOverflow when the

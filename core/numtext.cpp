@@ -4,9 +4,9 @@
 #include "core/textscan.h"
 
 #include <atomic>
+#include <cerrno>
 #include <cfloat>
 #include <charconv>
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <locale.h>
@@ -34,8 +34,7 @@ void expandMagnitude(long double value, DecimalDigits &d)
 {
     char buf[64];
     // d.ddddddddddddddddde+XXXX: always the C form, whatever the locale
-    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
-                             std::chars_format::scientific, kDigits - 1);
+    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, kDigits - 1);
     const char *p = buf;
     const char *end = res.ptr;
     d.count = 0;
@@ -315,10 +314,7 @@ double storeDouble(long double value)
     return static_cast<double>(value);
 }
 
-double TruncateTowardZero(double value)
-{
-    return static_cast<double>(std::trunc(static_cast<long double>(value)));
-}
+double TruncateTowardZero(double value) { return static_cast<double>(std::trunc(static_cast<long double>(value))); }
 
 std::string fillTemplate(std::string_view format, const std::string &number)
 {

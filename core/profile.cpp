@@ -53,7 +53,8 @@ Line lineAt(std::string_view text, std::size_t pos)
 
 // Walks the lines of a text. The next CR and the next LF are looked up with
 // memchr and remembered, so every byte is searched at most twice in all.
-class LineScanner {
+class LineScanner
+{
 public:
     explicit LineScanner(std::string_view text) : m_text(text), m_cr(find('\r')), m_lf(find('\n')) {}
 
@@ -139,8 +140,8 @@ LineParts classify(std::string_view text, std::size_t begin, std::size_t end)
 struct Location {
     bool sectionFound = false;
     bool keyFound = false;
-    LineParts key;           // the key's line, when found
-    std::size_t insertAt = 0; // just after the section's last key (or header)
+    LineParts key;                 // the key's line, when found
+    std::size_t insertAt = 0;      // just after the section's last key (or header)
     bool insertNeedsBreak = false; // that line has no line end
 };
 
@@ -191,8 +192,7 @@ bool validNames(std::string_view section, std::string_view key)
 
 } // namespace
 
-bool findProfileValue(std::string_view text, std::string_view section, std::string_view key,
-                      std::string &value)
+bool findProfileValue(std::string_view text, std::string_view section, std::string_view key, std::string &value)
 {
     const Location loc = locate(text, section, key);
     if (!loc.keyFound)
@@ -209,8 +209,7 @@ bool findProfileValue(std::string_view text, std::string_view section, std::stri
     return true;
 }
 
-void setProfileValue(std::string &text, std::string_view section, std::string_view key,
-                     std::string_view value)
+void setProfileValue(std::string &text, std::string_view section, std::string_view key, std::string_view value)
 {
     value = value.substr(0, value.find_first_of("\r\n"));
     const Location loc = locate(text, section, key);
@@ -240,8 +239,8 @@ void setProfileValue(std::string &text, std::string_view section, std::string_vi
     text += add;
 }
 
-std::string readProfileString(std::string_view section, std::string_view key,
-                              std::string_view def, const std::string &path)
+std::string readProfileString(std::string_view section, std::string_view key, std::string_view def,
+                              const std::string &path)
 {
     std::string text;
     std::string value;
@@ -251,11 +250,9 @@ std::string readProfileString(std::string_view section, std::string_view key,
     return std::string(def);
 }
 
-bool writeProfileString(std::string_view section, std::string_view key,
-                        std::string_view value, const std::string &path)
+bool writeProfileString(std::string_view section, std::string_view key, std::string_view value, const std::string &path)
 {
-    return writeProfileStrings({ProfileEntry{std::string(section), std::string(key), std::string(value)}},
-                               path);
+    return writeProfileStrings({ProfileEntry{std::string(section), std::string(key), std::string(value)}}, path);
 }
 
 bool writeProfileStrings(const std::vector<ProfileEntry> &entries, const std::string &path)

@@ -32,8 +32,8 @@ struct ProfileEntry {
 
 // The value of `key` in `section` of the file at `path`; `def` when the
 // file, the section or the key is missing or the file cannot be read.
-std::string readProfileString(std::string_view section, std::string_view key,
-                              std::string_view def, const std::string &path);
+std::string readProfileString(std::string_view section, std::string_view key, std::string_view def,
+                              const std::string &path);
 
 // Sets one key. Returns false when the file cannot be written: a read-only
 // file (no write bit for anyone, or no write access), a directory or other
@@ -42,15 +42,13 @@ std::string readProfileString(std::string_view section, std::string_view key,
 // it was, unless a write in place failed midway. Names must not
 // hold line breaks, a key no "=", a section no "]"; values are cut at the
 // first line break.
-bool writeProfileString(std::string_view section, std::string_view key,
-                        std::string_view value, const std::string &path);
+bool writeProfileString(std::string_view section, std::string_view key, std::string_view value,
+                        const std::string &path);
 
 // Sets several keys, in order, with one replacement of the file: the result
 // is the same as writing them one by one, and on failure nothing is written.
 bool writeProfileStrings(const std::vector<ProfileEntry> &entries, const std::string &path);
 
 // The same rules on a text held in memory.
-bool findProfileValue(std::string_view text, std::string_view section, std::string_view key,
-                      std::string &value);
-void setProfileValue(std::string &text, std::string_view section, std::string_view key,
-                     std::string_view value);
+bool findProfileValue(std::string_view text, std::string_view section, std::string_view key, std::string &value);
+void setProfileValue(std::string &text, std::string_view section, std::string_view key, std::string_view value);

@@ -17,11 +17,11 @@ struct PersistedValue {
 
 // The order of writing and of reading.
 constexpr PersistedValue kValueKeys[] = {
-    {"Q1", &SizingState::Q1},         {"dPr1", &SizingState::dPr1},   {"dPf1", &SizingState::dPf1},
-    {"dPppr1", &SizingState::dPppr1}, {"dPs", &SizingState::dPs},     {"dPtr1", &SizingState::dPtr1},
-    {"dPdr1", &SizingState::dPdr1},   {"dPn", &SizingState::dPn},     {"Kvy1", &SizingState::Kvy1},
-    {"Q2", &SizingState::Q2},         {"dPr2", &SizingState::dPr2},   {"dPf2", &SizingState::dPf2},
-    {"dPppr2", &SizingState::dPppr2}, {"dPt", &SizingState::dPt},     {"dPtr2", &SizingState::dPtr2},
+    {"Q1", &SizingState::Q1},         {"dPr1", &SizingState::dPr1}, {"dPf1", &SizingState::dPf1},
+    {"dPppr1", &SizingState::dPppr1}, {"dPs", &SizingState::dPs},   {"dPtr1", &SizingState::dPtr1},
+    {"dPdr1", &SizingState::dPdr1},   {"dPn", &SizingState::dPn},   {"Kvy1", &SizingState::Kvy1},
+    {"Q2", &SizingState::Q2},         {"dPr2", &SizingState::dPr2}, {"dPf2", &SizingState::dPf2},
+    {"dPppr2", &SizingState::dPppr2}, {"dPt", &SizingState::dPt},   {"dPtr2", &SizingState::dPtr2},
     {"dPdr2", &SizingState::dPdr2},   {"Kvy2", &SizingState::Kvy2},
 };
 

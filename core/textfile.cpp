@@ -34,10 +34,7 @@ std::string baseNameOf(const std::string &path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string tempPathOf(const std::string &target)
-{
-    return directoryOf(target) + "/." + baseNameOf(target) + ".tmp";
-}
+std::string tempPathOf(const std::string &target) { return directoryOf(target) + "/." + baseNameOf(target) + ".tmp"; }
 
 // `path` with every symbolic link in its last component followed; empty
 // for a loop or an unreadable link.
@@ -92,7 +89,8 @@ bool lockFile(int fd)
 // renamed or removed it while we waited for its lock).
 bool StillNamed(int fd, const std::string &path)
 {
-    struct stat open {}, named {};
+    struct stat open {
+    }, named{};
     return ::fstat(fd, &open) == 0 && ::lstat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev
            && open.st_ino == named.st_ino;
 }
@@ -255,8 +253,7 @@ void removeLeftOverTemp(const WriteTarget &target)
         return;
     // a temporary file locked by a save in progress is that save's
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0
-        && StillNamed(fd, temp))
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && StillNamed(fd, temp))
         ::unlink(temp.c_str());
     ::close(fd);
 }

@@ -22,8 +22,8 @@ QFont pictureFont(double pixelSize, bool bold, bool italic)
     font.setBold(bold);
     font.setItalic(italic);
     font.setHintingPreference(QFont::PreferVerticalHinting);
-    font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias
-                                               | QFont::NoFontMerging));
+    font.setStyleStrategy(
+        QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias | QFont::NoFontMerging));
     font.setKerning(true);
     return font;
 }
@@ -62,8 +62,8 @@ void SchemeKit::filter(QPointF c)
 {
     const double hw = 20, hh = 20;
     QPolygonF rhombus;
-    rhombus << QPointF(c.x() - hw, c.y()) << QPointF(c.x(), c.y() - hh)
-            << QPointF(c.x() + hw, c.y()) << QPointF(c.x(), c.y() + hh);
+    rhombus << QPointF(c.x() - hw, c.y()) << QPointF(c.x(), c.y() - hh) << QPointF(c.x() + hw, c.y())
+            << QPointF(c.x(), c.y() + hh);
     m_p.setPen(QPen(Qt::black, kPipeWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
     m_p.setBrush(Qt::white);
     m_p.drawPolygon(rhombus);
@@ -118,10 +118,7 @@ void SchemeKit::valve(QPointF c, double actuatorTop)
     m_p.drawPath(sine);
 }
 
-void SchemeKit::checkValve(QPointF c)
-{
-    bowTie(c, true, true);
-}
+void SchemeKit::checkValve(QPointF c) { bowTie(c, true, true); }
 
 void SchemeKit::pump(QPointF c, double r)
 {
@@ -216,15 +213,9 @@ void SchemeKit::text(QPointF anchor, const QString &s, Qt::Alignment align, doub
     m_p.drawText(QPointF(left, anchor.y()), s);
 }
 
-double SchemeKit::crisp(double v)
-{
-    return std::floor(v) + 0.5;
-}
+double SchemeKit::crisp(double v) { return std::floor(v) + 0.5; }
 
-void SchemeKit::thinPen()
-{
-    m_p.setPen(QPen(Qt::black, kThinWidth, Qt::SolidLine, Qt::FlatCap));
-}
+void SchemeKit::thinPen() { m_p.setPen(QPen(Qt::black, kThinWidth, Qt::SolidLine, Qt::FlatCap)); }
 
 void SchemeKit::doubleArrow(QPointF a, QPointF b)
 {

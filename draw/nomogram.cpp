@@ -20,10 +20,7 @@ const QColor kMajorGrid(140, 140, 140);
 const QColor kExample(20, 60, 190);
 const QColor kReadOff(70, 70, 70);
 
-QString numberText(double v)
-{
-    return QString::number(v, 'g', 6);
-}
+QString numberText(double v) { return QString::number(v, 'g', 6); }
 
 // Grid: crisp one-pixel lines on whole pixels.
 void drawGrid(QPainter &p)
@@ -88,8 +85,7 @@ void drawAxes(QPainter &p)
     p.save();
     p.translate(4, (kPlotTop + kPlotBottom) / 2.0);
     p.rotate(-90);
-    p.drawText(QRectF(-200, 0, 400, 18), Qt::AlignHCenter | Qt::AlignTop,
-               QStringLiteral("Расход Q (м³/ч)"));
+    p.drawText(QRectF(-200, 0, 400, 18), Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("Расход Q (м³/ч)"));
     p.restore();
 }
 
@@ -113,8 +109,8 @@ void drawKvLabels(QPainter &p)
 {
     const QFont kvFont = pictureFont(11, true);
     const QFontMetricsF fm(kvFont);
-    const double angle = -qRadiansToDegrees(std::atan2(
-        yOfQ(flowOf(1, kDpMin)) - yOfQ(flowOf(1, kDpMax)), xOfDp(kDpMax) - xOfDp(kDpMin)));
+    const double angle = -qRadiansToDegrees(
+        std::atan2(yOfQ(flowOf(1, kDpMin)) - yOfQ(flowOf(1, kDpMax)), xOfDp(kDpMax) - xOfDp(kDpMin)));
     p.setFont(kvFont);
     for (double kv : kKvValues) {
         const QString t = kv == kKvValues.front() ? QStringLiteral("Kv=") + numberText(kv) : numberText(kv);
@@ -135,10 +131,7 @@ void drawKvLabels(QPainter &p)
 
 } // namespace
 
-QPointF nomogramPoint(double valveDrop, double flow)
-{
-    return QPointF(xOfDp(valveDrop) + 0.5, yOfQ(flow) + 0.5);
-}
+QPointF nomogramPoint(double valveDrop, double flow) { return QPointF(xOfDp(valveDrop) + 0.5, yOfQ(flow) + 0.5); }
 
 bool nomogramShows(double valveDrop, double flow)
 {

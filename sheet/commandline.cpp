@@ -10,31 +10,30 @@
 #include "app/errordisplay.h"
 #include "sheet/sheetcontent.h"
 #include "sheet/sheetwriter.h"
-#include "ui/mainwindow.h"
 #include "ui/handlererrors.h"
+#include "ui/mainwindow.h"
 
 namespace {
 
 constexpr int kExitError = 2;
 constexpr const char *kProgram = "zelton";
 
-const char *const kUsage =
-    "Usage: zelton [--sheet FILE.pdf [--circuit 1|2]]\n"
-    "\n"
-    "Sizing of the regulating valve of a heat substation (Подбор Zelton).\n"
-    "Without options the program opens its window.\n"
-    "\n"
-    "Options:\n"
-    "  --sheet FILE.pdf  write the sizing sheet (one A4 page) of the inputs\n"
-    "                    stored in the settings file to FILE.pdf and exit;\n"
-    "                    no window is shown and no display is needed\n"
-    "  --circuit 1|2     the circuit of the sheet: 1 dependent, 2 independent\n"
-    "                    (default: the circuit page last open in the window,\n"
-    "                    the dependent one after the nomogram page)\n"
-    "  -h, --help        show this help and exit\n"
-    "  --version         show the program's version and exit\n"
-    "\n"
-    "Exit status: 0 done, 2 a bad argument or a sheet that could not be written.\n";
+const char *const kUsage = "Usage: zelton [--sheet FILE.pdf [--circuit 1|2]]\n"
+                           "\n"
+                           "Sizing of the regulating valve of a heat substation (Подбор Zelton).\n"
+                           "Without options the program opens its window.\n"
+                           "\n"
+                           "Options:\n"
+                           "  --sheet FILE.pdf  write the sizing sheet (one A4 page) of the inputs\n"
+                           "                    stored in the settings file to FILE.pdf and exit;\n"
+                           "                    no window is shown and no display is needed\n"
+                           "  --circuit 1|2     the circuit of the sheet: 1 dependent, 2 independent\n"
+                           "                    (default: the circuit page last open in the window,\n"
+                           "                    the dependent one after the nomogram page)\n"
+                           "  -h, --help        show this help and exit\n"
+                           "  --version         show the program's version and exit\n"
+                           "\n"
+                           "Exit status: 0 done, 2 a bad argument or a sheet that could not be written.\n";
 
 void printError(const std::string &message)
 {
@@ -43,8 +42,8 @@ void printError(const std::string &message)
 }
 
 // Splits "--name=value"; the value of "--name value" is the next argument.
-bool takeValue(const std::vector<std::string> &args, size_t &i, const std::string &name,
-               std::string &value, std::string &error)
+bool takeValue(const std::vector<std::string> &args, size_t &i, const std::string &name, std::string &value,
+               std::string &error)
 {
     const std::string &arg = args[i];
     if (arg.size() > name.size() && arg.compare(0, name.size() + 1, name + "=") == 0) {
@@ -166,8 +165,7 @@ std::optional<int> runCommandLine(int argc, char **argv)
         std::fputs(kUsage, stdout);
         return 0;
     case CommandLine::Action::Version:
-        std::printf("zelton (Подбор Zelton) %s (%s)\n", ZELTON_PRODUCT_VERSION,
-                    ZELTON_FILE_VERSION);
+        std::printf("zelton (Подбор Zelton) %s (%s)\n", ZELTON_PRODUCT_VERSION, ZELTON_FILE_VERSION);
         return 0;
     case CommandLine::Action::Error:
         printError(command.error);

@@ -16,8 +16,8 @@ struct CommandLine {
     enum class Action { Window, Help, Version, Sheet, Error };
     Action action = Action::Window;
     std::string sheetPath;
-    int circuit = 0;     // 0: the circuit of the page stored in the settings
-    std::string error;   // for Action::Error: what is wrong
+    int circuit = 0;   // 0: the circuit of the page stored in the settings
+    std::string error; // for Action::Error: what is wrong
 };
 
 CommandLine parseCommandLine(const std::vector<std::string> &args);

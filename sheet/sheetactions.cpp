@@ -22,8 +22,8 @@ const char *const kCircuitPages[] = {"Sht_Sys1", "Sht_Sys2"};
 
 QString askFileNameWithDialog(QWidget *owner, const QString &proposedPath)
 {
-    QFileDialog dialog(owner, QStringLiteral("Сохранить лист подбора"),
-                       QFileInfo(proposedPath).absolutePath(), QStringLiteral("PDF (*.pdf)"));
+    QFileDialog dialog(owner, QStringLiteral("Сохранить лист подбора"), QFileInfo(proposedPath).absolutePath(),
+                       QStringLiteral("PDF (*.pdf)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     dialog.selectFile(QFileInfo(proposedPath).fileName());
@@ -42,9 +42,7 @@ bool askPrinterWithDialog(QWidget *owner, QPrinter &printer)
 } // namespace
 
 SheetActions::SheetActions(QWidget *window)
-    : QObject(window),
-      m_window(window),
-      m_print(new QAction(QStringLiteral("Печать листа подбора…"), window)),
+    : QObject(window), m_window(window), m_print(new QAction(QStringLiteral("Печать листа подбора…"), window)),
       m_save(new QAction(QStringLiteral("Сохранить лист подбора в PDF…"), window))
 {
     m_print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -83,10 +81,7 @@ int SheetActions::circuit() const
     return onScreen != 0 ? onScreen : m_lastCircuit;
 }
 
-SheetContent SheetActions::content() const
-{
-    return readSheetContent(*m_window, circuit(), QDate::currentDate());
-}
+SheetContent SheetActions::content() const { return readSheetContent(*m_window, circuit(), QDate::currentDate()); }
 
 QString SheetActions::proposedPath(const QDate &date)
 {
@@ -97,15 +92,9 @@ QString SheetActions::proposedPath(const QDate &date)
     return QDir(folder).filePath(name);
 }
 
-void SheetActions::setFileNameAsker(FileNameAsker asker)
-{
-    m_askFileName = std::move(asker);
-}
+void SheetActions::setFileNameAsker(FileNameAsker asker) { m_askFileName = std::move(asker); }
 
-void SheetActions::setPrintAsker(PrintAsker asker)
-{
-    m_askPrinter = std::move(asker);
-}
+void SheetActions::setPrintAsker(PrintAsker asker) { m_askPrinter = std::move(asker); }
 
 void SheetActions::saveSheet()
 {
@@ -113,8 +102,8 @@ void SheetActions::saveSheet()
         // The content is read before the dialog: what the window shows now.
         const SheetContent sheet = content();
         const QString proposed = proposedPath(sheet.date);
-        const QString path = m_askFileName ? m_askFileName(m_window, proposed)
-                                           : askFileNameWithDialog(m_window, proposed);
+        const QString path =
+            m_askFileName ? m_askFileName(m_window, proposed) : askFileNameWithDialog(m_window, proposed);
         if (!path.isEmpty())
             writeSheetPdf(sheet, path);
     } catch (const std::exception &error) {
@@ -129,8 +118,7 @@ void SheetActions::printSheet()
         QPrinter printer(QPrinter::HighResolution);
         prepareSheetPrinter(printer);
         printer.setDocName(sheetTitle());
-        const bool go = m_askPrinter ? m_askPrinter(m_window, printer)
-                                     : askPrinterWithDialog(m_window, printer);
+        const bool go = m_askPrinter ? m_askPrinter(m_window, printer) : askPrinterWithDialog(m_window, printer);
         if (go)
             ::printSheet(sheet, printer);
     } catch (const std::exception &error) {

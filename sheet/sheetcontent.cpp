@@ -24,10 +24,7 @@ T *control(const QWidget &window, const QString &name)
     return found;
 }
 
-QString labelText(const QWidget &window, const QString &name)
-{
-    return control<QLabel>(window, name)->text();
-}
+QString labelText(const QWidget &window, const QString &name) { return control<QLabel>(window, name)->text(); }
 
 // A control's hint: its Hint property where it has one, else its tooltip.
 QString hintOf(const QWidget &w)
@@ -45,10 +42,7 @@ QString withoutColon(QString caption)
 
 } // namespace
 
-QString sheetTitle()
-{
-    return QStringLiteral("Подбор клапана регулирующего");
-}
+QString sheetTitle() { return QStringLiteral("Подбор клапана регулирующего"); }
 
 QString programVersionText()
 {
@@ -69,8 +63,7 @@ SheetContent readSheetContent(const QWidget &window, int circuit, const QDate &d
     SheetContent sheet;
     sheet.circuit = circuit;
     sheet.date = date;
-    sheet.circuitName =
-        control<QTabWidget>(window, QStringLiteral("PgCtrl_Sys"))->tabText(circuit - 1);
+    sheet.circuitName = control<QTabWidget>(window, QStringLiteral("PgCtrl_Sys"))->tabText(circuit - 1);
 
     const auto inputs = [circuit] {
         return circuit == 1 ? std::vector<QString>(std::begin(kInputs1), std::end(kInputs1))
@@ -78,16 +71,15 @@ SheetContent readSheetContent(const QWidget &window, int circuit, const QDate &d
     }();
     for (const QString &input : inputs) {
         const auto *field = control<TFlatFloatEdit>(window, QStringLiteral("FlEdt_") + input);
-        sheet.inputs.push_back({withoutColon(labelText(window, QStringLiteral("L_") + input)),
-                                hintOf(*field), field->text(),
+        sheet.inputs.push_back({withoutColon(labelText(window, QStringLiteral("L_") + input)), hintOf(*field),
+                                field->text(),
                                 labelText(window, QStringLiteral("L_") + input + QStringLiteral("unit"))});
     }
 
     const auto *kvyField = control<TFlatFloatEdit>(window, QStringLiteral("FlEdt_Kvy") + n);
-    sheet.resultLines = {labelText(window, QStringLiteral("L_dPkl") + n),
-                         labelText(window, QStringLiteral("L_Kv") + n),
-                         labelText(window, QStringLiteral("L_Kvy") + n) + QLatin1Char(' ')
-                             + kvyField->text() + QLatin1Char(' ')
+    sheet.resultLines = {labelText(window, QStringLiteral("L_dPkl") + n), labelText(window, QStringLiteral("L_Kv") + n),
+                         labelText(window, QStringLiteral("L_Kvy") + n) + QLatin1Char(' ') + kvyField->text()
+                             + QLatin1Char(' ')
                              + labelText(window, QStringLiteral("L_Kvy") + n + QStringLiteral("unit")),
                          labelText(window, QStringLiteral("L_dPklReal") + n)};
 

@@ -12,15 +12,15 @@ class QWidget;
 
 // One input of the circuit, as the window shows it.
 struct SheetInput {
-    QString name;   // the caption without its colon ("dPр")
-    QString hint;   // the hint of the field
-    QString value;  // the text of the field ("1.00")
-    QString unit;   // "атм" or "м3/ч"
+    QString name;  // the caption without its colon ("dPр")
+    QString hint;  // the hint of the field
+    QString value; // the text of the field ("1.00")
+    QString unit;  // "атм" or "м3/ч"
 };
 
 struct SheetContent {
-    int circuit = 1;           // 1 dependent, 2 independent
-    QString circuitName;       // the caption of the circuit's page
+    int circuit = 1;     // 1 dependent, 2 independent
+    QString circuitName; // the caption of the circuit's page
     QDate date;
     std::vector<SheetInput> inputs;
     // The valve drop, Kv, chosen Kvy and actual-loss lines, word for word.

@@ -38,8 +38,7 @@ public:
     double operator()(double mm) const { return mm * m_perMm; }
     QRectF rect(const QRectF &mm) const
     {
-        return QRectF(mm.x() * m_perMm, mm.y() * m_perMm, mm.width() * m_perMm,
-                      mm.height() * m_perMm);
+        return QRectF(mm.x() * m_perMm, mm.y() * m_perMm, mm.width() * m_perMm, mm.height() * m_perMm);
     }
     QPointF point(double x, double y) const { return QPointF(x * m_perMm, y * m_perMm); }
 
@@ -74,8 +73,7 @@ void rule(QPainter &p, const PageUnits &mm, double y, const QColor &color, doubl
 QFont fittingFont(QPainter &p, const PageUnits &mm, const QString &s, double points, double widthMm)
 {
     QFont font = sheetFont(points);
-    while (points > kSmallestHintPoints
-           && QFontMetricsF(font, p.device()).horizontalAdvance(s) > mm(widthMm)) {
+    while (points > kSmallestHintPoints && QFontMetricsF(font, p.device()).horizontalAdvance(s) > mm(widthMm)) {
         points -= 0.25;
         font = sheetFont(points);
     }
@@ -112,15 +110,15 @@ void paintInputs(QPainter &p, const PageUnits &mm, const QRectF &box, const Shee
     p.setPen(Qt::black);
     text(p, mm, QRectF(box.left(), box.top() - 7, box.width(), 6), QStringLiteral("Исходные данные"),
          sheetFont(11, true));
-    const QString headers[] = {QStringLiteral("Параметр"), QStringLiteral("Описание"),
-                               QStringLiteral("Значение"), QStringLiteral("Ед. изм.")};
+    const QString headers[] = {QStringLiteral("Параметр"), QStringLiteral("Описание"), QStringLiteral("Значение"),
+                               QStringLiteral("Ед. изм.")};
     const int aligns[] = {Qt::AlignLeft, Qt::AlignLeft, Qt::AlignRight, Qt::AlignLeft};
-    auto row = [&](int index, const QString (&cells)[4], bool header) {
+    auto row = [&](int index, const QString(&cells)[4], bool header) {
         const double y = box.top() + index * kRowHeight;
         double x = box.left();
         for (int col = 0; col < 4; ++col) {
             const QRectF cell(x + 1.5, y, kColumns[col] - 3, kRowHeight);
-            const QFont font = header ? sheetFont(9, true)
+            const QFont font = header     ? sheetFont(9, true)
                                : col == 1 ? fittingFont(p, mm, cells[col], 9, cell.width())
                                           : sheetFont(9, col == 2);
             text(p, mm, cell, cells[col], font, aligns[col] | Qt::AlignVCenter);
@@ -149,8 +147,7 @@ void paintResults(QPainter &p, const PageUnits &mm, const QRectF &box, const She
         const QFont font = sheetFont(10, i == c.resultLines.size() - 1);
         p.setFont(font);
         const QRectF area = mm.rect(QRectF(box.left(), y, box.width(), box.bottom() - y));
-        const QRectF used = p.boundingRect(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                                           c.resultLines[i]);
+        const QRectF used = p.boundingRect(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, c.resultLines[i]);
         p.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, c.resultLines[i]);
         y += used.height() / mm(1) + 2.5;
     }
@@ -175,8 +172,7 @@ void paintResults(QPainter &p, const PageUnits &mm, const QRectF &box, const She
     }
     p.setPen(Qt::black);
     text(p, mm, QRectF(box.left() + 6, y, box.width() - 6, 5),
-         c.chosenKvy > 0 ? QStringLiteral("линия выбранного Kvy") : QStringLiteral("Kvy не выбран"),
-         sheetFont(9));
+         c.chosenKvy > 0 ? QStringLiteral("линия выбранного Kvy") : QStringLiteral("Kvy не выбран"), sheetFont(9));
     p.setBrush(Qt::NoBrush);
 }
 
@@ -204,8 +200,7 @@ SheetLayout sheetLayout(int inputCount)
     const double schemeTop = kTop + 24;
     layout.scheme = QRectF((kLeft + kRight - kSchemeWidthMm) / 2, schemeTop, kSchemeWidthMm,
                            kSchemeWidthMm * kSchemeHeight / kSchemeWidth);
-    layout.inputs = QRectF(kLeft, layout.scheme.bottom() + 11, kRight - kLeft,
-                           (inputCount + 1) * kRowHeight);
+    layout.inputs = QRectF(kLeft, layout.scheme.bottom() + 11, kRight - kLeft, (inputCount + 1) * kRowHeight);
     const double lowerTop = layout.inputs.bottom() + 5;
     const double nomogramHeight = kBottom - lowerTop;
     const double nomogramWidth = nomogramHeight * nomogram::kWidth / nomogram::kHeight;

@@ -15,15 +15,14 @@ namespace {
 
 [[noreturn]] void failWrite(const QString &path, const QString &reason)
 {
-    const QString message = QStringLiteral("Unable to write to %1: %2")
-                                .arg(QFileInfo(path).absoluteFilePath(), reason);
+    const QString message = QStringLiteral("Unable to write to %1: %2").arg(QFileInfo(path).absoluteFilePath(), reason);
     throw SheetWriteError(message.toStdString());
 }
 
 const QPageLayout &sheetPageLayout()
 {
-    static const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                    QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    static const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+                                    QPageLayout::Millimeter);
     return layout;
 }
 
@@ -66,8 +65,7 @@ void printSheet(const SheetContent &content, QPrinter &printer)
     if (!painter.begin(&printer)) {
         if (!printer.outputFileName().isEmpty())
             failWrite(printer.outputFileName(), QStringLiteral("the file could not be started"));
-        throw SheetWriteError(
-            QStringLiteral("Unable to print on %1").arg(printer.printerName()).toStdString());
+        throw SheetWriteError(QStringLiteral("Unable to print on %1").arg(printer.printerName()).toStdString());
     }
     paintSheet(painter, printer.resolution(), content);
     painter.end();

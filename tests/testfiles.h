@@ -25,10 +25,7 @@ inline bool writeFile(const QString &path, const QByteArray &data)
 }
 
 // A Qt text (a path, a name) as the byte string the core takes.
-inline std::string bytes(const QString &s)
-{
-    return s.toStdString();
-}
+inline std::string bytes(const QString &s) { return s.toStdString(); }
 
 // The bytes of the file at `path`; empty if it cannot be read.
 inline std::string readFileBytes(const std::string &path)

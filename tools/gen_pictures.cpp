@@ -163,7 +163,7 @@ QImage drawIcon(const IconLayout &L)
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
 
-    const QColor gearFill(139, 128, 178);    // grey-violet
+    const QColor gearFill(139, 128, 178); // grey-violet
     const QColor gearLight(176, 168, 208);
     const QColor gearEdge(72, 62, 112);
     const QColor checkBlue(24, 92, 214);
@@ -196,9 +196,15 @@ QImage icon48()
     IconLayout L;
     L.size = 48;
     L.bigC = QPointF(18, 19);
-    L.bigOuter = 16.5; L.bigRoot = 12.5; L.bigHole = 5; L.bigTeeth = 10;
+    L.bigOuter = 16.5;
+    L.bigRoot = 12.5;
+    L.bigHole = 5;
+    L.bigTeeth = 10;
     L.smallC = QPointF(35.5, 12);
-    L.smallOuter = 10.5; L.smallRoot = 7.8; L.smallHole = 3.2; L.smallTeeth = 8;
+    L.smallOuter = 10.5;
+    L.smallRoot = 7.8;
+    L.smallHole = 3.2;
+    L.smallTeeth = 8;
     L.box = QRectF(25.5, 25.5, 21, 21);
     L.boxPen = 1.5;
     L.check << QPointF(29.5, 35.5) << QPointF(34.5, 41) << QPointF(43, 29.5);
@@ -212,9 +218,15 @@ QImage icon32()
     IconLayout L;
     L.size = 32;
     L.bigC = QPointF(12, 12.5);
-    L.bigOuter = 11.2; L.bigRoot = 8.4; L.bigHole = 3.3; L.bigTeeth = 9;
+    L.bigOuter = 11.2;
+    L.bigRoot = 8.4;
+    L.bigHole = 3.3;
+    L.bigTeeth = 9;
     L.smallC = QPointF(23.8, 8);
-    L.smallOuter = 7.2; L.smallRoot = 5.2; L.smallHole = 2; L.smallTeeth = 7;
+    L.smallOuter = 7.2;
+    L.smallRoot = 5.2;
+    L.smallHole = 2;
+    L.smallTeeth = 7;
     L.box = QRectF(16.5, 16.5, 14, 14);
     L.boxPen = 1;
     L.check << QPointF(19.3, 23.2) << QPointF(22.6, 26.8) << QPointF(28.3, 19.2);
@@ -229,9 +241,15 @@ QImage icon16()
     IconLayout L;
     L.size = 16;
     L.bigC = QPointF(6.5, 6.5);
-    L.bigOuter = 6.4; L.bigRoot = 4.5; L.bigHole = 1.7; L.bigTeeth = 7;
+    L.bigOuter = 6.4;
+    L.bigRoot = 4.5;
+    L.bigHole = 1.7;
+    L.bigTeeth = 7;
     L.smallC = QPointF(12.3, 3.8);
-    L.smallOuter = 3.3; L.smallRoot = 2.2; L.smallHole = 0; L.smallTeeth = 5;
+    L.smallOuter = 3.3;
+    L.smallRoot = 2.2;
+    L.smallHole = 0;
+    L.smallTeeth = 5;
     L.box = QRectF(8.5, 8.5, 7, 7);
     L.boxPen = 1;
     L.check << QPointF(10.2, 11.6) << QPointF(11.8, 13.3) << QPointF(14.2, 10.2);
@@ -332,8 +350,8 @@ int main(int argc, char **argv)
 
     const QString family = QFontInfo(pictureFont(14)).family();
     if (family != QLatin1String(kPictureFontFamily)) {
-        std::fprintf(stderr, "gen_pictures: font \"%s\" not installed (got \"%s\")\n",
-                     kPictureFontFamily, qPrintable(family));
+        std::fprintf(stderr, "gen_pictures: font \"%s\" not installed (got \"%s\")\n", kPictureFontFamily,
+                     qPrintable(family));
         return 1;
     }
 
@@ -351,15 +369,13 @@ int main(int argc, char **argv)
     for (int scale : {1, 2}) {
         const QString suffix = scale == 1 ? QString() : QStringLiteral("@2x");
         const int dpi = 96 * scale;
-        ok = ok
-             && writeFile(out.filePath("Img1" + suffix + ".jpg"), encodeJpeg(renderScheme(1, scale), quality, dpi))
+        ok = ok && writeFile(out.filePath("Img1" + suffix + ".jpg"), encodeJpeg(renderScheme(1, scale), quality, dpi))
              && writeFile(out.filePath("Img2" + suffix + ".jpg"), encodeJpeg(renderScheme(2, scale), quality, dpi))
              && writeFile(out.filePath("Img3" + suffix + ".jpg"), encodeJpeg(renderNomogram(scale), quality, dpi));
     }
-    ok = ok
-              && writeFile(out.filePath("icon/zelton-16.png"), pngData(icons[0]))
-              && writeFile(out.filePath("icon/zelton-32.png"), pngData(icons[1]))
-              && writeFile(out.filePath("icon/zelton-48.png"), pngData(icons[2]))
-              && writeFile(out.filePath("icon/zelton.ico"), icoFile({icons[2], icons[1], icons[0]}));
+    ok = ok && writeFile(out.filePath("icon/zelton-16.png"), pngData(icons[0]))
+         && writeFile(out.filePath("icon/zelton-32.png"), pngData(icons[1]))
+         && writeFile(out.filePath("icon/zelton-48.png"), pngData(icons[2]))
+         && writeFile(out.filePath("icon/zelton.ico"), icoFile({icons[2], icons[1], icons[0]}));
     return ok ? 0 : 1;
 }

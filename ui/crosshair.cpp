@@ -6,10 +6,9 @@
 
 #include "ui/handlererrors.h"
 
-Crosshair::Crosshair(QWidget *overlay, QWidget *page, QWidget *picture, QWidget *panel,
-                       const QPen *pen, QObject *parent)
-    : QObject(parent), m_overlay(overlay), m_page(page), m_picture(picture), m_panel(panel),
-      m_pen(pen)
+Crosshair::Crosshair(QWidget *overlay, QWidget *page, QWidget *picture, QWidget *panel, const QPen *pen,
+                     QObject *parent)
+    : QObject(parent), m_overlay(overlay), m_page(page), m_picture(picture), m_panel(panel), m_pen(pen)
 {
     overlay->setMouseTracking(true);
     page->setMouseTracking(true);

@@ -23,8 +23,8 @@ public:
     // page: the page holding picture, overlay and panel; picture: gives
     // the lines' length; panel: moves over it are not the page's; pen: the
     // window's crosshair pen, read at every paint.
-    Crosshair(QWidget *overlay, QWidget *page, QWidget *picture, QWidget *panel,
-               const QPen *pen, QObject *parent = nullptr);
+    Crosshair(QWidget *overlay, QWidget *page, QWidget *picture, QWidget *panel, const QPen *pen,
+              QObject *parent = nullptr);
 
     bool isDrawn() const { return m_drawn; }
     QPoint position() const { return m_pos; }

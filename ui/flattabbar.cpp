@@ -22,10 +22,7 @@ QSize FlatTabBar::tabSizeHint(int index) const
     return QSize(text + 2 * kTabPadding + kTabGap, kTabHeight);
 }
 
-QSize FlatTabBar::minimumTabSizeHint(int index) const
-{
-    return tabSizeHint(index);
-}
+QSize FlatTabBar::minimumTabSizeHint(int index) const { return tabSizeHint(index); }
 
 QRect FlatTabBar::buttonRect(int index) const
 {

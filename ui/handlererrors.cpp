@@ -17,10 +17,7 @@ HandlerErrorReporter setHandlerErrorReporter(HandlerErrorReporter reporter)
     return previous;
 }
 
-bool hasHandlerErrorReporter()
-{
-    return bool(reporterSlot());
-}
+bool hasHandlerErrorReporter() { return bool(reporterSlot()); }
 
 void reportHandlerError(const std::exception &error)
 {

@@ -11,26 +11,18 @@ using S = SizingState;
 
 //                  field              value       circuit kvy  push pull
 constexpr InputRow kCircuit1Inputs[] = {
-    {&F::FlEdt_dPr1, &S::dPr1, 1, false, 2, 2},
-    {&F::FlEdt_dPf1, &S::dPf1, 1, false, 4, 3},
-    {&F::FlEdt_dPppr1, &S::dPppr1, 1, false, 5, 4},
-    {&F::FlEdt_dPs, &S::dPs, 1, false, 6, 5},
-    {&F::FlEdt_dPtr1, &S::dPtr1, 1, false, 7, 6},
-    {&F::FlEdt_dPdr1, &S::dPdr1, 1, false, 8, 7},
-    {&F::FlEdt_dPn, &S::dPn, 1, false, 9, 8},
-    {&F::FlEdt_Q1, &S::Q1, 1, false, 3, 1},
+    {&F::FlEdt_dPr1, &S::dPr1, 1, false, 2, 2},     {&F::FlEdt_dPf1, &S::dPf1, 1, false, 4, 3},
+    {&F::FlEdt_dPppr1, &S::dPppr1, 1, false, 5, 4}, {&F::FlEdt_dPs, &S::dPs, 1, false, 6, 5},
+    {&F::FlEdt_dPtr1, &S::dPtr1, 1, false, 7, 6},   {&F::FlEdt_dPdr1, &S::dPdr1, 1, false, 8, 7},
+    {&F::FlEdt_dPn, &S::dPn, 1, false, 9, 8},       {&F::FlEdt_Q1, &S::Q1, 1, false, 3, 1},
     {&F::FlEdt_Kvy1, &S::Kvy1, 1, true, 1, 9},
 };
 
 constexpr InputRow kCircuit2Inputs[] = {
-    {&F::FlEdt_dPr2, &S::dPr2, 2, false, 2, 2},
-    {&F::FlEdt_dPf2, &S::dPf2, 2, false, 4, 3},
-    {&F::FlEdt_dPppr2, &S::dPppr2, 2, false, 5, 4},
-    {&F::FlEdt_dPt, &S::dPt, 2, false, 6, 5},
-    {&F::FlEdt_dPtr2, &S::dPtr2, 2, false, 7, 6},
-    {&F::FlEdt_dPdr2, &S::dPdr2, 2, false, 8, 7},
-    {&F::FlEdt_Q2, &S::Q2, 2, false, 3, 1},
-    {&F::FlEdt_Kvy2, &S::Kvy2, 2, true, 1, 8},
+    {&F::FlEdt_dPr2, &S::dPr2, 2, false, 2, 2},     {&F::FlEdt_dPf2, &S::dPf2, 2, false, 4, 3},
+    {&F::FlEdt_dPppr2, &S::dPppr2, 2, false, 5, 4}, {&F::FlEdt_dPt, &S::dPt, 2, false, 6, 5},
+    {&F::FlEdt_dPtr2, &S::dPtr2, 2, false, 7, 6},   {&F::FlEdt_dPdr2, &S::dPdr2, 2, false, 8, 7},
+    {&F::FlEdt_Q2, &S::Q2, 2, false, 3, 1},         {&F::FlEdt_Kvy2, &S::Kvy2, 2, true, 1, 8},
 };
 
 std::vector<const InputRow *> inOrder(int InputRow::*rank)
@@ -55,15 +47,9 @@ std::span<const InputRow> inputsOf(int circuit)
     return kCircuit2Inputs;
 }
 
-std::vector<const InputRow *> inPushOrder()
-{
-    return inOrder(&InputRow::pushRank);
-}
+std::vector<const InputRow *> inPushOrder() { return inOrder(&InputRow::pushRank); }
 
-std::vector<const InputRow *> inPullOrder()
-{
-    return inOrder(&InputRow::pullRank);
-}
+std::vector<const InputRow *> inPullOrder() { return inOrder(&InputRow::pullRank); }
 
 const InputRow *rowOfField(const Ui::Form_Main &ui, const TFlatFloatEdit *field)
 {

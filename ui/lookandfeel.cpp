@@ -28,9 +28,7 @@ namespace {
 QPalette systemPalette()
 {
     QPalette pal;
-    auto set = [&pal](QPalette::ColorRole role, TColor c) {
-        pal.setColor(QPalette::All, role, resolveColor(c));
-    };
+    auto set = [&pal](QPalette::ColorRole role, TColor c) { pal.setColor(QPalette::All, role, resolveColor(c)); };
     set(QPalette::Window, clBtnFace);
     set(QPalette::WindowText, clWindowText);
     set(QPalette::Base, clWindow);

@@ -124,37 +124,23 @@ void TForm_Main::closeEvent(QCloseEvent *event)
 
 namespace {
 
-constexpr std::string_view kValveDropLine =
-    "Перепад давления на полностью открытом клапане dPкл = %.2f атм";
-constexpr std::string_view kCapacityLine =
-    "Пропускная способность регулирующего клапана Кv = %.2f м3/ч";
-constexpr std::string_view kCapacityUnknown =
-    "Пропускная способность регулирующего клапана Кv = ??? м3/ч";
-constexpr std::string_view kActualLossLine =
-    "Действительные гидравлические потери на клапане dPкл = %.2f атм";
-constexpr std::string_view kActualLossUnknown =
-    "Действительные гидравлические потери на клапане dPкл = ??? атм";
+constexpr std::string_view kValveDropLine = "Перепад давления на полностью открытом клапане dPкл = %.2f атм";
+constexpr std::string_view kCapacityLine = "Пропускная способность регулирующего клапана Кv = %.2f м3/ч";
+constexpr std::string_view kCapacityUnknown = "Пропускная способность регулирующего клапана Кv = ??? м3/ч";
+constexpr std::string_view kActualLossLine = "Действительные гидравлические потери на клапане dPкл = %.2f атм";
+constexpr std::string_view kActualLossUnknown = "Действительные гидравлические потери на клапане dPкл = ??? атм";
 
 QString resultLine(std::string_view format, double value)
 {
     return QString::fromStdString(fillTemplate(format, FormatTwoDecimals(value)));
 }
 
-QString text(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
+QString text(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
-std::string nativePath(const QString &path)
-{
-    return QFile::encodeName(path).toStdString();
-}
+std::string nativePath(const QString &path) { return QFile::encodeName(path).toStdString(); }
 
 // The field's value, narrowed to a double as the SizingState keeps it.
-double fieldValue(const TFlatFloatEdit *field)
-{
-    return storeDouble(field->ValueL());
-}
+double fieldValue(const TFlatFloatEdit *field) { return storeDouble(field->ValueL()); }
 
 // Focus and select all; a field that cannot take the focus is left alone.
 void focusAndSelectAll(TFlatFloatEdit *field)
@@ -163,10 +149,7 @@ void focusAndSelectAll(TFlatFloatEdit *field)
     field->selectAll();
 }
 
-bool isEnter(int key)
-{
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
+bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 // The rest of a circuit's recomputation once its valve drop is known: the
 // drop line, then the capacity step, the Kv line and the Kvy field, which
@@ -201,16 +184,14 @@ void TForm_Main::recomputeSys1()
 {
     const SizingState &s = sizing();
     computeValveDrop1();
-    showDropAndCapacity(ui->L_dPkl1, ui->L_Kv1, ui->FlEdt_Kvy1, s.dPkl1, computeCapacity1, s.Kv1,
-                        s.Kvy1);
+    showDropAndCapacity(ui->L_dPkl1, ui->L_Kv1, ui->FlEdt_Kvy1, s.dPkl1, computeCapacity1, s.Kv1, s.Kvy1);
 }
 
 void TForm_Main::recomputeSys2()
 {
     const SizingState &s = sizing();
     computeValveDrop2();
-    showDropAndCapacity(ui->L_dPkl2, ui->L_Kv2, ui->FlEdt_Kvy2, s.dPkl2, computeCapacity2, s.Kv2,
-                        s.Kvy2);
+    showDropAndCapacity(ui->L_dPkl2, ui->L_Kv2, ui->FlEdt_Kvy2, s.dPkl2, computeCapacity2, s.Kv2, s.Kvy2);
 }
 
 void TForm_Main::pushStateToFields()
@@ -234,10 +215,7 @@ void TForm_Main::pullFieldsToState()
     s.LastSys = static_cast<std::uint8_t>(ui->PgCtrl_Sys->currentIndex());
 }
 
-QString TForm_Main::settingsPath() const
-{
-    return m_settingsPath;
-}
+QString TForm_Main::settingsPath() const { return m_settingsPath; }
 
 // --- Window handlers ---------------------------------------------------------
 
@@ -262,10 +240,7 @@ void TForm_Main::FormCreate()
     });
 }
 
-void TForm_Main::FormShow()
-{
-    PgCtrl_SysChange();
-}
+void TForm_Main::FormShow() { PgCtrl_SysChange(); }
 
 bool TForm_Main::FormCloseQuery()
 {

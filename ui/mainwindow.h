@@ -123,9 +123,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
     // State kept by the workflow for the life of the window.
-    QString m_exeDir;        // directory of the executable, ending with '/'
-    QString m_settingsPath;  // chooseSettingsPath(m_exeDir)
-    QPen m_crossPen;         // the nomogram crosshair pen
+    QString m_exeDir;       // directory of the executable, ending with '/'
+    QString m_settingsPath; // chooseSettingsPath(m_exeDir)
+    QPen m_crossPen;        // the nomogram crosshair pen
 
 private:
     void centreOnScreen();

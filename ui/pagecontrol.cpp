@@ -20,8 +20,7 @@ class PageControlStyle : public QProxyStyle
 public:
     PageControlStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
 
-    QRect subElementRect(SubElement element, const QStyleOption *option,
-                         const QWidget *widget) const override
+    QRect subElementRect(SubElement element, const QStyleOption *option, const QWidget *widget) const override
     {
         const auto *pages = qobject_cast<const TPageControl *>(widget);
         if (!pages)
@@ -29,10 +28,8 @@ public:
         const QRect r = option->rect;
         switch (element) {
         case SE_TabWidgetTabBar: {
-            const int width = qMin(pages->tabBar()->sizeHint().width(),
-                                   r.width() - 2 * TPageControl::kTabRowLeft);
-            return QRect(TPageControl::kTabRowLeft, TPageControl::kTabRowTop, qMax(width, 0),
-                         FlatTabBar::kTabHeight);
+            const int width = qMin(pages->tabBar()->sizeHint().width(), r.width() - 2 * TPageControl::kTabRowLeft);
+            return QRect(TPageControl::kTabRowLeft, TPageControl::kTabRowTop, qMax(width, 0), FlatTabBar::kTabHeight);
         }
         case SE_TabWidgetTabPane:
         case SE_TabWidgetTabContents:
@@ -47,8 +44,7 @@ public:
         }
     }
 
-    int pixelMetric(PixelMetric metric, const QStyleOption *option,
-                    const QWidget *widget) const override
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
     {
         switch (metric) {
         case PM_TabBarTabOverlap:
@@ -87,10 +83,7 @@ TPageControl::~TPageControl()
     tabBar()->setStyle(nullptr);
 }
 
-FlatTabBar *TPageControl::flatTabBar() const
-{
-    return static_cast<FlatTabBar *>(tabBar());
-}
+FlatTabBar *TPageControl::flatTabBar() const { return static_cast<FlatTabBar *>(tabBar()); }
 
 void TPageControl::pageChanged(int)
 {
@@ -129,8 +122,8 @@ bool TPageControl::eventFilter(QObject *watched, QEvent *event)
         && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         const int index = tabBar()->tabAt(mouse->position().toPoint());
-        if (mouse->button() == Qt::LeftButton && index >= 0 && index != currentIndex()
-            && isTabEnabled(index) && !focusLeavesPage())
+        if (mouse->button() == Qt::LeftButton && index >= 0 && index != currentIndex() && isTabEnabled(index)
+            && !focusLeavesPage())
             return true;
     }
     return QTabWidget::eventFilter(watched, event);
@@ -138,8 +131,8 @@ bool TPageControl::eventFilter(QObject *watched, QEvent *event)
 
 void TPageControl::keyPressEvent(QKeyEvent *event)
 {
-    const bool switchKey = (event->modifiers() & Qt::ControlModifier)
-                           && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab);
+    const bool switchKey =
+        (event->modifiers() & Qt::ControlModifier) && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab);
     if (switchKey && count() > 1 && !focusLeavesPage()) {
         event->accept();
         return;

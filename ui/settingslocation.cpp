@@ -26,10 +26,7 @@ QString withSeparator(QString dir)
     return dir;
 }
 
-std::string nativePath(const QString &path)
-{
-    return QFile::encodeName(path).toStdString();
-}
+std::string nativePath(const QString &path) { return QFile::encodeName(path).toStdString(); }
 
 // Folders made for the settings are for their user only.
 bool makeUserFolder(const QString &dir)
@@ -91,8 +88,7 @@ QString chooseSettingsPath(const QString &exeDir)
 {
     const QString beside = exeDir + QStringLiteral("settings.ini");
     WriteTarget target;
-    if (!directoryRefusesNewFiles(nativePath(exeDir))
-        || (findWriteTarget(nativePath(beside), target) && target.exists))
+    if (!directoryRefusesNewFiles(nativePath(exeDir)) || (findWriteTarget(nativePath(beside), target) && target.exists))
         return beside;
     const QString dir = userConfigDirectory() + QStringLiteral("/zelton");
     const QString perUser = dir + QStringLiteral("/settings.ini");

@@ -62,10 +62,7 @@ TControlSubClass::~TControlSubClass()
         hooks().remove(m_controlKey);
 }
 
-TControlSubClass *TControlSubClass::hookOf(const QWidget *control)
-{
-    return hooks().value(control, nullptr);
-}
+TControlSubClass *TControlSubClass::hookOf(const QWidget *control) { return hooks().value(control, nullptr); }
 
 QEvent::Type TControlSubClass::invalidatedEvent()
 {
@@ -87,10 +84,7 @@ void TControlSubClass::ReleaseHook()
     delete this;
 }
 
-bool TControlSubClass::painterInactive() const
-{
-    return m_painter && !m_painter->Active();
-}
+bool TControlSubClass::painterInactive() const { return m_painter && !m_painter->Active(); }
 
 void TControlSubClass::controlDestroyed()
 {

@@ -34,8 +34,7 @@ void outlineRect(QPainter &p, const QRect &r, const QColor &c)
     fillPixels(p, r.right(), r.top(), 1, r.height(), c);
 }
 
-void DrawFlatBorder(QPainter &p, TColor color, TColor borderColor, TFlatBorderStyle style,
-                    const QRect &r)
+void DrawFlatBorder(QPainter &p, TColor color, TColor borderColor, TFlatBorderStyle style, const QRect &r)
 {
     const QRect inner = r.adjusted(1, 1, -1, -1);
     switch (style) {

@@ -72,10 +72,7 @@ TFlatBorderStyle TCustomFlatEdit::currentBorderStyle() const
     return fbsBackground;
 }
 
-void TCustomFlatEdit::InvalidateFrame()
-{
-    update();
-}
+void TCustomFlatEdit::InvalidateFrame() { update(); }
 
 void TCustomFlatEdit::paintEvent(QPaintEvent *e)
 {
@@ -119,10 +116,9 @@ void TCustomFlatEdit::focusInEvent(QFocusEvent *e)
 {
     const Qt::FocusReason reason = e->reason();
     const bool regain = m_entered && isWindowOrPopupReason(reason);
-    const bool leftClick =
-        reason == Qt::MouseFocusReason && (QGuiApplication::mouseButtons() & Qt::LeftButton);
-    const bool keyboardEntry = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
-                               reason == Qt::ShortcutFocusReason;
+    const bool leftClick = reason == Qt::MouseFocusReason && (QGuiApplication::mouseButtons() & Qt::LeftButton);
+    const bool keyboardEntry =
+        reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
     if (keyboardEntry && !m_autoSelect) {
         // QLineEdit selects on keyboard entry by itself; AutoSelect off says no.
         QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);

@@ -69,10 +69,7 @@ void TCustomFlatFloatEdit::setTextIfDifferent(const QString &t)
         setText(t);
 }
 
-void TCustomFlatFloatEdit::setValueL(long double x)
-{
-    setTextIfDifferent(formatValue(ClampToRange(x)));
-}
+void TCustomFlatFloatEdit::setValueL(long double x) { setTextIfDifferent(formatValue(ClampToRange(x))); }
 
 void TCustomFlatFloatEdit::setMinValueL(long double x)
 {
@@ -213,8 +210,7 @@ void TCustomFlatFloatEdit::inputMethodEvent(QInputMethodEvent *e)
     const bool hasPreedit = !e->preeditString().isEmpty();
     // First end the old composition (and apply a replacement, if any) ...
     {
-        QInputMethodEvent head(QString(), hasPreedit ? QList<QInputMethodEvent::Attribute>()
-                                                     : e->attributes());
+        QInputMethodEvent head(QString(), hasPreedit ? QList<QInputMethodEvent::Attribute>() : e->attributes());
         if (e->replacementLength() != 0)
             head.setCommitString(QString(), e->replacementStart(), e->replacementLength());
         QLineEdit::inputMethodEvent(&head);

@@ -161,7 +161,7 @@ private:
     TAlignment m_alignment = taRightJustify;
     long double m_minValue = 0;
     long double m_maxValue = 100.0L;
-    bool m_refocusing = false;     // taking the focus back after a rejected exit
+    bool m_refocusing = false; // taking the focus back after a rejected exit
     bool m_refocusQueued = false;
 };
 

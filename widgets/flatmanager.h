@@ -48,8 +48,7 @@ enum TFlatComponentType : int {
 // (see ApplyStyle).
 using TOnBeforeSetStyle =
     std::function<void(QObject *sender, QObject *name, TFlatComponentType componentType, bool &canChange)>;
-using TOnAfterSetStyle =
-    std::function<void(QObject *sender, QObject *name, TFlatComponentType componentType)>;
+using TOnAfterSetStyle = std::function<void(QObject *sender, QObject *name, TFlatComponentType componentType)>;
 
 // Create it with its form (a top-level QWidget) or a TCustomFrame as the
 // parent: new TFlatManager(form). Writing a property with a new value pushes

@@ -8,8 +8,7 @@ HintSettings *g_application = nullptr;
 
 } // namespace
 
-HintSettings::HintSettings(QObject *parent)
-    : QObject(parent), m_hintWindowClass(&THintWindow::staticMetaObject)
+HintSettings::HintSettings(QObject *parent) : QObject(parent), m_hintWindowClass(&THintWindow::staticMetaObject)
 {
     if (!g_application)
         g_application = this;
@@ -21,10 +20,7 @@ HintSettings::~HintSettings()
         g_application = nullptr;
 }
 
-HintSettings *HintSettings::application()
-{
-    return g_application;
-}
+HintSettings *HintSettings::application() { return g_application; }
 
 void HintSettings::setHintWindowClass(const QMetaObject *windowClass)
 {

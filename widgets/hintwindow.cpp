@@ -36,10 +36,7 @@ void THintWindow::setMainWindow(QWidget *window)
         own->setTransientParent(parentWindow);
 }
 
-QPoint THintWindow::pointerPos() const
-{
-    return m_pointerSource ? m_pointerSource() : QCursor::pos();
-}
+QPoint THintWindow::pointerPos() const { return m_pointerSource ? m_pointerSource() : QCursor::pos(); }
 
 void THintWindow::activateHint(const QRect &, const QString &text)
 {

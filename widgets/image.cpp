@@ -63,10 +63,7 @@ QRect TImage::pictureRect() const
     return QRect(origin, shown);
 }
 
-QSize TImage::sizeHint() const
-{
-    return m_image.isNull() ? QWidget::sizeHint() : m_image.size();
-}
+QSize TImage::sizeHint() const { return m_image.isNull() ? QWidget::sizeHint() : m_image.size(); }
 
 const QImage &TImage::highDensityImage()
 {

@@ -9,7 +9,8 @@
 #include <QString>
 #include <QWidget>
 
-class TImage : public QWidget {
+class TImage : public QWidget
+{
     Q_OBJECT
     Q_PROPERTY(QString Picture READ picture WRITE setPicture)
     Q_PROPERTY(bool Center READ center WRITE setCenter)

@@ -8,7 +8,8 @@
 
 #include "core/errors.h"
 
-class EInvalidGraphic : public Exception {
+class EInvalidGraphic : public Exception
+{
 public:
     using Exception::Exception;
     const char *ClassName() const noexcept override { return "EInvalidGraphic"; }

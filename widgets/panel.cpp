@@ -22,25 +22,13 @@ TPanel::TPanel(QWidget *parent) : QWidget(parent) {}
 
 TPanel::~TPanel() = default;
 
-void TPanel::setBevelOuter(TBevelCut value)
-{
-    assign(this, m_bevelOuter, value);
-}
+void TPanel::setBevelOuter(TBevelCut value) { assign(this, m_bevelOuter, value); }
 
-void TPanel::setBevelInner(TBevelCut value)
-{
-    assign(this, m_bevelInner, value);
-}
+void TPanel::setBevelInner(TBevelCut value) { assign(this, m_bevelInner, value); }
 
-void TPanel::setBevelWidth(int value)
-{
-    assign(this, m_bevelWidth, value);
-}
+void TPanel::setBevelWidth(int value) { assign(this, m_bevelWidth, value); }
 
-void TPanel::setBorderWidth(int value)
-{
-    assign(this, m_borderWidth, value);
-}
+void TPanel::setBorderWidth(int value) { assign(this, m_borderWidth, value); }
 
 void TPanel::paintEvent(QPaintEvent *)
 {

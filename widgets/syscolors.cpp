@@ -62,15 +62,9 @@ QColor resolveColor(TColor color)
     return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
 }
 
-TColor ColorToRGB(TColor color)
-{
-    return qColorToColor(resolveColor(color));
-}
+TColor ColorToRGB(TColor color) { return qColorToColor(resolveColor(color)); }
 
-TColor qColorToColor(const QColor &color)
-{
-    return rgbColor(color.red(), color.green(), color.blue());
-}
+TColor qColorToColor(const QColor &color) { return rgbColor(color.red(), color.green(), color.blue()); }
 
 namespace {
 
@@ -84,10 +78,7 @@ qint64 roundHundredthsToEven(qint64 n)
     return q;
 }
 
-int clampChannel(qint64 v)
-{
-    return v < 0 ? 0 : (v > 255 ? 255 : int(v));
-}
+int clampChannel(qint64 v) { return v < 0 ? 0 : (v > 255 ? 255 : int(v)); }
 
 } // namespace
 

@@ -39,12 +39,8 @@ constexpr KindName kControlKindNames[] = {
 };
 
 constexpr KindName kContainerKindNames[] = {
-    {"TCustomFrame", xccFrame, true},
-    {"TDBCtrlPanel", xccFrame, false},
-    {"TPanel", xccPanel, true},
-    {"QGroupBox", xccGroupBox, true},
-    {"TTabSheet", xccTabSheet, true},
-    {"TdxTabSheet", xccTabSheet, false},
+    {"TCustomFrame", xccFrame, true}, {"TDBCtrlPanel", xccFrame, false}, {"TPanel", xccPanel, true},
+    {"QGroupBox", xccGroupBox, true}, {"TTabSheet", xccTabSheet, true},  {"TdxTabSheet", xccTabSheet, false},
 };
 
 template <std::size_t N>
@@ -101,12 +97,6 @@ bool isForm(const QObject *component)
     return w->isWindow() && type != Qt::Popup && type != Qt::ToolTip && type != Qt::SplashScreen;
 }
 
-bool isFrame(const QObject *component)
-{
-    return component && (containerKindsOf(component) & xpBit(xccFrame)) != 0;
-}
+bool isFrame(const QObject *component) { return component && (containerKindsOf(component) & xpBit(xccFrame)) != 0; }
 
-int tagOf(const QObject *component)
-{
-    return component ? component->property("Tag").toInt() : 0;
-}
+int tagOf(const QObject *component) { return component ? component->property("Tag").toInt() : 0; }

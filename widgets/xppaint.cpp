@@ -104,15 +104,9 @@ constexpr int kCaptionFlags = Qt::TextShowMnemonic | Qt::TextExpandTabs;
 
 } // namespace
 
-TColor backgroundOf(const QWidget *w)
-{
-    return qColorToColor(w->palette().color(w->backgroundRole()));
-}
+TColor backgroundOf(const QWidget *w) { return qColorToColor(w->palette().color(w->backgroundRole())); }
 
-TColor parentBackgroundOf(const QWidget *w)
-{
-    return backgroundOf(w->parentWidget() ? w->parentWidget() : w);
-}
+TColor parentBackgroundOf(const QWidget *w) { return backgroundOf(w->parentWidget() ? w->parentWidget() : w); }
 
 void BevelFrame(QPainter &p, TRect &r, TColor tl, TColor br, int n)
 {

@@ -49,10 +49,7 @@ TXPStyleManager::~TXPStyleManager()
         g_manager = nullptr;
 }
 
-TXPStyleManager *TXPStyleManager::instance()
-{
-    return g_manager;
-}
+TXPStyleManager *TXPStyleManager::instance() { return g_manager; }
 
 TXPStyleManager *TXPStyleManager::create()
 {
@@ -61,20 +58,11 @@ TXPStyleManager *TXPStyleManager::create()
     return g_manager;
 }
 
-QList<TXPStylePainter *> TXPStyleManager::Painters() const
-{
-    return alive(m_painters);
-}
+QList<TXPStylePainter *> TXPStyleManager::Painters() const { return alive(m_painters); }
 
-QList<QWidget *> TXPStyleManager::PendingWindows() const
-{
-    return alive(m_pendingWindows);
-}
+QList<QWidget *> TXPStyleManager::PendingWindows() const { return alive(m_pendingWindows); }
 
-QList<QWidget *> TXPStyleManager::HandledWindows() const
-{
-    return alive(m_handledWindows);
-}
+QList<QWidget *> TXPStyleManager::HandledWindows() const { return alive(m_handledWindows); }
 
 void TXPStyleManager::schedule()
 {

@@ -65,10 +65,7 @@ TXPStylePainter::~TXPStylePainter()
         hook->ReleaseHook();
 }
 
-void TXPStylePainter::Loaded()
-{
-    TXPStyleManager::create()->registerPainter(this);
-}
+void TXPStylePainter::Loaded() { TXPStyleManager::create()->registerPainter(this); }
 
 void TXPStylePainter::Notification(QObject *component, TOperation operation)
 {
@@ -80,8 +77,7 @@ void TXPStylePainter::Notification(QObject *component, TOperation operation)
 
 bool TXPStylePainter::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_ownerWindow
-        && (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildRemoved)) {
+    if (watched == m_ownerWindow && (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildRemoved)) {
         Notification(static_cast<QChildEvent *>(event)->child(),
                      event->type() == QEvent::ChildAdded ? opInsert : opRemove);
     }
@@ -118,15 +114,9 @@ void TXPStylePainter::setActive(bool value)
     ApplyToOwner(m_ownerWindow, value, true);
 }
 
-void TXPStylePainter::setXPContainers(TXPContainers value)
-{
-    setKinds(m_xpContainers, value);
-}
+void TXPStylePainter::setXPContainers(TXPContainers value) { setKinds(m_xpContainers, value); }
 
-void TXPStylePainter::setXPControls(TXPControls value)
-{
-    setKinds(m_xpControls, value);
-}
+void TXPStylePainter::setXPControls(TXPControls value) { setKinds(m_xpControls, value); }
 
 template <typename Set>
 void TXPStylePainter::setKinds(Set &field, Set value)
@@ -212,8 +202,8 @@ void TXPStylePainter::ApplyToComponent(QObject *component, bool enable, bool upd
         return;
     auto *control = static_cast<QWidget *>(component);
     QWidget *parent = control->parentWidget();
-    const bool eligible = (controlKindsOf(control) & m_xpControls) != 0 && parent
-                          && (containerKindsOf(parent) & m_xpContainers) != 0;
+    const bool eligible =
+        (controlKindsOf(control) & m_xpControls) != 0 && parent && (containerKindsOf(parent) & m_xpContainers) != 0;
     if (eligible) {
         // A control already hooked keeps its hook: no second one.
         if (enable && tagOf(control) != kTagNoXPStyle && tagOf(parent) != kTagNoXPStyle

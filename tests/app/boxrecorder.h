@@ -5,7 +5,8 @@
 #include <QList>
 #include <functional>
 
-class BoxRecorder {
+class BoxRecorder
+{
 public:
     BoxRecorder()
     {

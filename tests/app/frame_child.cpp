@@ -18,8 +18,7 @@ int main(int argc, char **argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "";
     setMessageBoxPresenter([](const MessageBoxRequest &request) {
-        std::printf("box [%s]: %s\n", request.caption.toUtf8().constData(),
-                    request.text.toUtf8().constData());
+        std::printf("box [%s]: %s\n", request.caption.toUtf8().constData(), request.text.toUtf8().constData());
         std::fflush(stdout);
     });
     return RunApplication(argc, argv, [mode](MainWindowHandlers &handlers) {

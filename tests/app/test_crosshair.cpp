@@ -5,11 +5,11 @@
 #include "tests/app/workflowfixture.h"
 #include "tests/paintcounter.h"
 
-class TestCrosshair : public WorkflowFixture {
+class TestCrosshair : public WorkflowFixture
+{
     Q_OBJECT
 
 private slots:
-
 
     void crosshairFollowsTheMouse();
     void crosshairErasedOnceOverThePage();

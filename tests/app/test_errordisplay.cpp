@@ -25,7 +25,8 @@ namespace {
 // last-resort catching is tested on events that do not pass through it.)
 const QEvent::Type kCharEvent = QEvent::Type(QEvent::User + 1);
 
-class CharEvent : public QEvent {
+class CharEvent : public QEvent
+{
 public:
     explicit CharEvent(QChar c) : QEvent(kCharEvent), ch(c) {}
     QChar ch;
@@ -40,7 +41,8 @@ void typeChars(QObject *receiver, const QString &text)
 }
 
 // Raises `typed` with its text after every character.
-class CharSignalWidget : public QWidget {
+class CharSignalWidget : public QWidget
+{
     Q_OBJECT
 signals:
     void typed(const QString &text);
@@ -60,7 +62,8 @@ public:
 };
 
 // Fails on the character "x"; with `grab` set, takes the mouse first.
-class CharThrowingWidget : public QWidget {
+class CharThrowingWidget : public QWidget
+{
 protected:
     bool event(QEvent *e) override
     {
@@ -106,22 +109,33 @@ void TestErrorDisplay::periodRule_data()
 {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("letter") << "abc" << "abc.";
-    QTest::newRow("period") << "abc." << "abc.";
-    QTest::newRow("exclamation") << "x!" << "x!";
-    QTest::newRow("parenthesis") << "ok)" << "ok)";
-    QTest::newRow("minus") << "a-" << "a-";
-    QTest::newRow("blank") << "a " << "a ";
+    QTest::newRow("letter") << "abc"
+                            << "abc.";
+    QTest::newRow("period") << "abc."
+                            << "abc.";
+    QTest::newRow("exclamation") << "x!"
+                                 << "x!";
+    QTest::newRow("parenthesis") << "ok)"
+                                 << "ok)";
+    QTest::newRow("minus") << "a-"
+                           << "a-";
+    QTest::newRow("blank") << "a "
+                           << "a ";
     QTest::newRow("cyrillic") << QStringLiteral("Файл") << QStringLiteral("Файл.");
-    QTest::newRow("question") << "what?" << "what?.";
-    QTest::newRow("colon") << "x:" << "x:.";
-    QTest::newRow("digit") << "1" << "1.";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("comma") << "a," << "a,";
-    QTest::newRow("slash") << "a/" << "a/.";
-    QTest::newRow("write error")
-        << "Unable to write to /home/u/settings.ini"
-        << "Unable to write to /home/u/settings.ini.";
+    QTest::newRow("question") << "what?"
+                              << "what?.";
+    QTest::newRow("colon") << "x:"
+                           << "x:.";
+    QTest::newRow("digit") << "1"
+                           << "1.";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("comma") << "a,"
+                           << "a,";
+    QTest::newRow("slash") << "a/"
+                           << "a/.";
+    QTest::newRow("write error") << "Unable to write to /home/u/settings.ini"
+                                 << "Unable to write to /home/u/settings.ini.";
 }
 
 void TestErrorDisplay::periodRule()
@@ -152,19 +166,15 @@ void TestErrorDisplay::applicationErrorText_data()
     QTest::addColumn<quint64>("address");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("text");
-    QTest::newRow("no period")
-        << "EOverflow" << quint64(0) << "Floating point overflow"
-        << "Exception EOverflow in module zelton at 00000000.\nFloating point overflow.\n";
-    QTest::newRow("period kept")
-        << "Exception" << quint64(0x4A3F) << "Out of memory."
-        << "Exception Exception in module zelton at 00004A3F.\nOut of memory.\n";
+    QTest::newRow("no period") << "EOverflow" << quint64(0) << "Floating point overflow"
+                               << "Exception EOverflow in module zelton at 00000000.\nFloating point overflow.\n";
+    QTest::newRow("period kept") << "Exception" << quint64(0x4A3F) << "Out of memory."
+                                 << "Exception Exception in module zelton at 00004A3F.\nOut of memory.\n";
     // this box adds a period after anything but a period
-    QTest::newRow("exclamation")
-        << "std::bad_alloc" << quint64(0xDEADBEEF) << "x!"
-        << "Exception std::bad_alloc in module zelton at DEADBEEF.\nx!.\n";
-    QTest::newRow("cyrillic")
-        << "EIniFileException" << quint64(0x1b) << QStringLiteral("Файл")
-        << QStringLiteral("Exception EIniFileException in module zelton at 0000001B.\nФайл.\n");
+    QTest::newRow("exclamation") << "std::bad_alloc" << quint64(0xDEADBEEF) << "x!"
+                                 << "Exception std::bad_alloc in module zelton at DEADBEEF.\nx!.\n";
+    QTest::newRow("cyrillic") << "EIniFileException" << quint64(0x1b) << QStringLiteral("Файл")
+                              << QStringLiteral("Exception EIniFileException in module zelton at 0000001B.\nФайл.\n");
 }
 
 void TestErrorDisplay::applicationErrorText()
@@ -173,8 +183,7 @@ void TestErrorDisplay::applicationErrorText()
     QFETCH(quint64, address);
     QFETCH(QString, message);
     QFETCH(QString, text);
-    QCOMPARE(::applicationErrorText(className, QStringLiteral("zelton"), quintptr(address), message),
-             text);
+    QCOMPARE(::applicationErrorText(className, QStringLiteral("zelton"), quintptr(address), message), text);
 }
 
 void TestErrorDisplay::applicationIdentity()

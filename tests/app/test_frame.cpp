@@ -85,14 +85,14 @@ void TestFrame::failedCloseKeepsWindowOpen()
         return window;
     });
     QCOMPARE(code, 0);
-    QCOMPARE(saves, 3);   // every attempt saves again
+    QCOMPARE(saves, 3); // every attempt saves again
     QCOMPARE(visibleAfterClose, (QList<bool>{false, true, false, true, true, false}));
     QCOMPARE(recorder.boxes.size(), 2);
     for (const MessageBoxRequest &box : recorder.boxes) {
         QCOMPARE(box.caption, QStringLiteral("Подбор Zelton"));
         QCOMPARE(box.text, QStringLiteral("Unable to write to /ro/settings.ini."));
     }
-    QVERIFY(mainWindow.isNull());   // destroyed once the loop ended
+    QVERIFY(mainWindow.isNull()); // destroyed once the loop ended
 }
 
 void TestFrame::creationErrorShownAndStartupGoesOn()
@@ -120,8 +120,8 @@ void TestFrame::creationErrorShownAndStartupGoesOn()
     QCOMPARE(recorder.boxes.size(), 1);
     QCOMPARE(recorder.boxes[0].caption, QStringLiteral("Подбор Zelton"));
     QCOMPARE(recorder.boxes[0].text, QStringLiteral("Файл."));
-    QVERIFY(!visibleWhenBoxShown);   // the box comes before the window
-    QCOMPARE(creations, 1);          // not run again after its error
+    QVERIFY(!visibleWhenBoxShown); // the box comes before the window
+    QCOMPARE(creations, 1);        // not run again after its error
     QVERIFY(shown);
 }
 
@@ -137,8 +137,7 @@ void TestFrame::startupErrorExitsWithOne()
     QFETCH(bool, ownError);
     BoxRecorder recorder;
     bool created = false;
-    const int code = runMainWindow(*TApplication::instance(), [&](MainWindowHandlers &h)
-                                       -> std::unique_ptr<QWidget> {
+    const int code = runMainWindow(*TApplication::instance(), [&](MainWindowHandlers &h) -> std::unique_ptr<QWidget> {
         h.created = [&] { created = true; };
         if (ownError)
             throw EOverflow();
@@ -153,11 +152,12 @@ void TestFrame::startupErrorExitsWithOne()
     QCOMPARE(box.owner, nullptr);
     QCOMPARE(box.icon, QMessageBox::Critical);
     QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QCOMPARE(box.text, ownError
-                           ? QStringLiteral("Exception EOverflow in module %1 at 00000000.\n"
-                                            "Floating point overflow.\n").arg(module)
-                           : QStringLiteral("Exception std::bad_alloc in module %1 at 00000000.\n"
-                                            "std::bad_alloc.\n").arg(module));
+    QCOMPARE(box.text, ownError ? QStringLiteral("Exception EOverflow in module %1 at 00000000.\n"
+                                                 "Floating point overflow.\n")
+                                      .arg(module)
+                                : QStringLiteral("Exception std::bad_alloc in module %1 at 00000000.\n"
+                                                 "std::bad_alloc.\n")
+                                      .arg(module));
 }
 
 void TestFrame::sessionEndSavesWithoutBox_data()
@@ -183,9 +183,7 @@ void TestFrame::sessionEndSavesWithoutBox()
             if (saveFails)
                 throw EIniFileException("/ro/settings.ini");
         };
-        h.shown = [&, w = window.get()] {
-            QTimer::singleShot(0, w, [signal] { std::raise(signal); });
-        };
+        h.shown = [&, w = window.get()] { QTimer::singleShot(0, w, [signal] { std::raise(signal); }); };
         return window;
     });
     QCOMPARE(code, 0);

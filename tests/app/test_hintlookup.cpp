@@ -68,7 +68,7 @@ private slots:
     {
         QTest::addColumn<int>("page");
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QPoint>("at"); // (-1, -1): the centre
+        QTest::addColumn<QPoint>("at");     // (-1, -1): the centre
         QTest::addColumn<QString>("under"); // the control under the point
         const QPoint centre(-1, -1);
         QTest::newRow("bare picture 1") << 0 << "Img1" << QPoint(5, 5) << "Img1";

@@ -209,47 +209,54 @@ private slots:
 
         const QString a = QStringLiteral("L__dPn"), b = QStringLiteral("L__dPkl1"), c = QStringLiteral("L__dPr1");
         auto row = [](const char *name) -> QTestData & { return QTest::newRow(name); };
-        row("Idle, over a hinted control: waiting") << "" << "move A" << State::Waiting << 500 << false << a;
-        row("Idle, over the bare picture: idle") << "" << "move bare" << State::Idle << 0 << false << "";
-        row("Waiting, another control: restarted") << "move A; wait 400" << "move B" << State::Waiting << 500 << false
-                                                  << b;
-        row("Waiting, same control before any hint: restarted")
-            << "move A; wait 400" << "move A2" << State::Waiting << 500 << false << a;
-        row("Waiting, expires: shown") << "move A" << "wait 500" << State::Shown << 5000 << true << a;
-        row("Waiting, expires over another control: idle")
-            << "move A; point B" << "wait 500" << State::Idle << 0 << false << "";
-        row("Waiting, expires with no timer for the display: idle")
-            << "move A; refuse" << "wait 500" << State::Idle << 0 << false << "";
-        row("Waiting for next, expires: shown")
-            << "move A; wait 500; move B" << "wait 25" << State::Shown << 5000 << true << b;
-        row("Waiting for next, expires over another control: idle")
-            << "move A; wait 500; move B; point C" << "wait 25" << State::Idle << 0 << false << "";
+        row("Idle, over a hinted control: waiting") << ""
+                                                    << "move A" << State::Waiting << 500 << false << a;
+        row("Idle, over the bare picture: idle") << ""
+                                                 << "move bare" << State::Idle << 0 << false << "";
+        row("Waiting, another control: restarted") << "move A; wait 400"
+                                                   << "move B" << State::Waiting << 500 << false << b;
+        row("Waiting, same control before any hint: restarted") << "move A; wait 400"
+                                                                << "move A2" << State::Waiting << 500 << false << a;
+        row("Waiting, expires: shown") << "move A"
+                                       << "wait 500" << State::Shown << 5000 << true << a;
+        row("Waiting, expires over another control: idle") << "move A; point B"
+                                                           << "wait 500" << State::Idle << 0 << false << "";
+        row("Waiting, expires with no timer for the display: idle") << "move A; refuse"
+                                                                    << "wait 500" << State::Idle << 0 << false << "";
+        row("Waiting for next, expires: shown") << "move A; wait 500; move B"
+                                                << "wait 25" << State::Shown << 5000 << true << b;
+        row("Waiting for next, expires over another control: idle") << "move A; wait 500; move B; point C"
+                                                                    << "wait 25" << State::Idle << 0 << false << "";
         row("Shown, another control: waiting for next, hidden at once")
-            << "move A; wait 500" << "move B" << State::WaitingForNext << 25 << false << b;
-        row("Timed out, another control: waiting for next")
-            << "move A; wait 5500" << "move B" << State::WaitingForNext << 25 << false << b;
-        row("Waiting for next, another control: restarted")
-            << "move A; wait 500; move B; wait 20" << "move C" << State::WaitingForNext << 25 << false << c;
-        row("Shown, display time over: timed out") << "move A; wait 500" << "wait 5000" << State::TimedOut << 0
-                                                   << false << a;
-        row("Shown, within the hint rectangle: unchanged")
-            << "move A; wait 600" << "move A2" << State::Shown << 4900 << true << a;
-        row("Timed out, within the hint rectangle: unchanged")
-            << "move A; wait 5500" << "move A2" << State::TimedOut << 0 << false << a;
+            << "move A; wait 500"
+            << "move B" << State::WaitingForNext << 25 << false << b;
+        row("Timed out, another control: waiting for next") << "move A; wait 5500"
+                                                            << "move B" << State::WaitingForNext << 25 << false << b;
+        row("Waiting for next, another control: restarted") << "move A; wait 500; move B; wait 20"
+                                                            << "move C" << State::WaitingForNext << 25 << false << c;
+        row("Shown, display time over: timed out") << "move A; wait 500"
+                                                   << "wait 5000" << State::TimedOut << 0 << false << a;
+        row("Shown, within the hint rectangle: unchanged") << "move A; wait 600"
+                                                           << "move A2" << State::Shown << 4900 << true << a;
+        row("Timed out, within the hint rectangle: unchanged") << "move A; wait 5500"
+                                                               << "move A2" << State::TimedOut << 0 << false << a;
         row("Waiting after a key, within the hint rectangle: unchanged")
-            << "move A; wait 500; key; move A2; wait 100" << "move A" << State::Waiting << 400 << false << a;
+            << "move A; wait 500; key; move A2; wait 100"
+            << "move A" << State::Waiting << 400 << false << a;
         row("Waiting for next, within the hint rectangle: unchanged")
-            << "move A; wait 5500; move B; move A; wait 10" << "move A2" << State::WaitingForNext << 15 << false << a;
-        row("Shown, idle with the pointer over the control: unchanged")
-            << "move A; wait 600" << "idle" << State::Shown << 4900 << true << a;
-        row("Waiting, no timer to be had: idle") << "refuse" << "move A" << State::Idle << 0 << false << "";
+            << "move A; wait 5500; move B; move A; wait 10"
+            << "move A2" << State::WaitingForNext << 15 << false << a;
+        row("Shown, idle with the pointer over the control: unchanged") << "move A; wait 600"
+                                                                        << "idle" << State::Shown << 4900 << true << a;
+        row("Waiting, no timer to be had: idle") << "refuse"
+                                                 << "move A" << State::Idle << 0 << false << "";
 
         // Everything that cancels, from every state with a hint control.
         const QList<QPair<const char *, const char *>> from = {{"Waiting", "move A; wait 100"},
                                                                {"Waiting for next", "move A; wait 500; move B"},
                                                                {"Shown", "move A; wait 500"},
                                                                {"Timed out", "move A; wait 5500"}};
-        const char *cancels[] = {"move bare", "key",      "press",    "wheel",          "frame",
+        const char *cancels[] = {"move bare", "key",        "press",    "wheel",        "frame",
                                  "leave",     "deactivate", "minimise", "outside; idle"};
         for (const auto &[state, script] : from)
             for (const char *event : cancels)
@@ -297,8 +304,8 @@ private slots:
         const auto *flat = qobject_cast<TFlatHintWindow *>(hintWindow());
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
         const QRect placed = flat->geometry();
-        QCOMPARE(placed, TFlatHintWindow::placement(TFlatHintWindow::cornerFor(m_pointer, screen), m_pointer,
-                                                    placed.size()));
+        QCOMPARE(placed,
+                 TFlatHintWindow::placement(TFlatHintWindow::cornerFor(m_pointer, screen), m_pointer, placed.size()));
         QCOMPARE(flat->HintComponent(), m_form->ui->FlatHint);
         moveTo(zone, QPoint(70, 120));
         QCOMPARE(flat->geometry(), placed);
@@ -360,10 +367,14 @@ private slots:
         QTest::addColumn<QString>("hint");
         QTest::addColumn<QString>("shown"); // empty: no hint at all
         QTest::newRow("no bar") << kPumpHint << kPumpHint;
-        QTest::newRow("text after the bar") << "Насос|подробнее о насосе" << "Насос";
-        QTest::newRow("two bars") << "Насос|a|b" << "Насос";
-        QTest::newRow("begins with the bar") << "|подробнее" << "";
-        QTest::newRow("ampersand") << "Насос & клапан" << "Насос & клапан";
+        QTest::newRow("text after the bar") << "Насос|подробнее о насосе"
+                                            << "Насос";
+        QTest::newRow("two bars") << "Насос|a|b"
+                                  << "Насос";
+        QTest::newRow("begins with the bar") << "|подробнее"
+                                             << "";
+        QTest::newRow("ampersand") << "Насос & клапан"
+                                   << "Насос & клапан";
     }
 
     void textUpToTheBar()

@@ -15,7 +15,8 @@
 
 #include <csignal>
 
-class TestSettingsFile : public WorkflowFixture {
+class TestSettingsFile : public WorkflowFixture
+{
     Q_OBJECT
 
 private slots:
@@ -31,8 +32,7 @@ private slots:
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<QStringList>("saved");
         QTest::newRow("LastSys 255") << QByteArray("[Main]\nLastSys=255\n[Values]\ndPr1=5\n") << 2 << 2
-                                     << QStringList{"FlEdt_dPr1 5.00", "dPr1 5"}
-                                     << QStringList{"LastSys=2", "dPr1=5"};
+                                     << QStringList{"FlEdt_dPr1 5.00", "dPr1 5"} << QStringList{"LastSys=2", "dPr1=5"};
         QTest::newRow("LastSys 1") << QByteArray("[Main]\nLastSys=1\n") << 1 << 1
                                    << QStringList{"FlEdt_dPr1 0.00", "dPr1 0"} << QStringList{"LastSys=1", "dPr1=0"};
         QTest::newRow("dPr1 150") << QByteArray("[Main]\nLastSys=0\n[Values]\ndPr1=150\n") << 0 << 0
@@ -82,7 +82,7 @@ private slots:
 
         QVERIFY(!m_form->close());
         QVERIFY(m_form->isVisible());
-        QVERIFY(!m_form->close());   // every attempt saves again
+        QVERIFY(!m_form->close()); // every attempt saves again
         QVERIFY(m_form->isVisible());
         const QString message = QStringLiteral("Unable to write to %1.").arg(settingsFile());
         QCOMPARE(m_boxes->texts(), (QStringList{message, message}));
@@ -119,9 +119,8 @@ private slots:
         QVERIFY(writeFile(m_dir->filePath(QStringLiteral("file")), "x"));
         setExecutableDirectoryOverride(m_dir->filePath(QStringLiteral("file/sub")));
         openWindow();
-        QCOMPARE(m_boxes->texts(),
-                 QStringList{QStringLiteral("Unable to write to %1.")
-                                 .arg(m_dir->filePath(QStringLiteral("file/sub/settings.ini")))});
+        QCOMPARE(m_boxes->texts(), QStringList{QStringLiteral("Unable to write to %1.")
+                                                   .arg(m_dir->filePath(QStringLiteral("file/sub/settings.ini")))});
         QVERIFY(m_form->isVisible());
         QCOMPARE(field("FlEdt_dPr1")->text(), QStringLiteral("0.00"));
         QCOMPARE(line("L_Kv1"), kKvZero);
@@ -167,8 +166,7 @@ void TestSettingsFile::sessionEndSavesInputs()
     edited += "[Extra]\r\nkeep=1\r\n";
     const QString temp = m_dir->filePath(QStringLiteral("edited.tmp"));
     QVERIFY(writeFile(temp, edited));
-    QCOMPARE(::rename(QFile::encodeName(temp).constData(),
-                      QFile::encodeName(settingsFile()).constData()), 0);
+    QCOMPARE(::rename(QFile::encodeName(temp).constData(), QFile::encodeName(settingsFile()).constData()), 0);
 
     QCOMPARE(::kill(pid_t(child.processId()), SIGTERM), 0);
     QVERIFY(child.waitForFinished(kChildWait));
@@ -192,8 +190,7 @@ struct ChildRun {
     QByteArray all() const { return (output + errors).toLocal8Bit(); }
 };
 
-ChildRun runAsOrdinaryUser(const QString &exe, const QStringList &args, const QString &home,
-                           const QString &configHome)
+ChildRun runAsOrdinaryUser(const QString &exe, const QStringList &args, const QString &home, const QString &configHome)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("HOME"), home);
@@ -212,7 +209,8 @@ ChildRun runAsOrdinaryUser(const QString &exe, const QStringList &args, const QS
         QFile::copy(match.captured(1), copy);
         QFile::setPermissions(copy, QFile::permissions(copy) | QFile::ReadOther);
         const QString quoted = QLatin1Char('"') + copy + QLatin1Char('"'); // the path may hold blanks
-        env.insert(QStringLiteral("LSAN_OPTIONS"), lsan.replace(match.capturedStart(1), match.capturedLength(1), quoted));
+        env.insert(QStringLiteral("LSAN_OPTIONS"),
+                   lsan.replace(match.capturedStart(1), match.capturedLength(1), quoted));
     }
     QProcess child;
     child.setProcessEnvironment(env);
@@ -283,8 +281,7 @@ void TestSettingsFile::programFolderNotWritable()
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("prog")));
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("home")));
     QVERIFY(QFile::copy(QStringLiteral(PROGRAM_CHILD), exe));
-    QVERIFY(QFile::setPermissions(exe, QFile::permissions(exe) | QFile::ExeOwner | QFile::ExeOther
-                                           | QFile::ReadOther));
+    QVERIFY(QFile::setPermissions(exe, QFile::permissions(exe) | QFile::ExeOwner | QFile::ExeOther | QFile::ReadOther));
     if (!beside.isNull()) {
         QVERIFY(writeFile(besideFile, beside));
         QCOMPARE(::chmod(QFile::encodeName(besideFile).constData(), mode_t(mode)), 0);

@@ -17,15 +17,12 @@ const QByteArray kBothCircuits = "[Values]\nQ1=9\ndPr1=10\ndPf1=0.5\ndPppr1=0.4\
                                  "dPdr2=1\nKvy2=2\n";
 
 // The fields in the order a close reads them back.
-const QStringList kPullOrder = {"FlEdt_Q1",     "FlEdt_dPr1", "FlEdt_dPf1",  "FlEdt_dPppr1", "FlEdt_dPs",
-                                "FlEdt_dPtr1",  "FlEdt_dPdr1", "FlEdt_dPn",  "FlEdt_Kvy1",   "FlEdt_Q2",
-                                "FlEdt_dPr2",   "FlEdt_dPf2", "FlEdt_dPppr2", "FlEdt_dPt",   "FlEdt_dPtr2",
-                                "FlEdt_dPdr2",  "FlEdt_Kvy2"};
+const QStringList kPullOrder = {"FlEdt_Q1",    "FlEdt_dPr1",  "FlEdt_dPf1",   "FlEdt_dPppr1", "FlEdt_dPs",
+                                "FlEdt_dPtr1", "FlEdt_dPdr1", "FlEdt_dPn",    "FlEdt_Kvy1",   "FlEdt_Q2",
+                                "FlEdt_dPr2",  "FlEdt_dPf2",  "FlEdt_dPppr2", "FlEdt_dPt",    "FlEdt_dPtr2",
+                                "FlEdt_dPdr2", "FlEdt_Kvy2"};
 
-QString fieldOf(int key)
-{
-    return QStringLiteral("FlEdt_") + QLatin1String(kKeys[key]);
-}
+QString fieldOf(int key) { return QStringLiteral("FlEdt_") + QLatin1String(kKeys[key]); }
 
 // "key value" of every settings key in the SizingState.
 QStringList stateValues()
@@ -50,7 +47,8 @@ QStringList savedValues(const QByteArray &file)
 
 } // namespace
 
-class TestWiring : public WorkflowFixture {
+class TestWiring : public WorkflowFixture
+{
     Q_OBJECT
 
     // "FlEdt_… text" of the field of every settings key.
@@ -69,24 +67,54 @@ private slots:
     {
         QTest::addColumn<QString>("key"); // of the field FlEdt_<key>
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("moved"); // "L_… number"
+        QTest::addColumn<QString>("moved");      // "L_… number"
         QTest::addColumn<QStringList>("values"); // every key not zero: "key=value"
         const QStringList start = {"dPr1=4", "dPr2=4"};
-        QTest::newRow("dPr1") << "dPr1" << "6" << "L_dPkl1 6.00" << QStringList{"dPr1=6", "dPr2=4"};
-        QTest::newRow("dPf1") << "dPf1" << "0.5" << "L_dPkl1 3.00" << start + QStringList{"dPf1=0.5"};
-        QTest::newRow("dPppr1") << "dPppr1" << "0.25" << "L_dPkl1 3.75" << start + QStringList{"dPppr1=0.25"};
-        QTest::newRow("dPs") << "dPs" << "1.5" << "L_dPkl1 2.50" << start + QStringList{"dPs=1.5"};
-        QTest::newRow("dPtr1") << "dPtr1" << "0.75" << "L_dPkl1 3.25" << start + QStringList{"dPtr1=0.75"};
-        QTest::newRow("dPdr1") << "dPdr1" << "2" << "L_dPkl1 2.00" << start + QStringList{"dPdr1=2"};
-        QTest::newRow("dPn") << "dPn" << "1.25" << "L_dPkl1 5.25" << start + QStringList{"dPn=1.25"};
-        QTest::newRow("Q1") << "Q1" << "3" << "L_Kv1 1.50" << start + QStringList{"Q1=3", "Kvy1=1"};
-        QTest::newRow("dPr2") << "dPr2" << "5" << "L_dPkl2 5.00" << QStringList{"dPr1=4", "dPr2=5"};
-        QTest::newRow("dPf2") << "dPf2" << "0.5" << "L_dPkl2 3.50" << start + QStringList{"dPf2=0.5"};
-        QTest::newRow("dPppr2") << "dPppr2" << "0.25" << "L_dPkl2 3.75" << start + QStringList{"dPppr2=0.25"};
-        QTest::newRow("dPt") << "dPt" << "1.5" << "L_dPkl2 2.50" << start + QStringList{"dPt=1.5"};
-        QTest::newRow("dPtr2") << "dPtr2" << "0.75" << "L_dPkl2 3.25" << start + QStringList{"dPtr2=0.75"};
-        QTest::newRow("dPdr2") << "dPdr2" << "2" << "L_dPkl2 2.00" << start + QStringList{"dPdr2=2"};
-        QTest::newRow("Q2") << "Q2" << "3" << "L_Kv2 1.50" << start + QStringList{"Q2=3", "Kvy2=1"};
+        QTest::newRow("dPr1") << "dPr1"
+                              << "6"
+                              << "L_dPkl1 6.00" << QStringList{"dPr1=6", "dPr2=4"};
+        QTest::newRow("dPf1") << "dPf1"
+                              << "0.5"
+                              << "L_dPkl1 3.00" << start + QStringList{"dPf1=0.5"};
+        QTest::newRow("dPppr1") << "dPppr1"
+                                << "0.25"
+                                << "L_dPkl1 3.75" << start + QStringList{"dPppr1=0.25"};
+        QTest::newRow("dPs") << "dPs"
+                             << "1.5"
+                             << "L_dPkl1 2.50" << start + QStringList{"dPs=1.5"};
+        QTest::newRow("dPtr1") << "dPtr1"
+                               << "0.75"
+                               << "L_dPkl1 3.25" << start + QStringList{"dPtr1=0.75"};
+        QTest::newRow("dPdr1") << "dPdr1"
+                               << "2"
+                               << "L_dPkl1 2.00" << start + QStringList{"dPdr1=2"};
+        QTest::newRow("dPn") << "dPn"
+                             << "1.25"
+                             << "L_dPkl1 5.25" << start + QStringList{"dPn=1.25"};
+        QTest::newRow("Q1") << "Q1"
+                            << "3"
+                            << "L_Kv1 1.50" << start + QStringList{"Q1=3", "Kvy1=1"};
+        QTest::newRow("dPr2") << "dPr2"
+                              << "5"
+                              << "L_dPkl2 5.00" << QStringList{"dPr1=4", "dPr2=5"};
+        QTest::newRow("dPf2") << "dPf2"
+                              << "0.5"
+                              << "L_dPkl2 3.50" << start + QStringList{"dPf2=0.5"};
+        QTest::newRow("dPppr2") << "dPppr2"
+                                << "0.25"
+                                << "L_dPkl2 3.75" << start + QStringList{"dPppr2=0.25"};
+        QTest::newRow("dPt") << "dPt"
+                             << "1.5"
+                             << "L_dPkl2 2.50" << start + QStringList{"dPt=1.5"};
+        QTest::newRow("dPtr2") << "dPtr2"
+                               << "0.75"
+                               << "L_dPkl2 3.25" << start + QStringList{"dPtr2=0.75"};
+        QTest::newRow("dPdr2") << "dPdr2"
+                               << "2"
+                               << "L_dPkl2 2.00" << start + QStringList{"dPdr2=2"};
+        QTest::newRow("Q2") << "Q2"
+                            << "3"
+                            << "L_Kv2 1.50" << start + QStringList{"Q2=3", "Kvy2=1"};
     }
 
     void everyInputWired()
@@ -178,10 +206,10 @@ private slots:
             });
 
         QTest::mouseClick(page == 0 ? m_form->ui->Btn_Clear1 : m_form->ui->Btn_Clear2, Qt::LeftButton);
-        QCOMPARE(changed, (QStringList{"FlEdt_Kvy1", "FlEdt_dPr1", "FlEdt_Q1", "FlEdt_dPf1", "FlEdt_dPppr1",
-                                       "FlEdt_dPs", "FlEdt_dPtr1", "FlEdt_dPdr1", "FlEdt_dPn", "FlEdt_Kvy2",
-                                       "FlEdt_dPr2", "FlEdt_Q2", "FlEdt_dPf2", "FlEdt_dPppr2", "FlEdt_dPt",
-                                       "FlEdt_dPtr2", "FlEdt_dPdr2"}));
+        QCOMPARE(changed,
+                 (QStringList{"FlEdt_Kvy1", "FlEdt_dPr1", "FlEdt_Q1", "FlEdt_dPf1", "FlEdt_dPppr1", "FlEdt_dPs",
+                              "FlEdt_dPtr1", "FlEdt_dPdr1", "FlEdt_dPn", "FlEdt_Kvy2", "FlEdt_dPr2", "FlEdt_Q2",
+                              "FlEdt_dPf2", "FlEdt_dPppr2", "FlEdt_dPt", "FlEdt_dPtr2", "FlEdt_dPdr2"}));
     }
 
     // Reading the fields back at close goes Q first, then the drops, then
@@ -236,8 +264,7 @@ private slots:
                     // a later turn of the loop: it runs only if the loop goes on
                     QTimer::singleShot(0, w, [&, w] {
                         ::chmod(path.constData(), 0644);
-                        steps << (app->mainWindow() == w) << w->close() << app->isTerminated()
-                              << w->isVisible();
+                        steps << (app->mainWindow() == w) << w->close() << app->isTerminated() << w->isVisible();
                     });
                 });
             };

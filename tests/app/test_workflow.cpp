@@ -12,7 +12,8 @@
 #include <QSignalSpy>
 #include <QStyle>
 
-class TestWorkflow : public WorkflowFixture {
+class TestWorkflow : public WorkflowFixture
+{
     Q_OBJECT
 
 private slots:
@@ -21,9 +22,9 @@ private slots:
         openWindow();
         QCOMPARE(m_form->settingsPath(), settingsFile());
         QCOMPARE(readFile(settingsFile()), kZeroSettings);
-        for (const char *name : {"FlEdt_dPr1", "FlEdt_dPf1", "FlEdt_dPppr1", "FlEdt_dPs", "FlEdt_dPtr1",
-                                 "FlEdt_dPdr1", "FlEdt_dPn", "FlEdt_Q1", "FlEdt_dPr2", "FlEdt_dPf2",
-                                 "FlEdt_dPppr2", "FlEdt_dPt", "FlEdt_dPtr2", "FlEdt_dPdr2", "FlEdt_Q2"})
+        for (const char *name : {"FlEdt_dPr1", "FlEdt_dPf1", "FlEdt_dPppr1", "FlEdt_dPs", "FlEdt_dPtr1", "FlEdt_dPdr1",
+                                 "FlEdt_dPn", "FlEdt_Q1", "FlEdt_dPr2", "FlEdt_dPf2", "FlEdt_dPppr2", "FlEdt_dPt",
+                                 "FlEdt_dPtr2", "FlEdt_dPdr2", "FlEdt_Q2"})
             QCOMPARE(field(name)->text(), QStringLiteral("0.00"));
         QCOMPARE(field("FlEdt_Kvy1")->text(), QStringLiteral("0.0"));
         QCOMPARE(field("FlEdt_Kvy2")->text(), QStringLiteral("0.0"));
@@ -86,8 +87,7 @@ private slots:
         QCOMPARE(line("L_Kv1"), QStringLiteral("Пропускная способность регулирующего клапана Кv = ??? м3/ч"));
         QCOMPARE(field("FlEdt_Kvy1")->text(), QStringLiteral("0.0"));
         QCOMPARE(field("FlEdt_Kvy1")->MinValueL(), 0.0L);
-        QCOMPARE(line("L_dPklReal1"),
-                 QStringLiteral("Действительные гидравлические потери на клапане dPкл = ??? атм"));
+        QCOMPARE(line("L_dPklReal1"), QStringLiteral("Действительные гидравлические потери на клапане dPкл = ??? атм"));
         typeInto("FlEdt_dPf1", QStringLiteral("0.6"));
         QCOMPARE(line("L_dPkl1"), dropLine("-0.20"));
     }
@@ -122,12 +122,10 @@ private slots:
         QTest::addColumn<int>("page");
         QTest::addColumn<QStringList>("cycle");
         QTest::addColumn<int>("key");
-        const QStringList dependent = {"FlEdt_dPr1", "FlEdt_dPf1", "FlEdt_dPppr1", "FlEdt_dPs",
-                                       "FlEdt_dPtr1", "FlEdt_dPdr1", "FlEdt_dPn", "FlEdt_Q1",
-                                       "FlEdt_Kvy1", "FlEdt_dPr1"};
-        const QStringList independent = {"FlEdt_dPr2", "FlEdt_dPf2", "FlEdt_dPppr2", "FlEdt_dPt",
-                                         "FlEdt_dPtr2", "FlEdt_dPdr2", "FlEdt_Q2", "FlEdt_Kvy2",
-                                         "FlEdt_dPr2"};
+        const QStringList dependent = {"FlEdt_dPr1",  "FlEdt_dPf1", "FlEdt_dPppr1", "FlEdt_dPs",  "FlEdt_dPtr1",
+                                       "FlEdt_dPdr1", "FlEdt_dPn",  "FlEdt_Q1",     "FlEdt_Kvy1", "FlEdt_dPr1"};
+        const QStringList independent = {"FlEdt_dPr2",  "FlEdt_dPf2", "FlEdt_dPppr2", "FlEdt_dPt", "FlEdt_dPtr2",
+                                         "FlEdt_dPdr2", "FlEdt_Q2",   "FlEdt_Kvy2",   "FlEdt_dPr2"};
         QTest::newRow("dependent, Enter") << 0 << dependent << int(Qt::Key_Return);
         QTest::newRow("dependent, keypad Enter") << 0 << dependent << int(Qt::Key_Enter);
         QTest::newRow("independent, Enter") << 1 << independent << int(Qt::Key_Return);
@@ -209,8 +207,7 @@ private slots:
         QCOMPARE(field("FlEdt_Kvy1")->text(), QStringLiteral("0.0"));
         QCOMPARE(line("L_dPkl1"), dropLine("0.00"));
         QCOMPARE(line("L_Kv1"), QStringLiteral("Пропускная способность регулирующего клапана Кv = ??? м3/ч"));
-        QCOMPARE(line("L_dPklReal1"),
-                 QStringLiteral("Действительные гидравлические потери на клапане dPкл = ??? атм"));
+        QCOMPARE(line("L_dPklReal1"), QStringLiteral("Действительные гидравлические потери на клапане dPкл = ??? атм"));
         QCOMPARE(focusName(), QStringLiteral("FlEdt_dPr1"));
         QCOMPARE(field("FlEdt_dPr1")->selectedText(), QStringLiteral("0.00"));
         // the other circuit is rewritten from the state: its Kvy field falls
@@ -324,8 +321,7 @@ void TestWorkflow::noTimersWhileWaiting()
         const bool caret = o->parent() == QApplication::focusWidget()
                            && QByteArray(o->metaObject()->className()) == "QWidgetLineControl";
         if (!caret)
-            withTimers << QStringLiteral("%1 (%2)").arg(o->objectName(),
-                                                        QLatin1String(o->metaObject()->className()));
+            withTimers << QStringLiteral("%1 (%2)").arg(o->objectName(), QLatin1String(o->metaObject()->className()));
     }
     QVERIFY2(withTimers.isEmpty(), qPrintable(withTimers.join(QLatin1String(", "))));
 }

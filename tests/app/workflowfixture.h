@@ -69,7 +69,8 @@ inline void moveMouse(QWidget *over, QPoint pos)
     QTest::mouseMove(top->windowHandle(), over->mapTo(top, pos));
 }
 
-class WorkflowFixture : public QObject {
+class WorkflowFixture : public QObject
+{
     Q_OBJECT
 
 protected:
@@ -78,14 +79,8 @@ protected:
     BoxRecorder *m_boxes = nullptr;
 
     QString settingsFile() const { return m_dir->filePath(QStringLiteral("settings.ini")); }
-    TFlatFloatEdit *field(const char *name) const
-    {
-        return m_form->findChild<TFlatFloatEdit *>(QLatin1String(name));
-    }
-    QString line(const char *name) const
-    {
-        return m_form->findChild<QLabel *>(QLatin1String(name))->text();
-    }
+    TFlatFloatEdit *field(const char *name) const { return m_form->findChild<TFlatFloatEdit *>(QLatin1String(name)); }
+    QString line(const char *name) const { return m_form->findChild<QLabel *>(QLatin1String(name))->text(); }
     // What the window shows under `name`: a field's text (FlEdt_…), a
     // result line's number (L_…), or the SizingState value of a settings key.
     QString shownValue(const QString &name) const

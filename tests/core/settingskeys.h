@@ -7,15 +7,14 @@
 
 #include <string_view>
 
-inline const char *const kKeys[] = {"Q1",   "dPr1", "dPf1",  "dPppr1", "dPs",  "dPtr1", "dPdr1", "dPn",    "Kvy1",
-                                    "Q2",   "dPr2", "dPf2",  "dPppr2", "dPt",  "dPtr2", "dPdr2", "Kvy2"};
+inline const char *const kKeys[] = {"Q1", "dPr1", "dPf1", "dPppr1", "dPs", "dPtr1", "dPdr1", "dPn", "Kvy1",
+                                    "Q2", "dPr2", "dPf2", "dPppr2", "dPt", "dPtr2", "dPdr2", "Kvy2"};
 
 inline double SizingState::*const kFields[] = {
-    &SizingState::Q1,    &SizingState::dPr1,   &SizingState::dPf1,  &SizingState::dPppr1,
-    &SizingState::dPs,   &SizingState::dPtr1,  &SizingState::dPdr1, &SizingState::dPn,
-    &SizingState::Kvy1,  &SizingState::Q2,     &SizingState::dPr2,  &SizingState::dPf2,
-    &SizingState::dPppr2, &SizingState::dPt,   &SizingState::dPtr2, &SizingState::dPdr2,
-    &SizingState::Kvy2};
+    &SizingState::Q1,    &SizingState::dPr1,  &SizingState::dPf1,   &SizingState::dPppr1, &SizingState::dPs,
+    &SizingState::dPtr1, &SizingState::dPdr1, &SizingState::dPn,    &SizingState::Kvy1,   &SizingState::Q2,
+    &SizingState::dPr2,  &SizingState::dPf2,  &SizingState::dPppr2, &SizingState::dPt,    &SizingState::dPtr2,
+    &SizingState::dPdr2, &SizingState::Kvy2};
 
 // The first nine keys belong to the dependent circuit, the rest to the
 // independent one.

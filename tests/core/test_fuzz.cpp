@@ -82,10 +82,15 @@ double randomFiniteDouble(Rng &rng)
 }
 
 const char *const kFragments[] = {
-    "[Main]", "[main]", "[Values]", "[ values ]", "[Other]", "[", "]", "LastSys=", "lastsys = ", "Q1=",
-    " q1 =", "dPr1=", "Kvy2=", "=", ";", "#", "\"", "'", " ", "\t", "\r", "\n", "\r\n", "0x1F", "$ff",
-    "-1", "258", "12.35", "1E400", "1E-400", "1,5", "abc", "\xEF\xBB\xBF", "\xFF", "\xC3\x28",
-    std::string_view("\0", 1).data(),
+    "[Main]",       "[main]", "[Values]", "[ values ]",
+    "[Other]",      "[",      "]",        "LastSys=",
+    "lastsys = ",   "Q1=",    " q1 =",    "dPr1=",
+    "Kvy2=",        "=",      ";",        "#",
+    "\"",           "'",      " ",        "\t",
+    "\r",           "\n",     "\r\n",     "0x1F",
+    "$ff",          "-1",     "258",      "12.35",
+    "1E400",        "1E-400", "1,5",      "abc",
+    "\xEF\xBB\xBF", "\xFF",   "\xC3\x28", std::string_view("\0", 1).data(),
 };
 
 std::string randomIniText(Rng &rng)
@@ -129,7 +134,8 @@ const char *const kNames[] = {"LastSys", "Q1", "q1", "dPr1", "Kvy2", "x"};
 
 } // namespace
 
-class TestFuzz : public QObject {
+class TestFuzz : public QObject
+{
     Q_OBJECT
 private slots:
     void numberTexts();
@@ -176,8 +182,8 @@ void TestFuzz::formatParseRoundTrip()
 {
     Rng rng(77);
     for (int round = 0; round < 100000; ++round) {
-        const double d = round % 2 ? randomFiniteDouble(rng)
-                                   : std::ldexp(static_cast<double>(rng() >> 11), pick(rng, 120) - 80);
+        const double d =
+            round % 2 ? randomFiniteDouble(rng) : std::ldexp(static_cast<double>(rng() >> 11), pick(rng, 120) - 80);
         const std::string text = FormatSettingsValue(d);
         long double parsed = 0;
         if (!ParseSettingsValue(text, parsed))
@@ -189,7 +195,8 @@ void TestFuzz::formatParseRoundTrip()
         // half a unit of the 15th digit, plus the rounding of the reading
         const double ulp = std::nextafter(std::fabs(d), std::numeric_limits<double>::infinity()) - std::fabs(d);
         if (!(std::fabs(back - d) <= std::fabs(d) * 5e-15 + ulp))
-            QFAIL(qPrintable(QString("%1 read as %2 from %3").arg(d, 0, 'g', 17).arg(back, 0, 'g', 17).arg(text.c_str())));
+            QFAIL(qPrintable(
+                QString("%1 read as %2 from %3").arg(d, 0, 'g', 17).arg(back, 0, 'g', 17).arg(text.c_str())));
         for (const char c : text)
             QVERIFY(std::isdigit(static_cast<unsigned char>(c)) || c == '-' || c == '.' || c == 'E');
 

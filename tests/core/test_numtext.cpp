@@ -10,7 +10,8 @@
 #include <locale>
 #include <sstream>
 
-class TestNumText : public QObject {
+class TestNumText : public QObject
+{
     Q_OBJECT
 private slots:
     void formatTwoDecimals_data();
@@ -172,8 +173,7 @@ void TestNumText::parse_data()
     QTest::newRow("1E5000 fails") << "1E5000" << false << 0.0;
     QTest::newRow("many fraction digits") << "0.1000000000000000000000000000000001" << true << 0.1;
     QTest::newRow("digits shifted by exponent") << "1234.5e-2" << true << 12.345;
-    QTest::newRow("subnormal") << "4.9406564584124654E-324" << true
-                               << std::numeric_limits<double>::denorm_min();
+    QTest::newRow("subnormal") << "4.9406564584124654E-324" << true << std::numeric_limits<double>::denorm_min();
 }
 
 void TestNumText::parse()
@@ -288,8 +288,7 @@ void TestNumText::truncateTowardZero()
 
 void TestNumText::fillTemplate()
 {
-    QCOMPARE(QString::fromStdString(::fillTemplate("dPкл = %.2f атм", "0.80")),
-             QString::fromUtf8("dPкл = 0.80 атм"));
+    QCOMPARE(QString::fromStdString(::fillTemplate("dPкл = %.2f атм", "0.80")), QString::fromUtf8("dPкл = 0.80 атм"));
     QCOMPARE(QString::fromStdString(::fillTemplate("%.2f", "-0.40")), QString("-0.40"));
     QCOMPARE(QString::fromStdString(::fillTemplate("no directive", "1.00")), QString("no directive"));
 }

@@ -30,34 +30,54 @@ void TestProfile::find_data()
     QTest::addColumn<bool>("found");
     QTest::addColumn<QByteArray>("value");
 
-    QTest::newRow("plain") << QByteArray("[Values]\r\nQ1=3\r\n") << "Values" << "Q1" << true << QByteArray("3");
-    QTest::newRow("letter case") << QByteArray("[values]\nq1=3\n") << "Values" << "Q1" << true << QByteArray("3");
-    QTest::newRow("blanks") << QByteArray("  [ Values ]  \n \t Q1 \t=  2.50 \t\n") << "Values" << "Q1" << true
-                            << QByteArray("2.50");
-    QTest::newRow("empty value") << QByteArray("[S]\nK=   \n") << "S" << "K" << true << QByteArray("");
-    QTest::newRow("no equals sign") << QByteArray("[S]\nK\n") << "S" << "K" << true << QByteArray("");
-    QTest::newRow("equals in value") << QByteArray("[S]\nK=a=b\n") << "S" << "K" << true << QByteArray("a=b");
-    QTest::newRow("double quotes") << QByteArray("[S]\nK=\" 12 \"\n") << "S" << "K" << true << QByteArray(" 12 ");
-    QTest::newRow("single quotes") << QByteArray("[S]\nK='7'\n") << "S" << "K" << true << QByteArray("7");
-    QTest::newRow("unmatched quotes") << QByteArray("[S]\nK=\"7'\n") << "S" << "K" << true << QByteArray("\"7'");
-    QTest::newRow("first key wins") << QByteArray("[S]\nK=1\nk=2\n") << "S" << "K" << true << QByteArray("1");
-    QTest::newRow("first section wins") << QByteArray("[S]\nA=1\n[T]\nK=0\n[s]\nK=2\n") << "S" << "K" << false
-                                        << QByteArray();
-    QTest::newRow("key in other section") << QByteArray("[T]\nK=1\n[S]\nX=2\n") << "S" << "K" << false << QByteArray();
-    QTest::newRow("key before any section") << QByteArray("K=1\n[S]\n") << "S" << "K" << false << QByteArray();
-    QTest::newRow("comment") << QByteArray("[S]\n;K=1\n#K=2\nK=3\n") << "S" << "K" << true << QByteArray("3");
-    QTest::newRow("header without bracket") << QByteArray("[S]\n[T\nK=1\n") << "S" << "K" << true << QByteArray("1");
-    QTest::newRow("CR only") << QByteArray("[A]\rK=1\r[S]\rK=2\r") << "S" << "K" << true << QByteArray("2");
-    QTest::newRow("mixed ends") << QByteArray("[A]\r\nK=1\r[S]\nJ=0\r\nK=2") << "S" << "K" << true << QByteArray("2");
-    QTest::newRow("no final line end") << QByteArray("[S]\nK=42") << "S" << "K" << true << QByteArray("42");
-    QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF[S]\nK=5\n") << "S" << "K" << true << QByteArray("5");
-    QTest::newRow("NUL in value") << QByteArray("[S]\nK=1\0002\n", 11) << "S" << "K" << true << QByteArray("1\0002", 3);
-    QTest::newRow("NUL in name") << QByteArray("[S]\nK\000=1\n", 9) << "S" << "K" << false << QByteArray();
-    QTest::newRow("non-ASCII names are exact") << QByteArray("[\xD0\x90]\nK=1\n") << "\xD0\xB0" << "K" << false
-                                               << QByteArray();
-    QTest::newRow("cut at 2047") << QByteArray("[S]\nK=" + QByteArray(3000, '7') + "\n") << "S" << "K" << true
-                                 << QByteArray(2047, '7');
-    QTest::newRow("empty text") << QByteArray() << "S" << "K" << false << QByteArray();
+    QTest::newRow("plain") << QByteArray("[Values]\r\nQ1=3\r\n") << "Values"
+                           << "Q1" << true << QByteArray("3");
+    QTest::newRow("letter case") << QByteArray("[values]\nq1=3\n") << "Values"
+                                 << "Q1" << true << QByteArray("3");
+    QTest::newRow("blanks") << QByteArray("  [ Values ]  \n \t Q1 \t=  2.50 \t\n") << "Values"
+                            << "Q1" << true << QByteArray("2.50");
+    QTest::newRow("empty value") << QByteArray("[S]\nK=   \n") << "S"
+                                 << "K" << true << QByteArray("");
+    QTest::newRow("no equals sign") << QByteArray("[S]\nK\n") << "S"
+                                    << "K" << true << QByteArray("");
+    QTest::newRow("equals in value") << QByteArray("[S]\nK=a=b\n") << "S"
+                                     << "K" << true << QByteArray("a=b");
+    QTest::newRow("double quotes") << QByteArray("[S]\nK=\" 12 \"\n") << "S"
+                                   << "K" << true << QByteArray(" 12 ");
+    QTest::newRow("single quotes") << QByteArray("[S]\nK='7'\n") << "S"
+                                   << "K" << true << QByteArray("7");
+    QTest::newRow("unmatched quotes") << QByteArray("[S]\nK=\"7'\n") << "S"
+                                      << "K" << true << QByteArray("\"7'");
+    QTest::newRow("first key wins") << QByteArray("[S]\nK=1\nk=2\n") << "S"
+                                    << "K" << true << QByteArray("1");
+    QTest::newRow("first section wins") << QByteArray("[S]\nA=1\n[T]\nK=0\n[s]\nK=2\n") << "S"
+                                        << "K" << false << QByteArray();
+    QTest::newRow("key in other section") << QByteArray("[T]\nK=1\n[S]\nX=2\n") << "S"
+                                          << "K" << false << QByteArray();
+    QTest::newRow("key before any section") << QByteArray("K=1\n[S]\n") << "S"
+                                            << "K" << false << QByteArray();
+    QTest::newRow("comment") << QByteArray("[S]\n;K=1\n#K=2\nK=3\n") << "S"
+                             << "K" << true << QByteArray("3");
+    QTest::newRow("header without bracket") << QByteArray("[S]\n[T\nK=1\n") << "S"
+                                            << "K" << true << QByteArray("1");
+    QTest::newRow("CR only") << QByteArray("[A]\rK=1\r[S]\rK=2\r") << "S"
+                             << "K" << true << QByteArray("2");
+    QTest::newRow("mixed ends") << QByteArray("[A]\r\nK=1\r[S]\nJ=0\r\nK=2") << "S"
+                                << "K" << true << QByteArray("2");
+    QTest::newRow("no final line end") << QByteArray("[S]\nK=42") << "S"
+                                       << "K" << true << QByteArray("42");
+    QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF[S]\nK=5\n") << "S"
+                                     << "K" << true << QByteArray("5");
+    QTest::newRow("NUL in value") << QByteArray("[S]\nK=1\0002\n", 11) << "S"
+                                  << "K" << true << QByteArray("1\0002", 3);
+    QTest::newRow("NUL in name") << QByteArray("[S]\nK\000=1\n", 9) << "S"
+                                 << "K" << false << QByteArray();
+    QTest::newRow("non-ASCII names are exact") << QByteArray("[\xD0\x90]\nK=1\n") << "\xD0\xB0"
+                                               << "K" << false << QByteArray();
+    QTest::newRow("cut at 2047") << QByteArray("[S]\nK=" + QByteArray(3000, '7') + "\n") << "S"
+                                 << "K" << true << QByteArray(2047, '7');
+    QTest::newRow("empty text") << QByteArray() << "S"
+                                << "K" << false << QByteArray();
 }
 
 void TestProfile::find()
@@ -82,36 +102,39 @@ void TestProfile::set_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QByteArray>("after");
 
-    QTest::newRow("new text") << QByteArray() << "Values" << "Q1" << QByteArray("[Values]\r\nQ1=V\r\n");
-    QTest::newRow("replaced in place")
-        << QByteArray("; top\r\n[Values]\r\nQ1=3\r\nQ2=4\r\n\r\n[X]\r\na=b\r\n") << "Values" << "Q1"
-        << QByteArray("; top\r\n[Values]\r\nQ1=V\r\nQ2=4\r\n\r\n[X]\r\na=b\r\n");
-    QTest::newRow("replaced keeps spelling")
-        << QByteArray("[values]\n  q1 = 3  \n") << "Values" << "Q1" << QByteArray("[values]\n  q1 = V  \n");
-    QTest::newRow("replaced quoted") << QByteArray("[S]\nK=\"3\"\n") << "S" << "K" << QByteArray("[S]\nK=V\n");
-    QTest::newRow("replaced empty") << QByteArray("[S]\nK=  \n") << "S" << "K" << QByteArray("[S]\nK=V\n");
-    QTest::newRow("key without equals") << QByteArray("[S]\nK \nL=1\n") << "S" << "K" << QByteArray("[S]\nK=V \nL=1\n");
-    QTest::newRow("first duplicate key")
-        << QByteArray("[S]\nK=1\nK=2\n") << "S" << "K" << QByteArray("[S]\nK=V\nK=2\n");
-    QTest::newRow("added after last key")
-        << QByteArray("[S]\nA=1\n; note\n\n[T]\nB=2\n") << "S" << "K"
-        << QByteArray("[S]\nA=1\nK=V\n; note\n\n[T]\nB=2\n");
-    QTest::newRow("added to first duplicate section")
-        << QByteArray("[S]\nA=1\n[T]\n[S]\nB=2\n") << "S" << "K" << QByteArray("[S]\nA=1\nK=V\n[T]\n[S]\nB=2\n");
-    QTest::newRow("added after header")
-        << QByteArray("[S]\r\n\r\n[T]\r\n") << "S" << "K" << QByteArray("[S]\r\nK=V\r\n\r\n[T]\r\n");
-    QTest::newRow("added after unterminated last line")
-        << QByteArray("[S]\nA=1") << "S" << "K" << QByteArray("[S]\nA=1\nK=V\n");
-    QTest::newRow("added after unterminated header")
-        << QByteArray("[S]") << "S" << "K" << QByteArray("[S]\r\nK=V\r\n");
-    QTest::newRow("section at end")
-        << QByteArray("[T]\nB=2\n\n; end\n") << "S" << "K" << QByteArray("[T]\nB=2\n\n; end\n[S]\nK=V\n");
-    QTest::newRow("section at end, no final line end")
-        << QByteArray("[T]\rB=2") << "S" << "K" << QByteArray("[T]\rB=2\r[S]\rK=V\r");
-    QTest::newRow("lines before first section kept")
-        << QByteArray("K=1\n") << "S" << "K" << QByteArray("K=1\n[S]\nK=V\n");
-    QTest::newRow("binary bytes kept")
-        << QByteArray("\x01\xFF\x00[\n[S]\n", 8) << "S" << "K" << QByteArray("\x01\xFF\x00[\n[S]\nK=V\n", 13);
+    QTest::newRow("new text") << QByteArray() << "Values"
+                              << "Q1" << QByteArray("[Values]\r\nQ1=V\r\n");
+    QTest::newRow("replaced in place") << QByteArray("; top\r\n[Values]\r\nQ1=3\r\nQ2=4\r\n\r\n[X]\r\na=b\r\n")
+                                       << "Values"
+                                       << "Q1" << QByteArray("; top\r\n[Values]\r\nQ1=V\r\nQ2=4\r\n\r\n[X]\r\na=b\r\n");
+    QTest::newRow("replaced keeps spelling") << QByteArray("[values]\n  q1 = 3  \n") << "Values"
+                                             << "Q1" << QByteArray("[values]\n  q1 = V  \n");
+    QTest::newRow("replaced quoted") << QByteArray("[S]\nK=\"3\"\n") << "S"
+                                     << "K" << QByteArray("[S]\nK=V\n");
+    QTest::newRow("replaced empty") << QByteArray("[S]\nK=  \n") << "S"
+                                    << "K" << QByteArray("[S]\nK=V\n");
+    QTest::newRow("key without equals") << QByteArray("[S]\nK \nL=1\n") << "S"
+                                        << "K" << QByteArray("[S]\nK=V \nL=1\n");
+    QTest::newRow("first duplicate key") << QByteArray("[S]\nK=1\nK=2\n") << "S"
+                                         << "K" << QByteArray("[S]\nK=V\nK=2\n");
+    QTest::newRow("added after last key") << QByteArray("[S]\nA=1\n; note\n\n[T]\nB=2\n") << "S"
+                                          << "K" << QByteArray("[S]\nA=1\nK=V\n; note\n\n[T]\nB=2\n");
+    QTest::newRow("added to first duplicate section") << QByteArray("[S]\nA=1\n[T]\n[S]\nB=2\n") << "S"
+                                                      << "K" << QByteArray("[S]\nA=1\nK=V\n[T]\n[S]\nB=2\n");
+    QTest::newRow("added after header") << QByteArray("[S]\r\n\r\n[T]\r\n") << "S"
+                                        << "K" << QByteArray("[S]\r\nK=V\r\n\r\n[T]\r\n");
+    QTest::newRow("added after unterminated last line") << QByteArray("[S]\nA=1") << "S"
+                                                        << "K" << QByteArray("[S]\nA=1\nK=V\n");
+    QTest::newRow("added after unterminated header") << QByteArray("[S]") << "S"
+                                                     << "K" << QByteArray("[S]\r\nK=V\r\n");
+    QTest::newRow("section at end") << QByteArray("[T]\nB=2\n\n; end\n") << "S"
+                                    << "K" << QByteArray("[T]\nB=2\n\n; end\n[S]\nK=V\n");
+    QTest::newRow("section at end, no final line end") << QByteArray("[T]\rB=2") << "S"
+                                                       << "K" << QByteArray("[T]\rB=2\r[S]\rK=V\r");
+    QTest::newRow("lines before first section kept") << QByteArray("K=1\n") << "S"
+                                                     << "K" << QByteArray("K=1\n[S]\nK=V\n");
+    QTest::newRow("binary bytes kept") << QByteArray("\x01\xFF\x00[\n[S]\n", 8) << "S"
+                                       << "K" << QByteArray("\x01\xFF\x00[\n[S]\nK=V\n", 13);
 }
 
 void TestProfile::set()

@@ -22,8 +22,12 @@ void fillState()
         s.*field = v;
         v += 1;
     }
-    s.dPkl1 = -1; s.Kv1 = -2; s.dPklReal1 = -3;
-    s.dPkl2 = -4; s.Kv2 = -5; s.dPklReal2 = -6;
+    s.dPkl1 = -1;
+    s.Kv1 = -2;
+    s.dPklReal1 = -3;
+    s.dPkl2 = -4;
+    s.Kv2 = -5;
+    s.dPklReal2 = -6;
     s.LastSys = 2;
 }
 
@@ -37,7 +41,8 @@ std::string zeroFile()
 
 } // namespace
 
-class TestSettings : public QObject {
+class TestSettings : public QObject
+{
     Q_OBJECT
 private slots:
     void init() { sizing() = SizingState{}; }
@@ -234,12 +239,11 @@ void TestSettings::foreignContentKept()
 {
     QTemporaryDir dir;
     const std::string path = dir.filePath("settings.ini").toStdString();
-    const std::string before =
-        "; written by hand\n"
-        "[Window]\nLeft=10\nTop=20\n\n"
-        "[values]\n  q1 = 3  \nExtra=keep me\ndPs=\t1\n; trailing comment\n\n"
-        "[Main]\nLastSys=2\n"
-        "[Tail]\nx=\xD0\xAF\n";
+    const std::string before = "; written by hand\n"
+                               "[Window]\nLeft=10\nTop=20\n\n"
+                               "[values]\n  q1 = 3  \nExtra=keep me\ndPs=\t1\n; trailing comment\n\n"
+                               "[Main]\nLastSys=2\n"
+                               "[Tail]\nx=\xD0\xAF\n";
     writeFileBytes(path, before);
     LoadSettings(path);
     QCOMPARE(sizing().Q1, 3.0);
@@ -247,10 +251,9 @@ void TestSettings::foreignContentKept()
     sizing().Q1 = 5;
     sizing().dPs = 0.25;
     SaveSettings(path);
-    std::string expected =
-        "; written by hand\n"
-        "[Window]\nLeft=10\nTop=20\n\n"
-        "[values]\n  q1 = 5  \nExtra=keep me\ndPs=\t0.25\n";
+    std::string expected = "; written by hand\n"
+                           "[Window]\nLeft=10\nTop=20\n\n"
+                           "[values]\n  q1 = 5  \nExtra=keep me\ndPs=\t0.25\n";
     for (const char *key : kKeys)
         if (std::string(key) != "Q1" && std::string(key) != "dPs")
             expected += std::string(key) + "=0\n";
@@ -268,8 +271,8 @@ void TestSettings::roundTrip()
     QTemporaryDir dir;
     const std::string path = dir.filePath("settings.ini").toStdString();
     SizingState &s = sizing();
-    const double values[] = {12.35, 0.1, 100, -2.5, 1e-5, 1.9e10, 1e15, 1.5e20, 0.333333333333333,
-                             7, 4.5, 0.01, 99.99, 1e-300, 1e300, 0, 2.675};
+    const double values[] = {12.35, 0.1, 100,  -2.5,  1e-5,   1.9e10, 1e15, 1.5e20, 0.333333333333333,
+                             7,     4.5, 0.01, 99.99, 1e-300, 1e300,  0,    2.675};
     for (int i = 0; i < 17; ++i)
         s.*kFields[i] = values[i];
     s.LastSys = 255;
@@ -364,7 +367,8 @@ void TestSettings::hostileFiles_data()
     QTest::newRow("megabyte CR-only") << QByteArray(1 << 20, '\r') + "[Values]\rQ1=9" << 9.0;
     QTest::newRow("many sections") << QByteArray("[a]\n").repeated(200000) + "[Values]\nQ1=2\n" << 2.0;
     QTest::newRow("infinities and NaN") << QByteArray("[Values]\nQ1=3\ndPr1=INF\ndPf1=-INF\ndPppr1=NAN\ndPs=inf\n"
-                                                      "dPtr1=nan\ndPdr1=Infinity\n") << 3.0;
+                                                      "dPtr1=nan\ndPdr1=Infinity\n")
+                                        << 3.0;
 }
 
 void TestSettings::hostileFiles()

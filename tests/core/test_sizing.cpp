@@ -12,16 +12,27 @@ namespace {
 void setInputs1(const QList<double> &in)
 {
     SizingState &s = sizing();
-    s.dPr1 = in[0]; s.dPf1 = in[1]; s.dPppr1 = in[2]; s.dPs = in[3];
-    s.dPtr1 = in[4]; s.dPdr1 = in[5]; s.dPn = in[6]; s.Q1 = in[7];
+    s.dPr1 = in[0];
+    s.dPf1 = in[1];
+    s.dPppr1 = in[2];
+    s.dPs = in[3];
+    s.dPtr1 = in[4];
+    s.dPdr1 = in[5];
+    s.dPn = in[6];
+    s.Q1 = in[7];
 }
 
 // Circuit 2 inputs in the order dPr, dPf, dPppr, dPt, dPtr, dPdr, Q.
 void setInputs2(const QList<double> &in)
 {
     SizingState &s = sizing();
-    s.dPr2 = in[0]; s.dPf2 = in[1]; s.dPppr2 = in[2]; s.dPt = in[3];
-    s.dPtr2 = in[4]; s.dPdr2 = in[5]; s.Q2 = in[6];
+    s.dPr2 = in[0];
+    s.dPf2 = in[1];
+    s.dPppr2 = in[2];
+    s.dPt = in[3];
+    s.dPtr2 = in[4];
+    s.dPdr2 = in[5];
+    s.Q2 = in[6];
 }
 
 // A text that tells any two doubles apart.
@@ -29,7 +40,8 @@ QString exactText(double v) { return QString::number(v, 'g', 17); }
 
 } // namespace
 
-class TestSizing : public QObject {
+class TestSizing : public QObject
+{
     Q_OBJECT
 private slots:
     void init() { sizing() = SizingState{}; }
@@ -63,18 +75,16 @@ void TestSizing::dependent_data()
                                  << "1.00";
     QTest::newRow("pump head added") << QList<double>{0.5, 0, 0, 0, 0, 0, 0.3, 1} << "0.80" << true << "1.12" << 1.0
                                      << "1.00";
-    QTest::newRow("integral Kv") << QList<double>{1, 0, 0, 0, 0, 0, 0, 4} << "1.00" << true << "4.00" << 4.0
-                                 << "1.00";
-    QTest::newRow("Kv below one") << QList<double>{1, 0, 0, 0, 0, 0, 0, 0.5} << "1.00" << true << "0.50" << 0.0
-                                  << "";
-    QTest::newRow("every term") << QList<double>{5, 0.25, 0.1, 1.2, 0.3, 0.15, 0.5, 10}
-                                << "3.25" << true << "5.55" << 5.0 << "4.00";
+    QTest::newRow("integral Kv") << QList<double>{1, 0, 0, 0, 0, 0, 0, 4} << "1.00" << true << "4.00" << 4.0 << "1.00";
+    QTest::newRow("Kv below one") << QList<double>{1, 0, 0, 0, 0, 0, 0, 0.5} << "1.00" << true << "0.50" << 0.0 << "";
+    QTest::newRow("every term") << QList<double>{5, 0.25, 0.1, 1.2, 0.3, 0.15, 0.5, 10} << "3.25" << true << "5.55"
+                                << 5.0 << "4.00";
     QTest::newRow("negative drop") << QList<double>{0.1, 0.5, 0, 0, 0, 0, 0, 3} << "-0.90" << false << "0.00" << 0.0
                                    << "";
     // Q / sqrt(dPkl) lies just below 1 in extended precision and is stored
     // as 1: the suggestion is truncated from the stored Kv
-    QTest::newRow("Kvy of the stored Kv") << QList<double>{0.09, 0, 0, 0, 0, 0, 0, 0.3} << "0.09" << true << "1.00"
-                                          << 1.0 << "0.09";
+    QTest::newRow("Kvy of the stored Kv")
+        << QList<double>{0.09, 0, 0, 0, 0, 0, 0, 0.3} << "0.09" << true << "1.00" << 1.0 << "0.09";
 }
 
 void TestSizing::dependent()
@@ -110,8 +120,7 @@ void TestSizing::independent_data()
     QTest::newRow("all zero") << QList<double>{0, 0, 0, 0, 0, 0, 0} << "0.00" << false << "0.00" << 0.0;
     QTest::newRow("one filter") << QList<double>{1, 0.1, 0, 0, 0, 0, 3} << "0.90" << true << "3.16" << 3.0;
     QTest::newRow("heat exchanger") << QList<double>{0.1, 0, 0, 0.5, 0, 0, 3} << "-0.40" << false << "0.00" << 0.0;
-    QTest::newRow("every term") << QList<double>{4, 0.2, 0.1, 0.7, 0.3, 0.2, 12.5}
-                                << "2.50" << true << "7.91" << 7.0;
+    QTest::newRow("every term") << QList<double>{4, 0.2, 0.1, 0.7, 0.3, 0.2, 12.5} << "2.50" << true << "7.91" << 7.0;
     QTest::newRow("Kvy of the stored Kv") << QList<double>{0.09, 0, 0, 0, 0, 0, 0.3} << "0.09" << true << "1.00" << 1.0;
 }
 
@@ -220,8 +229,7 @@ void TestSizing::actualLoss_data()
     QTest::newRow("Q 0") << 0.0 << 4.0 << true << 0.0;
     QTest::newRow("Kvy 0") << 3.0 << 0.0 << false << -1.0;
     QTest::newRow("Kvy negative") << 3.0 << -2.0 << false << -1.0;
-    QTest::newRow("Q 1, Kvy 3: squared quotient") << 1.0 << 3.0 << true
-                                                  << static_cast<double>((1.0L / 3) * (1.0L / 3));
+    QTest::newRow("Q 1, Kvy 3: squared quotient") << 1.0 << 3.0 << true << static_cast<double>((1.0L / 3) * (1.0L / 3));
 }
 
 void TestSizing::actualLoss()

@@ -52,7 +52,9 @@ bool loseWriteAccessTo(const std::string &dir)
 // Limits the files this process writes to 64 KiB; false if refused.
 bool limitFileSize()
 {
-    struct rlimit lim {65536, 65536};
+    struct rlimit lim {
+        65536, 65536
+    };
     return ::setrlimit(RLIMIT_FSIZE, &lim) == 0;
 }
 
@@ -146,7 +148,8 @@ void TestTextFile::unchangedContentIsNotRewritten()
     QTemporaryDir dir;
     const std::string path = bytes(dir.filePath("s.ini"));
     writeFileBytes(path, "[S]\nK=1\n");
-    struct stat before {}, after {};
+    struct stat before {
+    }, after{};
     QCOMPARE(::stat(path.c_str(), &before), 0);
     QVERIFY(writeProfileString("s", "k", "1", path));
     QCOMPARE(::stat(path.c_str(), &after), 0);
@@ -213,14 +216,12 @@ void TestTextFile::writableFileInUnwritableDirectory_data()
     QTest::addColumn<bool>("throughLink");
     QTest::addColumn<bool>("written");
     QTest::addColumn<QByteArray>("after");
-    QTest::newRow("value grows") << QByteArray("[S]\nK=1\n") << 0666 << false << true
-                                 << QByteArray("[S]\nK=12345\n");
+    QTest::newRow("value grows") << QByteArray("[S]\nK=1\n") << 0666 << false << true << QByteArray("[S]\nK=12345\n");
     QTest::newRow("value shrinks") << QByteArray("[S]\nK=123456789\n[T]\nx=y\n") << 0666 << false << true
                                    << QByteArray("[S]\nK=12345\n[T]\nx=y\n");
-    QTest::newRow("through a symbolic link") << QByteArray("[S]\nK=1\n") << 0666 << true << true
-                                             << QByteArray("[S]\nK=12345\n");
-    QTest::newRow("read-only file") << QByteArray("[S]\nK=1\n") << 0444 << false << false
-                                    << QByteArray("[S]\nK=1\n");
+    QTest::newRow("through a symbolic link")
+        << QByteArray("[S]\nK=1\n") << 0666 << true << true << QByteArray("[S]\nK=12345\n");
+    QTest::newRow("read-only file") << QByteArray("[S]\nK=1\n") << 0444 << false << false << QByteArray("[S]\nK=1\n");
 }
 
 // A file that may be written in a directory that takes no new files (for
@@ -248,11 +249,13 @@ void TestTextFile::writableFileInUnwritableDirectory()
     const QStringList entries = dirEntries(dir.path());
 
     int status = 0;
-    const bool ran = runInChild([&] {
-        if (!loseWriteAccessTo(bytes(dir.path())))
-            return 3;
-        return writeProfileString("S", "K", "12345", path) ? 1 : 0;
-    }, status);
+    const bool ran = runInChild(
+        [&] {
+            if (!loseWriteAccessTo(bytes(dir.path())))
+                return 3;
+            return writeProfileString("S", "K", "12345", path) ? 1 : 0;
+        },
+        status);
     ::chmod(bytes(dir.path()).c_str(), 0700);
     QVERIFY(ran);
     QVERIFY(WIFEXITED(status));
@@ -277,13 +280,15 @@ void TestTextFile::failedWriteMidwayLeavesOldFile()
     const std::string original = "[S]\nK=1\n[Big]\nfill=" + std::string(200000, 'z') + "\n";
     writeFileBytes(path, original);
     int status = 0;
-    QVERIFY(runInChild([&] {
-        std::signal(SIGXFSZ, SIG_IGN);
-        if (!limitFileSize())
-            return 3;
-        const bool ok = writeProfileString("S", "K", "2", path);
-        return ok ? 1 : 0;
-    }, status));
+    QVERIFY(runInChild(
+        [&] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            if (!limitFileSize())
+                return 3;
+            const bool ok = writeProfileString("S", "K", "2", path);
+            return ok ? 1 : 0;
+        },
+        status));
     QVERIFY(WIFEXITED(status));
     QCOMPARE(WEXITSTATUS(status), 0);
     QVERIFY(readFileBytes(path) == original);
@@ -301,15 +306,19 @@ void TestTextFile::crashMidwayLeavesOldFile()
     writeFileBytes(path, original);
     const auto crashInSave = [&] {
         int status = 0;
-        QVERIFY(runInChild([&] {
-            std::signal(SIGXFSZ, SIG_DFL); // passing the limit kills the process
-            struct rlimit core {0, 0};
-            ::setrlimit(RLIMIT_CORE, &core);
-            if (!limitFileSize())
-                return 3;
-            writeProfileString("S", "K", "2", path);
-            return 4;
-        }, status));
+        QVERIFY(runInChild(
+            [&] {
+                std::signal(SIGXFSZ, SIG_DFL); // passing the limit kills the process
+                struct rlimit core {
+                    0, 0
+                };
+                ::setrlimit(RLIMIT_CORE, &core);
+                if (!limitFileSize())
+                    return 3;
+                writeProfileString("S", "K", "2", path);
+                return 4;
+            },
+            status));
         QVERIFY(WIFSIGNALED(status));
         QCOMPARE(WTERMSIG(status), SIGXFSZ);
         QVERIFY(readFileBytes(path) == original);

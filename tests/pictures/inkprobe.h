@@ -5,10 +5,7 @@
 
 #include <algorithm>
 
-inline bool isDark(QRgb c)
-{
-    return qGray(c) < 110;
-}
+inline bool isDark(QRgb c) { return qGray(c) < 110; }
 
 // The darkest pixel within one pixel of the point.
 inline int darkestAround(const QImage &img, double x, double y)

@@ -21,16 +21,13 @@
 #include <algorithm>
 
 struct PictureDifference {
-    int unexplained = 0;   // pixels of either picture the other does not explain
-    QPoint first{-1, -1};  // the first of them, in rows from the top
+    int unexplained = 0;  // pixels of either picture the other does not explain
+    QPoint first{-1, -1}; // the first of them, in rows from the top
 };
 
 namespace picturematch {
 
-inline int channel(QRgb c, int i)
-{
-    return int((c >> (8 * i)) & 0xFF);
-}
+inline int channel(QRgb c, int i) { return int((c >> (8 * i)) & 0xFF); }
 
 // The pixels of `a` that the 3 x 3 neighbourhoods of `b` do not explain.
 inline void explain(const QImage &a, const QImage &b, int tolerance, PictureDifference &d)

@@ -9,10 +9,7 @@
 #include <cstdlib>
 
 // The committed file `name` under resources/.
-inline QString resource(const QString &name)
-{
-    return QStringLiteral(ZELTON_RESOURCES_DIR "/") + name;
-}
+inline QString resource(const QString &name) { return QStringLiteral(ZELTON_RESOURCES_DIR "/") + name; }
 
 // True when every channel of `a` lies within `tolerance` of `b`'s.
 inline bool isNear(QRgb a, QColor b, int tolerance = 12)

@@ -12,8 +12,8 @@
 
 #include "tests/pictures/generator.h"
 #include "tests/pictures/picturematch.h"
-#include "widgets/jpeg.h"
 #include "tests/pictures/samples.h"
+#include "widgets/jpeg.h"
 
 namespace {
 
@@ -48,7 +48,8 @@ void stroke(QImage &img, int x, QRgb c)
 
 } // namespace
 
-class TestGenerator : public QObject {
+class TestGenerator : public QObject
+{
     Q_OBJECT
 
     FreshRun m_fresh;

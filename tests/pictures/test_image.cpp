@@ -12,7 +12,8 @@
 #include "widgets/image.h"
 #include "widgets/jpeg.h"
 
-class TestImage : public QObject {
+class TestImage : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -36,22 +37,18 @@ private slots:
         QTest::addColumn<bool>("center");
         QTest::addColumn<bool>("proportional");
         QTest::addColumn<QRect>("expected");
-        QTest::newRow("smaller: centred 1:1") << QSize(40, 20) << QSize(100, 60) << true << true
-                                               << QRect(30, 20, 40, 20);
-        QTest::newRow("tiny: never scaled up") << QSize(10, 10) << QSize(200, 200) << true << true
-                                                << QRect(95, 95, 10, 10);
-        QTest::newRow("exact: 1:1") << QSize(800, 400) << QSize(800, 400) << true << true
-                                     << QRect(0, 0, 800, 400);
-        QTest::newRow("too wide: scaled down") << QSize(40, 20) << QSize(20, 20) << true << true
-                                                << QRect(0, 5, 20, 10);
-        QTest::newRow("too high: scaled down") << QSize(30, 90) << QSize(60, 60) << true << true
-                                                << QRect(20, 0, 20, 60);
-        QTest::newRow("one side too long") << QSize(120, 10) << QSize(60, 100) << true << true
-                                            << QRect(0, 47, 60, 5);
-        QTest::newRow("not centred") << QSize(40, 20) << QSize(100, 60) << false << true
-                                      << QRect(0, 0, 40, 20);
-        QTest::newRow("not proportional: clipped, centred") << QSize(40, 20) << QSize(20, 20) << true
-                                                             << false << QRect(-10, 0, 40, 20);
+        QTest::newRow("smaller: centred 1:1")
+            << QSize(40, 20) << QSize(100, 60) << true << true << QRect(30, 20, 40, 20);
+        QTest::newRow("tiny: never scaled up")
+            << QSize(10, 10) << QSize(200, 200) << true << true << QRect(95, 95, 10, 10);
+        QTest::newRow("exact: 1:1") << QSize(800, 400) << QSize(800, 400) << true << true << QRect(0, 0, 800, 400);
+        QTest::newRow("too wide: scaled down") << QSize(40, 20) << QSize(20, 20) << true << true << QRect(0, 5, 20, 10);
+        QTest::newRow("too high: scaled down")
+            << QSize(30, 90) << QSize(60, 60) << true << true << QRect(20, 0, 20, 60);
+        QTest::newRow("one side too long") << QSize(120, 10) << QSize(60, 100) << true << true << QRect(0, 47, 60, 5);
+        QTest::newRow("not centred") << QSize(40, 20) << QSize(100, 60) << false << true << QRect(0, 0, 40, 20);
+        QTest::newRow("not proportional: clipped, centred")
+            << QSize(40, 20) << QSize(20, 20) << true << false << QRect(-10, 0, 40, 20);
     }
 
     void placement()

@@ -16,17 +16,17 @@
 #include <jpeglib.h>
 #include <unistd.h>
 
+#include "tests/pictures/samples.h"
 #include "tests/testfiles.h"
 #include "widgets/image.h"
 #include "widgets/jpeg.h"
-#include "tests/pictures/samples.h"
 
 namespace {
 
 // Encodes pixels given row by row with libjpeg, in the given colour space
 // (3 components RGB, 1 grey, 4 CMYK).
-QByteArray encode(int width, int height, J_COLOR_SPACE space, int components,
-                  const std::vector<unsigned char> &pixels, bool progressive = false)
+QByteArray encode(int width, int height, J_COLOR_SPACE space, int components, const std::vector<unsigned char> &pixels,
+                  bool progressive = false)
 {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr jerr;
@@ -100,7 +100,8 @@ QByteArray stderrOfDecode(const QByteArray &data, bool *threw)
 
 } // namespace
 
-class TestJpeg : public QObject {
+class TestJpeg : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -156,8 +157,7 @@ private slots:
         }
         const QImage img = decodeJpeg(encode(16, 8, JCS_CMYK, 4, px));
         QCOMPARE(img.size(), QSize(16, 8));
-        QVERIFY2(isNear(img.pixel(8, 4), QColor(255, 0, 0), 8),
-                 qPrintable(QString::number(img.pixel(8, 4), 16)));
+        QVERIFY2(isNear(img.pixel(8, 4), QColor(255, 0, 0), 8), qPrintable(QString::number(img.pixel(8, 4), 16)));
     }
 
     void acceptsLargestAndRefusesLarger_data()
@@ -228,8 +228,8 @@ private slots:
         QTest::newRow("SOI then noise") << soiNoise << jpegError;
 
         // cut at several points: in the headers, in the scan, before EOI
-        for (qsizetype cut : {qsizetype(2), qsizetype(20), qsizetype(150), valid.size() / 2,
-                              valid.size() - 40, valid.size() - 2}) {
+        for (qsizetype cut :
+             {qsizetype(2), qsizetype(20), qsizetype(150), valid.size() / 2, valid.size() - 40, valid.size() - 2}) {
             QTest::addRow("truncated to %lld of %lld", static_cast<long long>(cut),
                           static_cast<long long>(valid.size()))
                 << valid.left(cut) << jpegError;
@@ -256,8 +256,7 @@ private slots:
         QFETCH(QString, pattern);
         try {
             const QImage img = decodeJpeg(data);
-            QFAIL(qPrintable(QStringLiteral("decoded to %1 x %2 without error")
-                                 .arg(img.width()).arg(img.height())));
+            QFAIL(qPrintable(QStringLiteral("decoded to %1 x %2 without error").arg(img.width()).arg(img.height())));
         } catch (const EInvalidGraphic &e) {
             const QString message = QString::fromStdString(e.what());
             QVERIFY2(QRegularExpression(pattern).match(message).hasMatch(), qPrintable(message));

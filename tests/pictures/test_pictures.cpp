@@ -7,11 +7,11 @@
 
 #include <cmath>
 
+#include "draw/nomogram_geometry.h"
 #include "tests/pictures/generator.h"
 #include "tests/pictures/inkprobe.h"
-#include "draw/nomogram_geometry.h"
-#include "widgets/jpeg.h"
 #include "tests/pictures/samples.h"
+#include "widgets/jpeg.h"
 
 namespace {
 
@@ -27,24 +27,19 @@ QImage withoutStraightPipes(const QImage &img, const QRect &zone)
     return part;
 }
 
-bool isExampleBlue(QRgb c)
-{
-    return qBlue(c) > 120 && qBlue(c) - qRed(c) > 60 && qBlue(c) - qGreen(c) > 40;
-}
+bool isExampleBlue(QRgb c) { return qBlue(c) > 120 && qBlue(c) - qRed(c) > 60 && qBlue(c) - qGreen(c) > 40; }
 
 quint32 le32(const QByteArray &d, qsizetype at)
 {
     return uchar(d[at]) | (uchar(d[at + 1]) << 8) | (uchar(d[at + 2]) << 16) | (quint32(uchar(d[at + 3])) << 24);
 }
 
-quint16 le16(const QByteArray &d, qsizetype at)
-{
-    return quint16(uchar(d[at]) | (uchar(d[at + 1]) << 8));
-}
+quint16 le16(const QByteArray &d, qsizetype at) { return quint16(uchar(d[at]) | (uchar(d[at + 1]) << 8)); }
 
 } // namespace
 
-class TestPictures : public QObject {
+class TestPictures : public QObject
+{
     Q_OBJECT
 
     // The generator's output of this run, beside the committed files.
@@ -58,10 +53,7 @@ class TestPictures : public QObject {
     {
         return source == QLatin1String("fresh") ? m_fresh.filePath(name) : resource(name);
     }
-    bool available(const QString &source) const
-    {
-        return source != QLatin1String("fresh") || m_fresh.ok();
-    }
+    bool available(const QString &source) const { return source != QLatin1String("fresh") || m_fresh.ok(); }
 
 private slots:
     void initTestCase() { m_fresh.run(); }
@@ -161,12 +153,12 @@ private slots:
             const double x = xOfDp(dp), y = yOfQ(flowOf(kv, dp));
             QVERIFY(x > kPlotLeft && x < kPlotRight && y > kPlotTop && y < kPlotBottom);
             // stay clear of the worked example's lines
-            if ((std::abs(x - exampleX) < 4 && y > exampleY - 4)
-                || (std::abs(y - exampleY) < 4 && x < exampleX + 4))
+            if ((std::abs(x - exampleX) < 4 && y > exampleY - 4) || (std::abs(y - exampleY) < 4 && x < exampleX + 4))
                 continue;
             const int darkest = darkestAround(img, x, y);
-            QVERIFY2(darkest < 110, qPrintable(QStringLiteral("dP %1: no line at %2,%3 (grey %4)")
-                                                   .arg(dp).arg(x).arg(y).arg(darkest)));
+            QVERIFY2(
+                darkest < 110,
+                qPrintable(QStringLiteral("dP %1: no line at %2,%3 (grey %4)").arg(dp).arg(x).arg(y).arg(darkest)));
             // the ink's centre in this pixel column against the formula
             const int column = qRound(x);
             const double expected = yOfQ(flowOf(kv, dpOfX(column)));
@@ -194,8 +186,7 @@ private slots:
                                     {25, 0.04, 5}, {100, 0.04, 20}, {250, 0.36, 150}};
         for (const char *source : kSources)
             for (const auto &p : points)
-                QTest::addRow("%s, Kv %g at dP %g", source, p[0], p[1])
-                    << QString::fromLatin1(source) << p[1] << p[2];
+                QTest::addRow("%s, Kv %g at dP %g", source, p[0], p[1]) << QString::fromLatin1(source) << p[1] << p[2];
     }
 
     void nomogramPassesThroughKnownPoints()
@@ -371,8 +362,8 @@ private slots:
                     const int row = h - 1 - y; // bottom-up
                     const QRgb dib = le32(ico, offset + 40 + (row * w + x) * 4);
                     QCOMPARE(dib, png.pixel(x, y));
-                    const bool masked = uchar(ico[offset + 40 + w * h * 4 + row * maskStride + x / 8])
-                                        & (0x80 >> (x % 8));
+                    const bool masked =
+                        uchar(ico[offset + 40 + w * h * 4 + row * maskStride + x / 8]) & (0x80 >> (x % 8));
                     QCOMPARE(masked, qAlpha(png.pixel(x, y)) == 0);
                 }
             sizes << w;
@@ -388,10 +379,9 @@ private slots:
         QCOMPARE(lines.value(0), QStringLiteral("[Desktop Entry]"));
         for (const QString &expected :
              {QStringLiteral("Name=Подбор Zelton"),
-              QStringLiteral("Comment=Рекомендации по подбору клапана регулирующего"),
-              QStringLiteral("Exec=zelton"), QStringLiteral("Icon=zelton"),
-              QStringLiteral("Type=Application"), QStringLiteral("Categories=Science;Engineering;"),
-              QStringLiteral("StartupWMClass=zelton")})
+              QStringLiteral("Comment=Рекомендации по подбору клапана регулирующего"), QStringLiteral("Exec=zelton"),
+              QStringLiteral("Icon=zelton"), QStringLiteral("Type=Application"),
+              QStringLiteral("Categories=Science;Engineering;"), QStringLiteral("StartupWMClass=zelton")})
             QVERIFY2(lines.contains(expected), qPrintable(expected));
     }
 };

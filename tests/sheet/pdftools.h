@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 
 struct ToolRun {
-    bool ran = false;     // started and finished in time with exit code 0
+    bool ran = false; // started and finished in time with exit code 0
     QByteArray output;
     QString failure;
 };
@@ -21,15 +21,13 @@ inline ToolRun runTool(const QString &program, const QStringList &args)
     if (!tool.waitForFinished(30000)) {
         tool.kill();
         tool.waitForFinished(1000);
-        run.failure = program + QStringLiteral(" did not run (install poppler-utils): ")
-                      + tool.errorString();
+        run.failure = program + QStringLiteral(" did not run (install poppler-utils): ") + tool.errorString();
         return run;
     }
     run.output = tool.readAllStandardOutput();
     run.ran = tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
     if (!run.ran)
-        run.failure = program + QStringLiteral(" failed: ")
-                      + QString::fromLocal8Bit(tool.readAllStandardError());
+        run.failure = program + QStringLiteral(" failed: ") + QString::fromLocal8Bit(tool.readAllStandardError());
     return run;
 }
 
@@ -53,9 +51,8 @@ inline QImage pdfPage(const QString &pdf, int dpi)
 {
     QTemporaryDir dir;
     const QString stem = dir.filePath(QStringLiteral("page"));
-    const ToolRun run = runTool(QStringLiteral("pdftoppm"),
-                                {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"),
-                                 QStringLiteral("-singlefile"), pdf, stem});
-    return run.ran ? QImage(stem + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32)
-                   : QImage();
+    const ToolRun run =
+        runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"),
+                                             QStringLiteral("-singlefile"), pdf, stem});
+    return run.ran ? QImage(stem + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32) : QImage();
 }

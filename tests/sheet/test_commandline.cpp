@@ -34,31 +34,49 @@ private slots:
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("out");       // expected in stdout
-        QTest::addColumn<QString>("err");       // stderr starts with this ("" = empty stderr)
-        QTest::addColumn<QString>("pdfText");   // expected in the PDF's text ("" = no file)
+        QTest::addColumn<QString>("out");     // expected in stdout
+        QTest::addColumn<QString>("err");     // stderr starts with this ("" = empty stderr)
+        QTest::addColumn<QString>("pdfText"); // expected in the PDF's text ("" = no file)
 
         const QString unit = QStringLiteral("dPкл = 0.25 атм");
-        QTest::newRow("sheet") << QStringList{"--sheet", "@/a.pdf"} << 0 << "" << "" << unit;
-        QTest::newRow("sheet=, circuit 2") << QStringList{"--sheet=@/b.pdf", "--circuit", "2"} << 0 << "" << ""
-                                          << "Система с НЕЗАВИСИМЫМ присоединением потребителя";
-        QTest::newRow("relative name") << QStringList{"--circuit=1", "--sheet", "c.pdf"} << 0 << "" << ""
+        QTest::newRow("sheet") << QStringList{"--sheet", "@/a.pdf"} << 0 << ""
+                               << "" << unit;
+        QTest::newRow("sheet=, circuit 2") << QStringList{"--sheet=@/b.pdf", "--circuit", "2"} << 0 << ""
+                                           << ""
+                                           << "Система с НЕЗАВИСИМЫМ присоединением потребителя";
+        QTest::newRow("relative name") << QStringList{"--circuit=1", "--sheet", "c.pdf"} << 0 << ""
+                                       << ""
                                        << "Система с ЗАВИСИМЫМ присоединением потребителя";
         QTest::newRow("path through a file") << QStringList{"--sheet", "@/plain/d.pdf"} << 2 << ""
-                                             << "zelton: Unable to write to @/plain/d.pdf: " << "";
+                                             << "zelton: Unable to write to @/plain/d.pdf: "
+                                             << "";
         QTest::newRow("no such folder") << QStringList{"--sheet", "@/none/e.pdf"} << 2 << ""
-                                        << "zelton: Unable to write to @/none/e.pdf: " << "";
+                                        << "zelton: Unable to write to @/none/e.pdf: "
+                                        << "";
         QTest::newRow("circuit 3") << QStringList{"--sheet", "@/f.pdf", "--circuit", "3"} << 2 << ""
-                                   << "zelton: the circuit is 1 (dependent) or 2 (independent), not '3'" << "";
+                                   << "zelton: the circuit is 1 (dependent) or 2 (independent), not '3'"
+                                   << "";
         QTest::newRow("no file name") << QStringList{"--sheet"} << 2 << ""
-                                      << "zelton: option '--sheet' needs a value" << "";
+                                      << "zelton: option '--sheet' needs a value"
+                                      << "";
         QTest::newRow("circuit alone") << QStringList{"--circuit", "1"} << 2 << ""
-                                       << "zelton: option '--circuit' goes with '--sheet'" << "";
-        QTest::newRow("unknown option") << QStringList{"--print"} << 2 << "" << "zelton: unknown option '--print'" << "";
-        QTest::newRow("stray argument") << QStringList{"g.pdf"} << 2 << "" << "zelton: unexpected argument 'g.pdf'" << "";
-        QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: zelton [--sheet FILE.pdf [--circuit 1|2]]" << "" << "";
-        QTest::newRow("-h") << QStringList{"-h", "--bogus"} << 0 << "--sheet FILE.pdf" << "" << "";
-        QTest::newRow("version") << QStringList{"--version"} << 0 << "zelton (Подбор Zelton) v1.02 (1.2.0.8)\n" << "" << "";
+                                       << "zelton: option '--circuit' goes with '--sheet'"
+                                       << "";
+        QTest::newRow("unknown option") << QStringList{"--print"} << 2 << ""
+                                        << "zelton: unknown option '--print'"
+                                        << "";
+        QTest::newRow("stray argument") << QStringList{"g.pdf"} << 2 << ""
+                                        << "zelton: unexpected argument 'g.pdf'"
+                                        << "";
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: zelton [--sheet FILE.pdf [--circuit 1|2]]"
+                              << ""
+                              << "";
+        QTest::newRow("-h") << QStringList{"-h", "--bogus"} << 0 << "--sheet FILE.pdf"
+                            << ""
+                            << "";
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "zelton (Подбор Zelton) v1.02 (1.2.0.8)\n"
+                                 << ""
+                                 << "";
     }
 
     void run()

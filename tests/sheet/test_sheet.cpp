@@ -26,35 +26,22 @@ namespace {
 
 const QByteArray kWorkedSizing = "[Main]\nLastSys=0\n[Values]\nQ1=2\ndPr1=1\ndPf1=0.1\nKvy1=4\n";
 
-QString line(const char *text, const char *number)
-{
-    return QString::fromUtf8(text).arg(QLatin1String(number));
-}
-QString dropLine(const char *v)
-{
-    return line("Перепад давления на полностью открытом клапане dPкл = %1 атм", v);
-}
-QString kvLine(const char *v)
-{
-    return line("Пропускная способность регулирующего клапана Кv = %1 м3/ч", v);
-}
-QString kvyLine(const char *v)
-{
-    return line("Ближайшая к Kv пропускная способность клапана Kvy: %1 м3/ч", v);
-}
-QString lossLine(const char *v)
-{
-    return line("Действительные гидравлические потери на клапане dPкл = %1 атм", v);
-}
+QString line(const char *text, const char *number) { return QString::fromUtf8(text).arg(QLatin1String(number)); }
+QString dropLine(const char *v) { return line("Перепад давления на полностью открытом клапане dPкл = %1 атм", v); }
+QString kvLine(const char *v) { return line("Пропускная способность регулирующего клапана Кv = %1 м3/ч", v); }
+QString kvyLine(const char *v) { return line("Ближайшая к Kv пропускная способность клапана Kvy: %1 м3/ч", v); }
+QString lossLine(const char *v) { return line("Действительные гидравлические потери на клапане dPкл = %1 атм", v); }
 
 // The hint of every input of each circuit, as the window's description
 // gives them.
-const QStringList kHints1 = {
-    "Перепад давления на вводе в тепловой пункт, атм", "Перепад давления на фильтрах (грязевиках), атм",
-    "Перепад давления на первичных преобразователях расхода, атм", "Перепад давления в системе (отопления), атм",
-    "Перепад давления в трубопроводах всего контура, атм",
-    "Суммарный перепад давления на оборудовании, не учтённом в данной схеме, атм",
-    "Перепад давления на насосе, атм", "Расход теплоносителя через клапан, м3/ч"};
+const QStringList kHints1 = {"Перепад давления на вводе в тепловой пункт, атм",
+                             "Перепад давления на фильтрах (грязевиках), атм",
+                             "Перепад давления на первичных преобразователях расхода, атм",
+                             "Перепад давления в системе (отопления), атм",
+                             "Перепад давления в трубопроводах всего контура, атм",
+                             "Суммарный перепад давления на оборудовании, не учтённом в данной схеме, атм",
+                             "Перепад давления на насосе, атм",
+                             "Расход теплоносителя через клапан, м3/ч"};
 
 // Mean position of the pixels that pass `is` within `box`; count in `n`.
 template <class Test>
@@ -72,15 +59,9 @@ QPointF centroid(const QImage &img, const QRect &box, Test is, int &n)
     return n ? QPointF(sx / n, sy / n) : QPointF(-1000, -1000);
 }
 
-bool isMarkRed(QRgb c)
-{
-    return qRed(c) > 200 && qGreen(c) < 90 && qBlue(c) < 90;
-}
+bool isMarkRed(QRgb c) { return qRed(c) > 200 && qGreen(c) < 90 && qBlue(c) < 90; }
 
-bool isKvyBlue(QRgb c)
-{
-    return qBlue(c) > 140 && qRed(c) < 90 && qGreen(c) < 120;
-}
+bool isKvyBlue(QRgb c) { return qBlue(c) > 140 && qRed(c) < 90 && qGreen(c) < 120; }
 
 } // namespace
 
@@ -103,10 +84,7 @@ private:
         m_actions = new SheetActions(m_form.get());
     }
 
-    TFlatFloatEdit *field(const char *name) const
-    {
-        return m_form->findChild<TFlatFloatEdit *>(QLatin1String(name));
-    }
+    TFlatFloatEdit *field(const char *name) const { return m_form->findChild<TFlatFloatEdit *>(QLatin1String(name)); }
 
     QString pdfPath(const char *name) const { return m_dir->filePath(QLatin1String(name)); }
 
@@ -134,7 +112,7 @@ private slots:
     void contentFollowsWindow_data()
     {
         QTest::addColumn<QByteArray>("settings");
-        QTest::addColumn<double>("newQ1");   // typed into the window after start; < 0: none
+        QTest::addColumn<double>("newQ1"); // typed into the window after start; < 0: none
         QTest::addColumn<int>("circuit");
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<int>("inputs");
@@ -143,15 +121,17 @@ private slots:
         QTest::addColumn<double>("kvy");
 
         QTest::newRow("worked sizing") << kWorkedSizing << -1.0 << 1
-                                       << QStringList{dropLine("0.80"), kvLine("2.24"), kvyLine("4.0"), lossLine("0.25")}
+                                       << QStringList{dropLine("0.80"), kvLine("2.24"), kvyLine("4.0"),
+                                                      lossLine("0.25")}
                                        << 8 << 0.8 << 2.0 << 4.0;
-        QTest::newRow("Q lowered, Kvy kept: the loss line stays") << kWorkedSizing << 1.5 << 1
-                                       << QStringList{dropLine("0.80"), kvLine("1.68"), kvyLine("4.0"), lossLine("0.25")}
-                                       << 8 << 0.8 << 1.5 << 4.0;
+        QTest::newRow("Q lowered, Kvy kept: the loss line stays")
+            << kWorkedSizing << 1.5 << 1
+            << QStringList{dropLine("0.80"), kvLine("1.68"), kvyLine("4.0"), lossLine("0.25")} << 8 << 0.8 << 1.5
+            << 4.0;
         QTest::newRow("independent, no capacity")
             << QByteArray("[Main]\nLastSys=1\n[Values]\nQ2=2\ndPr2=0.1\ndPt=0.5\n") << -1.0 << 2
-            << QStringList{dropLine("-0.40"), kvLine("???"), kvyLine("0.0"), lossLine("0.00")}
-            << 7 << -0.4 << 2.0 << 0.0;
+            << QStringList{dropLine("-0.40"), kvLine("???"), kvyLine("0.0"), lossLine("0.00")} << 7 << -0.4 << 2.0
+            << 0.0;
     }
 
     void contentFollowsWindow()
@@ -190,7 +170,8 @@ private slots:
 
         const QString info = pdfInfo(pdf);
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))), qPrintable(info));
-        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)"))),
+        QVERIFY2(info.contains(
+                     QRegularExpression(QStringLiteral("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)"))),
                  qPrintable(info));
 
         const QString text = pdfText(pdf);
@@ -210,8 +191,8 @@ private slots:
                            (box.top() + v * box.height() / nomogram::kHeight) * dpi / 25.4);
         };
         // the plot frame is where the layout and the geometry put it
-        for (const QPointF corner : {toPage(nomogram::kPlotLeft, nomogram::kPlotTop),
-                                     toPage(nomogram::kPlotRight, nomogram::kPlotBottom)}) {
+        for (const QPointF corner :
+             {toPage(nomogram::kPlotLeft, nomogram::kPlotTop), toPage(nomogram::kPlotRight, nomogram::kPlotBottom)}) {
             int darkest = 255;
             for (int dy = -2; dy <= 2; ++dy)
                 for (int dx = -2; dx <= 2; ++dx)
@@ -225,9 +206,11 @@ private slots:
         // The geometry gives pixel positions in the 423 x 557 picture; a
         // pixel's centre lies half a unit further in.
         const QPointF expected = toPage(nomogram::xOfDp(0.8) + 0.5, nomogram::yOfQ(2.0) + 0.5);
-        QVERIFY2(QLineF(mark, expected).length() <= 2.0,
-                 qPrintable(QStringLiteral("mark at %1, %2; geometry %3, %4")
-                                .arg(mark.x()).arg(mark.y()).arg(expected.x()).arg(expected.y())));
+        QVERIFY2(QLineF(mark, expected).length() <= 2.0, qPrintable(QStringLiteral("mark at %1, %2; geometry %3, %4")
+                                                                        .arg(mark.x())
+                                                                        .arg(mark.y())
+                                                                        .arg(expected.x())
+                                                                        .arg(expected.y())));
         const QPointF onKvy = toPage(nomogram::xOfDp(0.25) + 0.5, nomogram::yOfQ(2.0) + 0.5);
         centroid(page, QRectF(onKvy - QPointF(3, 3), QSizeF(6, 6)).toAlignedRect(), isKvyBlue, n);
         QVERIFY2(n > 0, "no Kvy line through (0.25, 2.00)");

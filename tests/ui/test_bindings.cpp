@@ -52,10 +52,7 @@ class TestBindings : public MainFormFixture
     Q_OBJECT
 
 private:
-    QWidget *control(const QString &name) const
-    {
-        return m_form->findChild<QWidget *>(name);
-    }
+    QWidget *control(const QString &name) const { return m_form->findChild<QWidget *>(name); }
 
     // The widgets of `names`, in the order they come in the focus chain
     // starting at `from`.
@@ -88,24 +85,24 @@ private slots:
             int x, y, w;
             QString hint;
         };
-        const F g1[] = {{"FlEdt_dPr1", 52, 16, 45, kHintInlet},     {"FlEdt_dPf1", 52, 41, 45, kHintFilter},
+        const F g1[] = {{"FlEdt_dPr1", 52, 16, 45, kHintInlet},   {"FlEdt_dPf1", 52, 41, 45, kHintFilter},
                         {"FlEdt_dPppr1", 52, 66, 45, kHintMeter}, {"FlEdt_dPs", 52, 91, 45, kHintSystem},
-                        {"FlEdt_dPtr1", 180, 16, 45, kHintPipes},  {"FlEdt_dPdr1", 180, 41, 45, kHintOther},
-                        {"FlEdt_dPn", 180, 66, 45, kHintPump},     {"FlEdt_Q1", 170, 91, 55, kHintFlow}};
-        const F g2[] = {{"FlEdt_dPr2", 52, 16, 45, kHintInlet},     {"FlEdt_dPf2", 52, 41, 45, kHintFilter},
+                        {"FlEdt_dPtr1", 180, 16, 45, kHintPipes}, {"FlEdt_dPdr1", 180, 41, 45, kHintOther},
+                        {"FlEdt_dPn", 180, 66, 45, kHintPump},    {"FlEdt_Q1", 170, 91, 55, kHintFlow}};
+        const F g2[] = {{"FlEdt_dPr2", 52, 16, 45, kHintInlet},   {"FlEdt_dPf2", 52, 41, 45, kHintFilter},
                         {"FlEdt_dPppr2", 52, 66, 45, kHintMeter}, {"FlEdt_dPt", 52, 91, 45, kHintExchanger},
-                        {"FlEdt_dPtr2", 180, 16, 45, kHintPipes},  {"FlEdt_dPdr2", 180, 41, 45, kHintOther},
+                        {"FlEdt_dPtr2", 180, 16, 45, kHintPipes}, {"FlEdt_dPdr2", 180, 41, 45, kHintOther},
                         {"FlEdt_Q2", 170, 91, 55, kHintFlow}};
         for (const F &f : g1)
-            QTest::newRow(f.name) << QString::fromLatin1(f.name) << "GrBox_Sys1" << QRect(f.x, f.y, f.w, 21)
-                                  << f.hint << 2 << "0.00";
+            QTest::newRow(f.name) << QString::fromLatin1(f.name) << "GrBox_Sys1" << QRect(f.x, f.y, f.w, 21) << f.hint
+                                  << 2 << "0.00";
         for (const F &f : g2)
-            QTest::newRow(f.name) << QString::fromLatin1(f.name) << "GrBox_Sys2" << QRect(f.x, f.y, f.w, 21)
-                                  << f.hint << 2 << "0.00";
-        QTest::newRow("FlEdt_Kvy1") << "FlEdt_Kvy1" << "Sht_Sys1" << QRect(693, 463, 45, 21) << kHintKvyField << 1
-                                    << "0.0";
-        QTest::newRow("FlEdt_Kvy2") << "FlEdt_Kvy2" << "Sht_Sys2" << QRect(693, 463, 45, 21) << kHintKvyField << 1
-                                    << "0.0";
+            QTest::newRow(f.name) << QString::fromLatin1(f.name) << "GrBox_Sys2" << QRect(f.x, f.y, f.w, 21) << f.hint
+                                  << 2 << "0.00";
+        QTest::newRow("FlEdt_Kvy1") << "FlEdt_Kvy1"
+                                    << "Sht_Sys1" << QRect(693, 463, 45, 21) << kHintKvyField << 1 << "0.0";
+        QTest::newRow("FlEdt_Kvy2") << "FlEdt_Kvy2"
+                                    << "Sht_Sys2" << QRect(693, 463, 45, 21) << kHintKvyField << 1 << "0.0";
     }
 
     void fields()
@@ -149,13 +146,12 @@ private slots:
     {
         QTest::addColumn<QString>("group");
         QTest::addColumn<QStringList>("order");
-        QTest::newRow("GrBox_Sys1") << "GrBox_Sys1"
-                                    << QStringList{"FlEdt_dPr1", "FlEdt_dPf1", "FlEdt_dPppr1", "FlEdt_dPs",
-                                                   "FlEdt_dPtr1", "FlEdt_dPdr1", "FlEdt_dPn", "FlEdt_Q1",
-                                                   "Btn_Clear1"};
+        QTest::newRow("GrBox_Sys1") << "GrBox_Sys1" << QStringList{"FlEdt_dPr1", "FlEdt_dPf1",  "FlEdt_dPppr1",
+                                                                   "FlEdt_dPs",  "FlEdt_dPtr1", "FlEdt_dPdr1",
+                                                                   "FlEdt_dPn",  "FlEdt_Q1",    "Btn_Clear1"};
         QTest::newRow("GrBox_Sys2") << "GrBox_Sys2"
-                                    << QStringList{"FlEdt_dPr2", "FlEdt_dPf2", "FlEdt_dPppr2", "FlEdt_dPt",
-                                                   "FlEdt_dPtr2", "FlEdt_dPdr2", "FlEdt_Q2", "Btn_Clear2"};
+                                    << QStringList{"FlEdt_dPr2",  "FlEdt_dPf2",  "FlEdt_dPppr2", "FlEdt_dPt",
+                                                   "FlEdt_dPtr2", "FlEdt_dPdr2", "FlEdt_Q2",     "Btn_Clear2"};
     }
 
     void tabOrderWithinGroups()
@@ -208,8 +204,8 @@ private slots:
         m_form->show();
         QApplication::setActiveWindow(m_form);
         pc->setCurrentIndex(1);
-        const QStringList cycle{"FlEdt_dPr2",  "FlEdt_dPf2",  "FlEdt_dPppr2", "FlEdt_dPt", "FlEdt_dPtr2",
-                                "FlEdt_dPdr2", "FlEdt_Q2",    "Btn_Clear2",   "FlEdt_Kvy2", "FlEdt_dPr2"};
+        const QStringList cycle{"FlEdt_dPr2",  "FlEdt_dPf2", "FlEdt_dPppr2", "FlEdt_dPt",  "FlEdt_dPtr2",
+                                "FlEdt_dPdr2", "FlEdt_Q2",   "Btn_Clear2",   "FlEdt_Kvy2", "FlEdt_dPr2"};
         control(cycle[0])->setFocus(Qt::OtherFocusReason);
         QCOMPARE(QApplication::focusWidget()->objectName(), cycle[0]);
         for (int i = 1; i < cycle.size(); ++i) {
@@ -248,7 +244,8 @@ private slots:
             {"Kvy2", &TForm_Main::FlEdt_Kvy2Change, &TForm_Main::FlEdt_Kvy2KeyUp},
         };
         for (const auto &row : rows)
-            QTest::newRow(row.field) << QString::fromLatin1(row.field) << static_cast<void *>(new ChangeSlot(row.change))
+            QTest::newRow(row.field) << QString::fromLatin1(row.field)
+                                     << static_cast<void *>(new ChangeSlot(row.change))
                                      << static_cast<void *>(new KeyUpSlot(row.keyUp));
     }
 
@@ -291,8 +288,8 @@ private slots:
                        "PgCtrl_SysChange()"));
         // Not bound to the page control's currentChanged: a page selected
         // from code raises no handler.
-        QVERIFY(!unbind(pc, &QTabWidget::currentChanged, "currentChanged(int)", m_form,
-                        &TForm_Main::PgCtrl_SysChange, "PgCtrl_SysChange()"));
+        QVERIFY(!unbind(pc, &QTabWidget::currentChanged, "currentChanged(int)", m_form, &TForm_Main::PgCtrl_SysChange,
+                        "PgCtrl_SysChange()"));
         QVERIFY(!unbind(b1, &QPushButton::clicked, "clicked(bool)", m_form, &TForm_Main::Btn_Clear1Click,
                         "Btn_Clear1Click()"));
         connect(b1, &QPushButton::clicked, m_form, &TForm_Main::Btn_Clear1Click);

@@ -17,8 +17,8 @@ int largestDifference(const QImage &a, const QImage &b)
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                              std::abs(qBlue(p) - qBlue(q))});
+            worst = std::max(
+                {worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
         }
     return worst;
 }
@@ -34,9 +34,12 @@ private slots:
     {
         QTest::addColumn<QString>("picture");
         QTest::addColumn<QString>("resource");
-        QTest::newRow("Img1") << "Img1" << ":/Img1@2x.jpg";
-        QTest::newRow("Img2") << "Img2" << ":/Img2@2x.jpg";
-        QTest::newRow("Img3") << "Img3" << ":/Img3@2x.jpg";
+        QTest::newRow("Img1") << "Img1"
+                              << ":/Img1@2x.jpg";
+        QTest::newRow("Img2") << "Img2"
+                              << ":/Img2@2x.jpg";
+        QTest::newRow("Img3") << "Img3"
+                              << ":/Img3@2x.jpg";
     }
 
     void pictures()
@@ -53,7 +56,8 @@ private slots:
         // drawn 1:1 on the device's pixels
         QVERIFY2(largestDifference(shot, sharp) <= 2, qPrintable(QString::number(largestDifference(shot, sharp))));
         // and the test can tell: the window's picture scaled up is far off
-        const QImage scaled = image->image().scaled(shot.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        const QImage scaled = image->image()
+                                  .scaled(shot.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                                   .convertToFormat(QImage::Format_RGB32);
         QVERIFY(largestDifference(shot, scaled) > 60);
     }

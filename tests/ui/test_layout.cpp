@@ -31,10 +31,7 @@ class TestLayout : public MainFormFixture
     Q_OBJECT
 
 private:
-    QWidget *control(const QString &name) const
-    {
-        return m_form->findChild<QWidget *>(name);
-    }
+    QWidget *control(const QString &name) const { return m_form->findChild<QWidget *>(name); }
 
 private slots:
     void window()
@@ -103,10 +100,10 @@ private slots:
         QTest::addColumn<bool>("bold");
         QTest::addColumn<QString>("hint");
 
-        auto row = [](const char *name, const char *cls, const char *parent, QRect g, const QString &caption,
-                      int px, bool bold, const QString &hint) {
-            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(cls)
-                                << QString::fromLatin1(parent) << g << caption << px << bold << hint;
+        auto row = [](const char *name, const char *cls, const char *parent, QRect g, const QString &caption, int px,
+                      bool bold, const QString &hint) {
+            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(cls) << QString::fromLatin1(parent)
+                                << g << caption << px << bold << hint;
         };
         const QString none;
         // Pictures
@@ -143,9 +140,10 @@ private slots:
             row(name("L_Kvy") + "unit", "QLabel", sys, {741, 465, 33, 16}, QStringLiteral("м3/ч"), 13, true, none);
             row(name("Pan_dPklReal"), "TPanel", sys, {292, 500, 487, 55}, none, 11, false, none);
             row(name("L_dPklReal"), "QLabel", name("Pan_dPklReal"), {16, 8, 455, 40},
-                QStringLiteral("Действительные гидравлические потери на клапане dPкл = 0.00 атм"), 16, true, kHintActualLoss);
-            row(name("GrBox_Sys"), "QGroupBox", sys, {0, 408, 264, 147},
-                QStringLiteral("Ввод расчётных параметров"), 11, false, none);
+                QStringLiteral("Действительные гидравлические потери на клапане dPкл = 0.00 атм"), 16, true,
+                kHintActualLoss);
+            row(name("GrBox_Sys"), "QGroupBox", sys, {0, 408, 264, 147}, QStringLiteral("Ввод расчётных параметров"),
+                11, false, none);
             row(name("Btn_Clear"), "QPushButton", name("GrBox_Sys"), {67, 118, 129, 21},
                 QStringLiteral("Обнулить параметры"), 11, false, kHintClear);
         }
@@ -163,13 +161,13 @@ private slots:
             const char *caption;
             QString hint;
         };
-        const Cap caps1[] = {{"L_dPr1", 8, 20, "dPр:", kHintInlet},       {"L_dPf1", 8, 45, "dPф:", kHintFilter},
+        const Cap caps1[] = {{"L_dPr1", 8, 20, "dPр:", kHintInlet},     {"L_dPf1", 8, 45, "dPф:", kHintFilter},
                              {"L_dPppr1", 8, 70, "dPппр:", kHintMeter}, {"L_dPs", 8, 95, "dPс:", kHintSystem},
-                             {"L_dPtr1", 144, 20, "dPтр:", kHintPipes},  {"L_dPdr1", 144, 45, "dPдр:", kHintOther},
-                             {"L_dPn", 144, 70, "dPн:", kHintPump},      {"L_Q1", 144, 95, "Q:", kHintFlow}};
-        const Cap caps2[] = {{"L_dPr2", 8, 20, "dPр:", kHintInlet},       {"L_dPf2", 8, 45, "dPф:", kHintFilter},
+                             {"L_dPtr1", 144, 20, "dPтр:", kHintPipes}, {"L_dPdr1", 144, 45, "dPдр:", kHintOther},
+                             {"L_dPn", 144, 70, "dPн:", kHintPump},     {"L_Q1", 144, 95, "Q:", kHintFlow}};
+        const Cap caps2[] = {{"L_dPr2", 8, 20, "dPр:", kHintInlet},     {"L_dPf2", 8, 45, "dPф:", kHintFilter},
                              {"L_dPppr2", 8, 70, "dPппр:", kHintMeter}, {"L_dPt", 8, 95, "dPт:", kHintExchanger},
-                             {"L_dPtr2", 144, 20, "dPтр:", kHintPipes},  {"L_dPdr2", 144, 45, "dPдр:", kHintOther},
+                             {"L_dPtr2", 144, 20, "dPтр:", kHintPipes}, {"L_dPdr2", 144, 45, "dPдр:", kHintOther},
                              {"L_Q2", 144, 95, "Q:", kHintFlow}};
         auto addCaps = [&](const Cap *b, const Cap *e, const char *group) {
             for (const Cap *c = b; c != e; ++c) {
@@ -252,8 +250,8 @@ private slots:
                     continue;
                 QRect need;
                 if (l->wordWrap())
-                    need = fm.boundingRect(QRect(0, 0, l->width(), 10000), Qt::TextWordWrap | l->alignment(),
-                                           l->text());
+                    need =
+                        fm.boundingRect(QRect(0, 0, l->width(), 10000), Qt::TextWordWrap | l->alignment(), l->text());
                 else
                     need = QRect(0, 0, fm.horizontalAdvance(l->text()), fm.height());
                 QVERIFY2(need.width() <= l->width() && need.height() <= l->height(),
@@ -297,11 +295,13 @@ private slots:
     {
         QTest::addColumn<QString>("zone");
         QTest::addColumn<QString>("picture");
-        for (const char *z : {"L__dPf1a", "L__dPPR1", "L__dPkl1", "L__dPf1b", "L__dPr1", "L__dPs", "L__dPtr1", "L__dPn"})
+        for (const char *z :
+             {"L__dPf1a", "L__dPPR1", "L__dPkl1", "L__dPf1b", "L__dPr1", "L__dPs", "L__dPtr1", "L__dPn"})
             QTest::newRow(z) << z << "Img1";
         for (const char *z : {"L__dPf2", "L__dPPR2", "L__dPkl2", "L__dPr2", "L__dPt", "L__dPtr2"})
             QTest::newRow(z) << z << "Img2";
-        QTest::newRow("L_Top") << "L_Top" << "Img3";
+        QTest::newRow("L_Top") << "L_Top"
+                               << "Img3";
     }
 
     void hotZonesLieOverPictures()

@@ -16,9 +16,9 @@
 #include <QTest>
 
 #include "tests/ui/mainformfixture.h"
-#include "ui/pagecontrol.h"
 #include "ui/lookandfeel.h"
 #include "ui/mainwindow.h"
+#include "ui/pagecontrol.h"
 #include "ui_Form_Main.h"
 
 namespace {
@@ -32,10 +32,7 @@ QString referencePath(int page)
     return QDir(dir).filePath(QStringLiteral("reference/page%1.png").arg(page));
 }
 
-bool updating()
-{
-    return qEnvironmentVariable("ZELTON_UPDATE_REFERENCES") == QLatin1String("1");
-}
+bool updating() { return qEnvironmentVariable("ZELTON_UPDATE_REFERENCES") == QLatin1String("1"); }
 
 struct Comparison {
     int differing = 0;

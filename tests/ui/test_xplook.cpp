@@ -72,8 +72,12 @@ private slots:
         QTest::addColumn<QString>("group");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("panel");
-        QTest::newRow("Sht_Sys1") << 0 << "GrBox_Sys1" << "Btn_Clear1" << "Pan_dPklReal1";
-        QTest::newRow("Sht_Sys2") << 1 << "GrBox_Sys2" << "Btn_Clear2" << "Pan_dPklReal2";
+        QTest::newRow("Sht_Sys1") << 0 << "GrBox_Sys1"
+                                  << "Btn_Clear1"
+                                  << "Pan_dPklReal1";
+        QTest::newRow("Sht_Sys2") << 1 << "GrBox_Sys2"
+                                  << "Btn_Clear2"
+                                  << "Pan_dPklReal2";
         QTest::newRow("Sht_Dia") << 2 << QString() << QString() << "Pan_Dia";
     }
 

@@ -22,7 +22,8 @@ inline const QString kHintSystem = QStringLiteral("Перепад давлени
 inline const QString kHintPipes = QStringLiteral("Перепад давления в трубопроводах всего контура, атм");
 inline const QString kHintPump = QStringLiteral("Перепад давления на насосе, атм");
 inline const QString kHintExchanger = QStringLiteral("Перепад давления на теплообменнике, атм");
-inline const QString kHintOther = QStringLiteral("Суммарный перепад давления на оборудовании, не учтённом в данной схеме, атм");
+inline const QString kHintOther =
+    QStringLiteral("Суммарный перепад давления на оборудовании, не учтённом в данной схеме, атм");
 inline const QString kHintFlow = QStringLiteral("Расход теплоносителя через клапан, м3/ч");
 inline const QString kHintClear = QStringLiteral("Обнулить все расчётные параметры");
 inline const QString kHintKvyLabel =
@@ -51,10 +52,7 @@ inline bool showHint(QObject *o)
     return v.isValid() && v.toBool();
 }
 
-inline QString hintOf(QObject *o)
-{
-    return o->property("Hint").toString();
-}
+inline QString hintOf(QObject *o) { return o->property("Hint").toString(); }
 
 // What a screen reader reads as the control's description.
 inline QString accessibleDescription(QWidget *w)

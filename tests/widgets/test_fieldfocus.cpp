@@ -6,8 +6,8 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QScopeGuard>
-#include <QStandardPaths>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include <cmath>

@@ -5,8 +5,8 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QScopeGuard>
-#include <QStandardPaths>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include <cmath>
@@ -227,8 +227,7 @@ void TestFlatFloatEdit::propertiesThroughMetaObject()
     QCOMPARE(e.text(), QString("250.0"));
     QCOMPARE(e.property("Value").toDouble(), 250.0);
     QCOMPARE(e.property("MinValue").toDouble(), 10.0);
-    QCOMPARE(e.property("Alignment").value<TCustomFlatFloatEdit::TAlignment>(),
-             TCustomFlatFloatEdit::taCenter);
+    QCOMPARE(e.property("Alignment").value<TCustomFlatFloatEdit::TAlignment>(), TCustomFlatFloatEdit::taCenter);
     QCOMPARE(e.property("BorderColor").value<TColor>(), clRed);
     QCOMPARE(e.property("Version").toString(), QString("1.29"));
 }
@@ -282,15 +281,14 @@ void TestFlatFloatEdit::middleClickPastesLikeCtrlV()
         child.start(QCoreApplication::applicationFilePath(), {"middleClickPastesLikeCtrlV"});
         const bool finished = child.waitForFinished(30000);
         const QByteArray output = child.readAll();
-        QVERIFY2(finished && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-                 output.constData());
+        QVERIFY2(finished && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
         QVERIFY2(output.contains("PASS   : TestFlatFloatEdit::middleClickPastesLikeCtrlV()"), output.constData());
         return;
     }
 
     struct Case {
         const char *name;
-        const char *start;   // the text of field a
+        const char *start;    // the text of field a
         int selStart, selLen; // in a focused field a; -1: field a unfocused
         const char *clip;
         bool readOnly;
@@ -326,8 +324,8 @@ void TestFlatFloatEdit::middleClickPastesLikeCtrlV()
                 QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
             outcome[middle] = pasteOutcome(e, presses, changes);
         }
-        QVERIFY2(outcome[1] == outcome[0], qPrintable(QString("%1: middle button: %2; Ctrl+V: %3")
-                                                          .arg(c.name, outcome[1], outcome[0])));
+        QVERIFY2(outcome[1] == outcome[0],
+                 qPrintable(QString("%1: middle button: %2; Ctrl+V: %3").arg(c.name, outcome[1], outcome[0])));
         QVERIFY2(outcome[1].startsWith(QString("text %1,").arg(c.after)), qPrintable(outcome[1]));
         QVERIFY2(outcome[1].contains("keys 22 ,"), qPrintable(outcome[1]));
     }

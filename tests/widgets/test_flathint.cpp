@@ -17,8 +17,7 @@ using Corner = TFlatHintWindow::TArrowCorner;
 namespace {
 
 const QString kPumpHint = QStringLiteral("Перепад давления на насосе, атм");
-const QString kLongHint =
-    QStringLiteral("Суммарный перепад давления на оборудовании, не учтённом в данной схеме, атм");
+const QString kLongHint = QStringLiteral("Суммарный перепад давления на оборудовании, не учтённом в данной схеме, атм");
 
 // Hint settings that remember every switch of hints on and off.
 class RecordingSettings : public HintSettings
@@ -48,9 +47,9 @@ QStringList wrapWords(const QFontMetricsF &fm, const QString &text, int limit)
 // the offsets dx set in each row.
 std::set<std::pair<int, int>> arrowGlyph()
 {
-    const QList<QList<int>> rows = {{0, 1, 2, 3, 4, 5, 6}, {0, 1, 2, 3, 4, 5, 6}, {0, 1, 2, 3, 4},
-                                    {0, 1, 2, 3, 4, 5},    {0, 1, 2, 3, 4, 5, 6}, {0, 1, 3, 4, 5, 6, 7},
-                                    {0, 1, 4, 5, 6, 7},    {5, 6}};
+    const QList<QList<int>> rows = {
+        {0, 1, 2, 3, 4, 5, 6}, {0, 1, 2, 3, 4, 5, 6}, {0, 1, 2, 3, 4},    {0, 1, 2, 3, 4, 5},
+        {0, 1, 2, 3, 4, 5, 6}, {0, 1, 3, 4, 5, 6, 7}, {0, 1, 4, 5, 6, 7}, {5, 6}};
     std::set<std::pair<int, int>> glyph;
     for (int dy = 0; dy < rows.size(); ++dy)
         for (int dx : rows[dy])
@@ -58,10 +57,7 @@ std::set<std::pair<int, int>> arrowGlyph()
     return glyph;
 }
 
-QSize screenSize()
-{
-    return QGuiApplication::primaryScreen()->geometry().size();
-}
+QSize screenSize() { return QGuiApplication::primaryScreen()->geometry().size(); }
 
 } // namespace
 
@@ -193,9 +189,10 @@ private slots:
         for (const QString &line : lines)
             widest = qMax(widest, fm.horizontalAdvance(line));
         const int n = int(lines.size());
-        const int lineHeight = QFontMetrics(m_component->Font())
-                                   .boundingRect(QRect(0, 0, 1000, 0), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Ag"))
-                                   .height();
+        const int lineHeight =
+            QFontMetrics(m_component->Font())
+                .boundingRect(QRect(0, 0, 1000, 0), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Ag"))
+                .height();
         QCOMPARE(m_window->width(), qCeil(widest) + 22);
         QCOMPARE(m_window->height(), n * lineHeight + 6);
         if (text == kPumpHint)
@@ -264,8 +261,7 @@ private slots:
         const int cx = screenSize().width() / 2, cy = screenSize().height() / 2;
         QTest::newRow("acTopLeft") << QPoint(cx - 100, cy - 100) << TFlatHintWindow::acTopLeft << QPoint(3, 3);
         QTest::newRow("acTopRight") << QPoint(cx + 100, cy - 100) << TFlatHintWindow::acTopRight << QPoint(-4, 3);
-        QTest::newRow("acBottomLeft") << QPoint(cx - 100, cy + 100) << TFlatHintWindow::acBottomLeft
-                                      << QPoint(3, -4);
+        QTest::newRow("acBottomLeft") << QPoint(cx - 100, cy + 100) << TFlatHintWindow::acBottomLeft << QPoint(3, -4);
         QTest::newRow("acBottomRight") << QPoint(cx + 100, cy + 100) << TFlatHintWindow::acBottomRight
                                        << QPoint(-4, -4);
     }
@@ -284,9 +280,9 @@ private slots:
         QCOMPARE(m_window->ArrowTip(), arrowTip);
 
         // Solid fills and pen pixels: compared exactly.
-        const QRgb border = qRgb(10, 36, 106);   // clHighlight
-        const QRgb strip = qRgb(128, 128, 128);  // clInactiveCaption
-        const QRgb arrow = qRgb(0, 0, 0);        // clMenuText
+        const QRgb border = qRgb(10, 36, 106);  // clHighlight
+        const QRgb strip = qRgb(128, 128, 128); // clInactiveCaption
+        const QRgb arrow = qRgb(0, 0, 0);       // clMenuText
         const QRgb background = qRgb(255, 255, 255);
         const bool left = tip.x() > 0;
         const int sx = left ? 1 : -1, sy = tip.y() > 0 ? 1 : -1;

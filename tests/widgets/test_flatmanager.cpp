@@ -91,10 +91,7 @@ private slots:
 private:
 };
 
-void TestFlatManager::initTestCase()
-{
-    QApplication::setStyle("Fusion");
-}
+void TestFlatManager::initTestCase() { QApplication::setStyle("Fusion"); }
 
 void TestFlatManager::defaults()
 {
@@ -189,8 +186,7 @@ void TestFlatManager::walkOrderAndEvents()
     QList<QObject *> before, after;
     QList<QObject *> senders;
     QList<TFlatComponentType> types;
-    f.manager->OnBeforeSetStyle = [&](QObject *sender, QObject *name, TFlatComponentType type,
-                                      bool &canChange) {
+    f.manager->OnBeforeSetStyle = [&](QObject *sender, QObject *name, TFlatComponentType type, bool &canChange) {
         QVERIFY(canChange);
         before << name;
         senders << sender;

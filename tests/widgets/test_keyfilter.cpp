@@ -6,8 +6,8 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QScopeGuard>
-#include <QStandardPaths>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include <cmath>
@@ -53,43 +53,73 @@ void TestKeyFilter::keyFilter_data()
     QTest::addColumn<bool>("changed"); // OnChange expected
 
     // rewrites
-    QTest::newRow("sep over all") << "0.00" << 0 << 4 << 2 << 0.0 << "." << "0.0" << 2 << 1 << true;
-    QTest::newRow("sep into empty") << "" << 0 << 0 << 2 << 0.0 << "." << "0.0" << 2 << 1 << true;
-    QTest::newRow("minus into empty") << "" << 0 << 0 << 2 << -10.0 << "-" << "-0" << 1 << 1 << true;
-    QTest::newRow("minus over all") << "5.00" << 0 << 4 << 2 << -10.0 << "-" << "-0" << 1 << 1 << true;
+    QTest::newRow("sep over all") << "0.00" << 0 << 4 << 2 << 0.0 << "."
+                                  << "0.0" << 2 << 1 << true;
+    QTest::newRow("sep into empty") << "" << 0 << 0 << 2 << 0.0 << "."
+                                    << "0.0" << 2 << 1 << true;
+    QTest::newRow("minus into empty") << "" << 0 << 0 << 2 << -10.0 << "-"
+                                      << "-0" << 1 << 1 << true;
+    QTest::newRow("minus over all") << "5.00" << 0 << 4 << 2 << -10.0 << "-"
+                                    << "-0" << 1 << 1 << true;
     // digits
-    QTest::newRow("digit over all") << "0.00" << 0 << 4 << 2 << 0.0 << "7" << "7" << 1 << 0 << true;
-    QTest::newRow("third decimal") << "1.25" << 4 << 0 << 2 << 0.0 << "3" << "1.25" << 4 << 0 << false;
-    QTest::newRow("digit before sep") << "1.25" << 1 << 0 << 2 << 0.0 << "7" << "17.25" << 2 << 0 << true;
-    QTest::newRow("digit at start") << "1.25" << 0 << 0 << 2 << 0.0 << "5" << "51.25" << 1 << 0 << true;
-    QTest::newRow("over decimals") << "12.34" << 3 << 2 << 2 << 0.0 << "5" << "12.5" << 4 << 0 << true;
-    QTest::newRow("kvy second decimal") << "2.5" << 3 << 0 << 1 << 0.0 << "5" << "2.5" << 3 << 0 << false;
-    QTest::newRow("many integer digits") << "12345678" << 8 << 0 << 2 << 0.0 << "9" << "123456789" << 9
-                                         << 0 << true;
+    QTest::newRow("digit over all") << "0.00" << 0 << 4 << 2 << 0.0 << "7"
+                                    << "7" << 1 << 0 << true;
+    QTest::newRow("third decimal") << "1.25" << 4 << 0 << 2 << 0.0 << "3"
+                                   << "1.25" << 4 << 0 << false;
+    QTest::newRow("digit before sep") << "1.25" << 1 << 0 << 2 << 0.0 << "7"
+                                      << "17.25" << 2 << 0 << true;
+    QTest::newRow("digit at start") << "1.25" << 0 << 0 << 2 << 0.0 << "5"
+                                    << "51.25" << 1 << 0 << true;
+    QTest::newRow("over decimals") << "12.34" << 3 << 2 << 2 << 0.0 << "5"
+                                   << "12.5" << 4 << 0 << true;
+    QTest::newRow("kvy second decimal") << "2.5" << 3 << 0 << 1 << 0.0 << "5"
+                                        << "2.5" << 3 << 0 << false;
+    QTest::newRow("many integer digits") << "12345678" << 8 << 0 << 2 << 0.0 << "9"
+                                         << "123456789" << 9 << 0 << true;
     QTest::newRow("arabic digit") << "1" << 1 << 0 << 2 << 0.0 << QString(QChar(0x0663)) << "1" << 1 << 0 << false;
     // separator
-    QTest::newRow("second sep") << "1.25" << 0 << 0 << 2 << 0.0 << "." << "1.25" << 0 << 0 << false;
-    QTest::newRow("sep over sep") << "1.25" << 1 << 1 << 2 << 0.0 << "." << "1.25" << 2 << 0 << true;
-    QTest::newRow("sep leaves 3 decimals") << "123" << 0 << 0 << 2 << 0.0 << "." << "123" << 0 << 0 << false;
-    QTest::newRow("sep leaves 2 decimals") << "123" << 1 << 0 << 2 << 0.0 << "." << "1.23" << 2 << 0 << true;
-    QTest::newRow("sep at end") << "12" << 2 << 0 << 2 << 0.0 << "." << "12." << 3 << 0 << true;
-    QTest::newRow("sep, 0 decimals") << "5" << 1 << 0 << 0 << 0.0 << "." << "5" << 1 << 0 << false;
-    QTest::newRow("comma") << "1" << 1 << 0 << 2 << 0.0 << "," << "1" << 1 << 0 << false;
+    QTest::newRow("second sep") << "1.25" << 0 << 0 << 2 << 0.0 << "."
+                                << "1.25" << 0 << 0 << false;
+    QTest::newRow("sep over sep") << "1.25" << 1 << 1 << 2 << 0.0 << "."
+                                  << "1.25" << 2 << 0 << true;
+    QTest::newRow("sep leaves 3 decimals") << "123" << 0 << 0 << 2 << 0.0 << "."
+                                           << "123" << 0 << 0 << false;
+    QTest::newRow("sep leaves 2 decimals") << "123" << 1 << 0 << 2 << 0.0 << "."
+                                           << "1.23" << 2 << 0 << true;
+    QTest::newRow("sep at end") << "12" << 2 << 0 << 2 << 0.0 << "."
+                                << "12." << 3 << 0 << true;
+    QTest::newRow("sep, 0 decimals") << "5" << 1 << 0 << 0 << 0.0 << "."
+                                     << "5" << 1 << 0 << false;
+    QTest::newRow("comma") << "1" << 1 << 0 << 2 << 0.0 << ","
+                           << "1" << 1 << 0 << false;
     // minus
-    QTest::newRow("minus, min 0") << "5" << 0 << 0 << 2 << 0.0 << "-" << "5" << 0 << 0 << false;
-    QTest::newRow("minus first") << "5" << 0 << 0 << 2 << -10.0 << "-" << "-5" << 1 << 0 << true;
-    QTest::newRow("minus not first") << "5" << 1 << 0 << 2 << -10.0 << "-" << "5" << 1 << 0 << false;
-    QTest::newRow("second minus") << "-5" << 0 << 0 << 2 << -10.0 << "-" << "-5" << 0 << 0 << false;
+    QTest::newRow("minus, min 0") << "5" << 0 << 0 << 2 << 0.0 << "-"
+                                  << "5" << 0 << 0 << false;
+    QTest::newRow("minus first") << "5" << 0 << 0 << 2 << -10.0 << "-"
+                                 << "-5" << 1 << 0 << true;
+    QTest::newRow("minus not first") << "5" << 1 << 0 << 2 << -10.0 << "-"
+                                     << "5" << 1 << 0 << false;
+    QTest::newRow("second minus") << "-5" << 0 << 0 << 2 << -10.0 << "-"
+                                  << "-5" << 0 << 0 << false;
     // other characters
-    QTest::newRow("plus") << "5" << 1 << 0 << 2 << 0.0 << "+" << "5" << 1 << 0 << false;
-    QTest::newRow("blank") << "5" << 1 << 0 << 2 << 0.0 << " " << "5" << 1 << 0 << false;
-    QTest::newRow("letter") << "5" << 1 << 0 << 2 << 0.0 << "a" << "5" << 1 << 0 << false;
-    QTest::newRow("letter x") << "5" << 1 << 0 << 2 << 0.0 << "x" << "5" << 1 << 0 << false;
-    QTest::newRow("E") << "1" << 1 << 0 << 2 << 0.0 << "E" << "1E" << 2 << 0 << true;
-    QTest::newRow("e") << "1" << 1 << 0 << 2 << 0.0 << "e" << "1e" << 2 << 0 << true;
-    QTest::newRow("second E") << "1E" << 2 << 0 << 2 << 0.0 << "E" << "1E" << 2 << 0 << false;
-    QTest::newRow("e after E") << "1E" << 2 << 0 << 2 << 0.0 << "e" << "1Ee" << 3 << 0 << true;
-    QTest::newRow("E over E") << "1E5" << 1 << 1 << 2 << 0.0 << "E" << "1E5" << 2 << 0 << true;
+    QTest::newRow("plus") << "5" << 1 << 0 << 2 << 0.0 << "+"
+                          << "5" << 1 << 0 << false;
+    QTest::newRow("blank") << "5" << 1 << 0 << 2 << 0.0 << " "
+                           << "5" << 1 << 0 << false;
+    QTest::newRow("letter") << "5" << 1 << 0 << 2 << 0.0 << "a"
+                            << "5" << 1 << 0 << false;
+    QTest::newRow("letter x") << "5" << 1 << 0 << 2 << 0.0 << "x"
+                              << "5" << 1 << 0 << false;
+    QTest::newRow("E") << "1" << 1 << 0 << 2 << 0.0 << "E"
+                       << "1E" << 2 << 0 << true;
+    QTest::newRow("e") << "1" << 1 << 0 << 2 << 0.0 << "e"
+                       << "1e" << 2 << 0 << true;
+    QTest::newRow("second E") << "1E" << 2 << 0 << 2 << 0.0 << "E"
+                              << "1E" << 2 << 0 << false;
+    QTest::newRow("e after E") << "1E" << 2 << 0 << 2 << 0.0 << "e"
+                               << "1Ee" << 3 << 0 << true;
+    QTest::newRow("E over E") << "1E5" << 1 << 1 << 2 << 0.0 << "E"
+                              << "1E5" << 2 << 0 << true;
 }
 void TestKeyFilter::keyFilter()
 {
@@ -137,10 +167,7 @@ void TestKeyFilter::keyFilter()
     QCOMPARE(presses.count(), 1);
     QCOMPARE(presses.at(0).at(0).value<QChar>(), key.at(0));
 }
-void TestKeyFilter::filterVerdict_data()
-{
-    keyFilter_data();
-}
+void TestKeyFilter::filterVerdict_data() { keyFilter_data(); }
 
 // The same rows through the filter alone, without a field: its verdict is
 // what the field then did with the character.
@@ -279,7 +306,7 @@ void TestKeyFilter::controlKeysPassUnfiltered()
     QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(e->text(), QString("1.2"));
     QCOMPARE(presses.count(), 5);
-    QCOMPARE(presses.at(1).at(0).value<QChar>(), QChar(1)); // Ctrl+A
+    QCOMPARE(presses.at(1).at(0).value<QChar>(), QChar(1));  // Ctrl+A
     QCOMPARE(presses.at(4).at(0).value<QChar>(), QChar(26)); // Ctrl+Z
 
     // Keys without a character are not filtered either.
@@ -322,11 +349,16 @@ void TestKeyFilter::otherInputTypesNothing_data()
 {
     QTest::addColumn<QString>("way");
     QTest::addColumn<QString>("text");
-    QTest::newRow("Alt+digit") << "alt" << "5";
-    QTest::newRow("Alt+E") << "alt" << "E";
-    QTest::newRow("Alt+separator") << "alt" << ".";
-    QTest::newRow("drop of a digit") << "drop" << "5";
-    QTest::newRow("drop of letters") << "drop" << "abc";
+    QTest::newRow("Alt+digit") << "alt"
+                               << "5";
+    QTest::newRow("Alt+E") << "alt"
+                           << "E";
+    QTest::newRow("Alt+separator") << "alt"
+                                   << ".";
+    QTest::newRow("drop of a digit") << "drop"
+                                     << "5";
+    QTest::newRow("drop of letters") << "drop"
+                                     << "abc";
 }
 void TestKeyFilter::otherInputTypesNothing()
 {

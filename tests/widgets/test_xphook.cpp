@@ -8,10 +8,10 @@
 #include <QtTest>
 
 #include "core/errors.h"
-#include "widgets/flatfloatedit.h"
 #include "tests/widgets/testform.h"
 #include "tests/widgets/xphost.h"
 #include "widgets/customframe.h"
+#include "widgets/flatfloatedit.h"
 #include "widgets/flatmanager.h"
 #include "widgets/xpstylemanager.h"
 
@@ -47,8 +47,8 @@ void act(XPHost &host, const QString &action)
     else if (action == "release")
         QTest::mouseRelease(b, Qt::LeftButton, {}, centre);
     else if (action == "dblclick") {
-        QMouseEvent dbl(QEvent::MouseButtonDblClick, centre, b->mapToGlobal(centre), Qt::LeftButton,
-                        Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent dbl(QEvent::MouseButtonDblClick, centre, b->mapToGlobal(centre), Qt::LeftButton, Qt::LeftButton,
+                        Qt::NoModifier);
         QApplication::sendEvent(b, &dbl);
     } else if (action == "space")
         QTest::keyPress(b, Qt::Key_Space);
@@ -181,19 +181,19 @@ private slots:
         QTest::addColumn<QString>("hooked");
         const QString all = "button frameButton frameGroup group inner pageButton panel";
         QTest::newRow("all kinds") << 0 << 0u << 0u << false << all;
-        QTest::newRow("Tag 999 on a control") << 1 << 0u << 0u << false
-                                              << "frameButton frameGroup group inner pageButton panel";
-        QTest::newRow("Tag 999 on a parent") << 2 << 0u << 0u << false
-                                             << "button frameButton frameGroup pageButton panel";
+        QTest::newRow("Tag 999 on a control")
+            << 1 << 0u << 0u << false << "frameButton frameGroup group inner pageButton panel";
+        QTest::newRow("Tag 999 on a parent")
+            << 2 << 0u << 0u << false << "button frameButton frameGroup pageButton panel";
         QTest::newRow("without buttons") << 0 << xpBit(xcButton) << 0u << false << "frameGroup group panel";
         QTest::newRow("without buttons, changed while active")
             << 0 << xpBit(xcButton) << 0u << true << "frameGroup group panel";
-        QTest::newRow("without group box parents") << 0 << 0u << xpBit(xccGroupBox) << false
-                                                   << "button frameGroup group pageButton panel";
+        QTest::newRow("without group box parents")
+            << 0 << 0u << xpBit(xccGroupBox) << false << "button frameGroup group pageButton panel";
         QTest::newRow("without frames: not entered either")
             << 0 << 0u << xpBit(xccFrame) << false << "button group inner pageButton panel";
-        QTest::newRow("without tab sheets") << 0 << 0u << xpBit(xccTabSheet) << false
-                                            << "button frameButton frameGroup group inner panel";
+        QTest::newRow("without tab sheets")
+            << 0 << 0u << xpBit(xccTabSheet) << false << "button frameButton frameGroup group inner panel";
     }
 
     void hooks()

@@ -62,13 +62,13 @@ private slots:
         const TColor grey = rgbColor(128, 128, 128);
         QTest::newRow("lighten grey 60") << true << grey << 60 << QColor(204, 204, 204);
         QTest::newRow("lighten black 50, half up to even") << true << clBlack << 50 << QColor(128, 128, 128);
-        QTest::newRow("lighten 254 by 50, half down to even") << true << rgbColor(254, 252, 0) << 50
-                                                             << QColor(254, 254, 128);
+        QTest::newRow("lighten 254 by 50, half down to even")
+            << true << rgbColor(254, 252, 0) << 50 << QColor(254, 254, 128);
         QTest::newRow("lighten 100 gives white") << true << grey << 100 << QColor(255, 255, 255);
         QTest::newRow("lighten above 100 gives white") << true << clNavy << 250 << QColor(255, 255, 255);
         QTest::newRow("lighten 0 keeps") << true << rgbColor(1, 2, 3) << 0 << QColor(1, 2, 3);
-        QTest::newRow("lighten below 0 darkens, not below 0") << true << rgbColor(200, 100, 255) << -100
-                                                              << QColor(145, 0, 255);
+        QTest::newRow("lighten below 0 darkens, not below 0")
+            << true << rgbColor(200, 100, 255) << -100 << QColor(145, 0, 255);
         QTest::newRow("lighten a system colour") << true << clBtnShadow << 30 << QColor(166, 166, 166);
         QTest::newRow("darken grey 60") << false << grey << 60 << QColor(68, 70, 68);
         QTest::newRow("darken black 0") << false << clBlack << 0 << QColor(0, 2, 0);
@@ -146,22 +146,26 @@ private slots:
         const QColor face = sys(clBtnFace), shadow = sys(clBtnShadow), black(0, 0, 0);
         const QColor selected = lighten(sys(clHighlight), 60);
         const QColor parent = face, odd(90, 140, 190);
-        QTest::newRow("normal") << int(ButtonLook::Normal) << 0 << parent << true << lighten(face, 16) << shadow << 1 << black;
-        QTest::newRow("focused, mouse elsewhere")
-            << int(ButtonLook::FocusedMouseElsewhere) << 0 << parent << true << lighten(face, 16) << selected << 1 << black;
-        QTest::newRow("hot") << int(ButtonLook::Hot) << 0 << parent << true << lighten(face, 40) << selected << 1 << black;
+        QTest::newRow("normal") << int(ButtonLook::Normal) << 0 << parent << true << lighten(face, 16) << shadow << 1
+                                << black;
+        QTest::newRow("focused, mouse elsewhere") << int(ButtonLook::FocusedMouseElsewhere) << 0 << parent << true
+                                                  << lighten(face, 16) << selected << 1 << black;
+        QTest::newRow("hot") << int(ButtonLook::Hot) << 0 << parent << true << lighten(face, 40) << selected << 1
+                             << black;
         QTest::newRow("pressed by the mouse")
             << int(ButtonLook::PressedByMouse) << 0 << parent << true << lighten(face, 40) << selected << 2 << black;
         QTest::newRow("pressed by the space bar")
             << int(ButtonLook::PressedBySpace) << 0 << parent << true << lighten(face, 40) << selected << 2 << black;
-        QTest::newRow("disabled") << int(ButtonLook::Disabled) << 0 << parent << true << lighten(face, 16) << shadow << 0
-                                  << lighten(shadow, 10);
-        QTest::newRow("Tag 1000") << int(ButtonLook::Normal) << 1000 << odd << true << lighten(odd, 16) << shadow << 1 << black;
-        QTest::newRow("Tag 1000, hot") << int(ButtonLook::Hot) << 1000 << odd << true << lighten(odd, 40) << selected << 1
-                                       << black;
-        QTest::newRow("under 16 bpp") << int(ButtonLook::Normal) << 0 << parent << false << face << shadow << 1 << black;
-        QTest::newRow("under 16 bpp, disabled") << int(ButtonLook::Disabled) << 0 << parent << false << face << shadow << 0
-                                                << shadow;
+        QTest::newRow("disabled") << int(ButtonLook::Disabled) << 0 << parent << true << lighten(face, 16) << shadow
+                                  << 0 << lighten(shadow, 10);
+        QTest::newRow("Tag 1000") << int(ButtonLook::Normal) << 1000 << odd << true << lighten(odd, 16) << shadow << 1
+                                  << black;
+        QTest::newRow("Tag 1000, hot") << int(ButtonLook::Hot) << 1000 << odd << true << lighten(odd, 40) << selected
+                                       << 1 << black;
+        QTest::newRow("under 16 bpp") << int(ButtonLook::Normal) << 0 << parent << false << face << shadow << 1
+                                      << black;
+        QTest::newRow("under 16 bpp, disabled")
+            << int(ButtonLook::Disabled) << 0 << parent << false << face << shadow << 0 << shadow;
     }
 
     void button()
@@ -272,8 +276,7 @@ private slots:
         QTest::addColumn<int>("borderWidth");
         QTest::newRow("raised, as on the window") << int(TPanel::bvRaised) << int(TPanel::bvNone) << 1 << 0;
         QTest::newRow("lowered, 2 wide") << int(TPanel::bvLowered) << int(TPanel::bvNone) << 2 << 0;
-        QTest::newRow("space outside, lowered inside")
-            << int(TPanel::bvSpace) << int(TPanel::bvLowered) << 1 << 3;
+        QTest::newRow("space outside, lowered inside") << int(TPanel::bvSpace) << int(TPanel::bvLowered) << 1 << 3;
         QTest::newRow("none outside, raised inside") << int(TPanel::bvNone) << int(TPanel::bvRaised) << 1 << 2;
     }
 

@@ -23,9 +23,7 @@
 inline QColor lighten(const QColor &c, int p)
 {
     p = std::min(p, 100);
-    const auto ch = [p](int x) {
-        return std::clamp(x + int(std::nearbyint((255 - x) * p / 100.0)), 0, 255);
-    };
+    const auto ch = [p](int x) { return std::clamp(x + int(std::nearbyint((255 - x) * p / 100.0)), 0, 255); };
     return QColor(ch(c.red()), ch(c.green()), ch(c.blue()));
 }
 
@@ -36,10 +34,7 @@ inline QColor darken(const QColor &c, int d)
     return QColor(ch(c.red() - d), ch(c.green() - d + 2), ch(c.blue() - d));
 }
 
-inline QColor sys(TColor c)
-{
-    return resolveColor(c);
-}
+inline QColor sys(TColor c) { return resolveColor(c); }
 
 // A window in the button-face colour holding a group box with a push
 // button, a push button of its own and a panel, in this creation order,
@@ -143,10 +138,13 @@ inline QString mismatch(const QImage &img, const PixelRule &rule, const QList<QR
 {
     for (int y = 0; y < img.height(); ++y) {
         for (int x = 0; x < img.width(); ++x) {
-            const bool skipped = std::any_of(skip.begin(), skip.end(), [&](const QRect &r) { return r.contains(x, y); });
+            const bool skipped =
+                std::any_of(skip.begin(), skip.end(), [&](const QRect &r) { return r.contains(x, y); });
             if (!skipped && img.pixelColor(x, y) != rule(x, y))
                 return QStringLiteral("(%1, %2) is %3, expected %4")
-                    .arg(x).arg(y).arg(img.pixelColor(x, y).name(), rule(x, y).name());
+                    .arg(x)
+                    .arg(y)
+                    .arg(img.pixelColor(x, y).name(), rule(x, y).name());
         }
     }
     return QString();
