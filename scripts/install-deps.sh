@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the program, its tests and its tools need.
 set -euo pipefail
-pkgs=(build-essential cmake ninja-build pkg-config
+pkgs=(build-essential cmake ninja-build pkg-config git clang-format
       qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools libgl-dev
       libjpeg-dev fonts-liberation2 fontconfig
       xvfb xauth x11-utils x11-apps imagemagick xdotool
