@@ -8,6 +8,7 @@
 #include "app/hintcontroller.h"
 #include "app/hinttimer.h"
 #include "bench/benchstats.h"
+#include "bench/windowbench.h"
 #include "ui/mainwindow.h"
 #include "ui/settingslocation.h"
 #include "ui_Form_Main.h"
@@ -70,13 +71,9 @@ bool waitForPaint(PaintCounter &counter, int before)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     g_defaultHandler = qInstallMessageHandler(quietHandler);
-    TApplication app(argc, argv);
-    prepareApplication(app);
-    QTemporaryDir dir;
-    setExecutableDirectoryOverride(dir.path());
+    WindowBench bench(argc, argv);
+    TApplication &app = bench.app();
     HintController *hints = app.hintController();
     auto *timer = new ManualTimer;
     hints->setTimer(timer);

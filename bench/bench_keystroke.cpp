@@ -5,6 +5,7 @@
 // Kvy field.
 #include "app/application.h"
 #include "bench/benchstats.h"
+#include "bench/windowbench.h"
 #include "ui/mainwindow.h"
 #include "ui/settingslocation.h"
 #include "ui_Form_Main.h"
@@ -17,12 +18,7 @@
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    TApplication app(argc, argv);
-    prepareApplication(app);
-    QTemporaryDir dir;
-    setExecutableDirectoryOverride(dir.path());
+    WindowBench bench(argc, argv);
 
     TForm_Main form;
     form.show();

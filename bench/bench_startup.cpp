@@ -6,6 +6,7 @@
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include "app/application.h"
 #include "bench/benchstats.h"
+#include "bench/windowbench.h"
 #include "ui/mainwindow.h"
 #include "ui/settingslocation.h"
 
@@ -86,12 +87,7 @@ double startColdProcess(const QString &exe, const QString &dir)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    TApplication app(argc, argv);
-    prepareApplication(app);
-    QTemporaryDir dir;
-    setExecutableDirectoryOverride(dir.path());
+    WindowBench bench(argc, argv);
 
     std::vector<double> first{startInProcess()};
     std::vector<double> warm;

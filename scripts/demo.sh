@@ -16,12 +16,9 @@ run=$(mktemp -d)          # settings.ini lives beside the executable
 cp build/app/zelton "$run/"
 home="$run/home"          # the user's home, whose Documents get the sheet
 mkdir -p "$home/Documents"
-display=:$(( 90 + RANDOM % 100 ))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+source scripts/virtual-display.sh
+start_virtual_display
 trap 'kill "$xvfb" 2>/dev/null || true' EXIT
-export DISPLAY="$display"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 start() {
   HOME="$home" "$run/zelton" &

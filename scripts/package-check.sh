@@ -25,7 +25,6 @@ fail() { echo "package check: $*" >&2; exit 1; }
 export DEBIAN_FRONTEND=noninteractive
 apt-get install -y -qq "./$deb" >/dev/null
 home=$(mktemp -d)
-display=:$(( 200 + RANDOM % 100 ))
 cleanup() {
   [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
   [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
@@ -36,10 +35,8 @@ trap cleanup EXIT
 chown nobody:nogroup "$home"
 [ "$(command -v zelton)" = /usr/bin/zelton ] || fail "zelton is not installed in /usr/bin"
 
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -ac >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-export DISPLAY=$display
+source scripts/virtual-display.sh
+start_virtual_display 200 -ac
 
 # The program as nobody: a clean environment with the user's own home.
 as_user() {
