@@ -87,7 +87,7 @@ bool lockFile(int fd)
 
 // The open file still is the one named `path` (another save may have
 // renamed or removed it while we waited for its lock).
-bool StillNamed(int fd, const std::string &path)
+bool stillNamed(int fd, const std::string &path)
 {
     struct stat open {
     }, named{};
@@ -122,7 +122,7 @@ TempOpen takeTemp(const std::string &temp, int &fd)
             ::close(fd);
             return TempOpen::Failed;
         }
-        if (StillNamed(fd, temp)) {
+        if (stillNamed(fd, temp)) {
             if (fresh)
                 return TempOpen::Ok;
             // left by a save that did not finish: start from a new file
@@ -253,7 +253,7 @@ void removeLeftOverTemp(const WriteTarget &target)
         return;
     // a temporary file locked by a save in progress is that save's
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && StillNamed(fd, temp))
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && stillNamed(fd, temp))
         ::unlink(temp.c_str());
     ::close(fd);
 }

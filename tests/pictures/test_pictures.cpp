@@ -49,7 +49,7 @@ class TestPictures : public QObject
 
     // `name` of the committed resources or of the generator's output (test
     // first that the generator ran).
-    QString Picture(const QString &source, const QString &name) const
+    QString picturePath(const QString &source, const QString &name) const
     {
         return source == QLatin1String("fresh") ? m_fresh.filePath(name) : resource(name);
     }
@@ -146,7 +146,7 @@ private slots:
         QFETCH(QString, source);
         QFETCH(double, kv);
         QVERIFY2(available(source), qPrintable(m_fresh.error));
-        const QImage img = decodeJpeg(readFile(Picture(source, "Img3.jpg")));
+        const QImage img = decodeJpeg(readFile(picturePath(source, "Img3.jpg")));
         const double exampleX = xOfDp(kExampleDp), exampleY = yOfQ(kExampleQ);
         int checked = 0;
         for (double dp : {0.012, 0.02, 0.035, 0.05, 0.08, 0.13, 0.2, 0.3, 0.45, 0.8, 1.2, 1.9}) {
@@ -196,7 +196,7 @@ private slots:
         QFETCH(double, dp);
         QFETCH(double, q);
         QVERIFY2(available(source), qPrintable(m_fresh.error));
-        const QImage img = decodeJpeg(readFile(Picture(source, "Img3.jpg")));
+        const QImage img = decodeJpeg(readFile(picturePath(source, "Img3.jpg")));
         const double x = xOfDp(dp), y = yOfQ(q);
         QVERIFY2(darkestAround(img, x, y) < 110, qPrintable(QStringLiteral("no line at %1,%2").arg(x).arg(y)));
         const double centre = inkCentre(img, qRound(x), qRound(y) - 4, qRound(y) + 4);
@@ -335,7 +335,7 @@ private slots:
     {
         QFETCH(QString, source);
         QVERIFY2(available(source), qPrintable(m_fresh.error));
-        const QByteArray ico = readFile(Picture(source, "icon/zelton.ico"));
+        const QByteArray ico = readFile(picturePath(source, "icon/zelton.ico"));
         QVERIFY(ico.size() > 6);
         QCOMPARE(le16(ico, 0), quint16(0));
         QCOMPARE(le16(ico, 2), quint16(1));
@@ -355,7 +355,7 @@ private slots:
             QCOMPARE(bytes, quint32(40 + w * h * 4 + maskStride * h));
 
             QImage png;
-            QVERIFY(png.load(Picture(source, QStringLiteral("icon/zelton-%1.png").arg(w)), "PNG"));
+            QVERIFY(png.load(picturePath(source, QStringLiteral("icon/zelton-%1.png").arg(w)), "PNG"));
             png = png.convertToFormat(QImage::Format_ARGB32);
             for (int y = 0; y < h; ++y)
                 for (int x = 0; x < w; ++x) {
