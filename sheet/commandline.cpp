@@ -35,7 +35,8 @@ const char *const kUsage = "Usage: zelton [--sheet FILE.pdf [--circuit 1|2]]\n"
                            "  -h, --help        show this help and exit\n"
                            "  --version         show the program's version and exit\n"
                            "\n"
-                           "Exit status: 0 done, 2 a bad argument or a sheet that could not be written.\n";
+                           "Exit status: 0 done, 2 a bad argument or a sheet that could not be written.\n"
+                           "The manual page (man zelton) also tells where the settings file lives.\n";
 
 void printError(const std::string &message)
 {

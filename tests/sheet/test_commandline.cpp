@@ -272,6 +272,31 @@ private slots:
                      .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
                  left);
     }
+
+    // The manual page documents exactly the options that --help lists.
+    void manualMatchesHelp()
+    {
+        QProcess zelton;
+        start(zelton, {QStringLiteral("--help")});
+        QVERIFY(zelton.waitForFinished(30000));
+        const QString help = QString::fromUtf8(zelton.readAllStandardOutput());
+        QString manual = QString::fromUtf8(readFile(QStringLiteral(ZELTON_MANUAL)));
+        manual.replace(QLatin1String("\\-"), QLatin1String("-")).remove(QRegularExpression("\\\\f[BIRP]"));
+        const auto options = [](const QString &text, const QString &from, const QString &to) {
+            const qsizetype begin = text.indexOf(from);
+            QStringList found;
+            auto it = QRegularExpression(QStringLiteral("(?<![\\w-])--?[a-z][a-z-]*"))
+                          .globalMatch(text.mid(begin, text.indexOf(to, begin) - begin));
+            while (it.hasNext())
+                found << it.next().captured();
+            found.removeDuplicates();
+            found.sort();
+            return found;
+        };
+        const QStringList inHelp = options(help, QStringLiteral("Options:"), QStringLiteral("Exit status"));
+        QCOMPARE(inHelp, QStringList({"--circuit", "--help", "--sheet", "--version", "-h"}));
+        QCOMPARE(options(manual, QStringLiteral(".SH OPTIONS"), QStringLiteral(".SH FILES")), inHelp);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCommandLine)
