@@ -63,6 +63,11 @@ void prepareSheetPrinter(QPrinter &printer)
 
 void printSheet(const SheetContent &content, QPrinter &printer)
 {
+    // "Print to file" makes the same PDF as the save, and goes where it goes
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        writeSheetPdf(content, printer.outputFileName());
+        return;
+    }
     prepareSheetPrinter(printer);
     if (printer.docName().isEmpty())
         printer.setDocName(sheetTitle());

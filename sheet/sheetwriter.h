@@ -23,8 +23,8 @@ public:
 void writeSheetPdf(const SheetContent &content, const QString &path);
 
 // Prints the sheet on `printer` (set up for A4 portrait here; a printer
-// set to write a PDF file writes it). Raises SheetWriteError when the
-// printer cannot be started.
+// set to write a PDF file writes it as writeSheetPdf does). Raises
+// SheetWriteError when the printer cannot be started or the file written.
 void printSheet(const SheetContent &content, QPrinter &printer);
 
 // The page setup both share: A4 portrait, the painter's origin at the

@@ -297,8 +297,10 @@ private slots:
     void failedSave_data()
     {
         QTest::addColumn<QString>("target");
-        QTest::newRow("path through a file") << "plain/sheet.pdf";
-        QTest::newRow("full device") << "full";
+        QTest::addColumn<bool>("print"); // to a file, from the print dialog
+        QTest::newRow("path through a file") << "plain/sheet.pdf" << false;
+        QTest::newRow("full device") << "full" << false;
+        QTest::newRow("printed to a file on a full device") << "full" << true;
     }
 
     void failedSave()
@@ -314,8 +316,14 @@ private slots:
             QSKIP("mknod refused: not root");
         target = m_dir->filePath(target);
         m_actions->setFileNameAsker([&](QWidget *, const QString &) { return target; });
+        m_actions->setPrintAsker([&](QWidget *, QPrinter &printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(target);
+            return true;
+        });
         BoxRecorder boxes;
-        m_actions->saveAction()->trigger();
+        QFETCH(bool, print);
+        (print ? m_actions->printAction() : m_actions->saveAction())->trigger();
         QCOMPARE(boxes.boxes.size(), 1);
         QCOMPARE(boxes.boxes[0].caption, QStringLiteral("Подбор Zelton"));
         QCOMPARE(boxes.boxes[0].icon, QMessageBox::Critical);
