@@ -170,6 +170,11 @@ private slots:
         m_form = new TForm_Main;
         TApplication::instance()->setMainWindow(m_form, {});
         m_form->show();
+        // From the centre (where it shows first) into the primary screen's
+        // top-left quarter, away from the screen's corner (the screens are
+        // those of offsetscreens.json: the primary one lies right of and
+        // below the origin).
+        m_form->move(QGuiApplication::primaryScreen()->geometry().topLeft() + QPoint(150, 100));
         QApplication::setActiveWindow(m_form);
         QVERIFY(QTest::qWaitForWindowActive(m_form));
         QCOMPARE(m_hints->showDelay(), 500);
@@ -299,13 +304,12 @@ private slots:
         QCOMPARE(hintWindow()->text(), kPumpHint);
         QWidget *zone = control(QStringLiteral("L__dPn"));
         QCOMPARE(m_hints->hintRect(), QRect(zone->mapToGlobal(QPoint(0, 0)), zone->size()));
-        // Beside the pointer, and it stays there while the pointer moves on
-        // within the zone.
+        // Below and right of the pointer (in the screen's top-left quarter),
+        // and it stays there while the pointer moves on within the zone.
         const auto *flat = qobject_cast<TFlatHintWindow *>(hintWindow());
-        const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
         const QRect placed = flat->geometry();
-        QCOMPARE(placed,
-                 TFlatHintWindow::placement(TFlatHintWindow::cornerFor(m_pointer, screen), m_pointer, placed.size()));
+        QCOMPARE(placed, QRect(m_pointer + QPoint(12, 12), placed.size()));
+        QCOMPARE(flat->ArrowCorner(), TFlatHintWindow::acTopLeft);
         QCOMPARE(flat->HintComponent(), m_form->ui->FlatHint);
         moveTo(zone, QPoint(70, 120));
         QCOMPARE(flat->geometry(), placed);

@@ -207,28 +207,40 @@ private slots:
 
     void placement_data()
     {
+        QTest::addColumn<QRect>("screen"); // the primary screen
         QTest::addColumn<QPoint>("at");
         QTest::addColumn<Corner>("corner");
         QTest::addColumn<int>("gap");
-        const int cx = screenSize().width() / 2, cy = screenSize().height() / 2;
-        const int w = screenSize().width(), h = screenSize().height();
-        QTest::newRow("centre is bottom-right") << QPoint(cx, cy) << TFlatHintWindow::acBottomRight << 5;
-        QTest::newRow("just above-left of centre is top-left")
-            << QPoint(cx - 1, cy - 1) << TFlatHintWindow::acTopLeft << 12;
-        QTest::newRow("top-right quarter") << QPoint(cx, cy - 1) << TFlatHintWindow::acTopRight << 5;
-        QTest::newRow("bottom-left quarter") << QPoint(cx - 1, cy) << TFlatHintWindow::acBottomLeft << 5;
-        QTest::newRow("screen origin") << QPoint(0, 0) << TFlatHintWindow::acTopLeft << 12;
-        QTest::newRow("last screen pixel") << QPoint(w - 1, h - 1) << TFlatHintWindow::acBottomRight << 5;
-        QTest::newRow("left of the screen") << QPoint(-1, 5) << TFlatHintWindow::acBottomRight << 5;
-        QTest::newRow("right of the screen") << QPoint(w, 5) << TFlatHintWindow::acBottomRight << 5;
+        // at the origin, right of another screen, below one, at negative
+        // coordinates
+        for (const QRect screen : {QRect(QPoint(0, 0), screenSize()), QRect(1920, 0, 1280, 1024),
+                                   QRect(0, 1080, 1920, 1200), QRect(-1024, -768, 1024, 768)}) {
+            const QPoint o = screen.topLeft();
+            const int w = screen.width(), h = screen.height(), cx = w / 2, cy = h / 2;
+            const auto row = [&](const char *name, QPoint at, Corner corner, int gap) {
+                QTest::addRow("%s, screen at %d,%d", name, o.x(), o.y()) << screen << o + at << corner << gap;
+            };
+            row("centre is bottom-right", {cx, cy}, TFlatHintWindow::acBottomRight, 5);
+            row("just above-left of centre is top-left", {cx - 1, cy - 1}, TFlatHintWindow::acTopLeft, 12);
+            row("top-right quarter", {cx, cy - 1}, TFlatHintWindow::acTopRight, 5);
+            row("bottom-left quarter", {cx - 1, cy}, TFlatHintWindow::acBottomLeft, 5);
+            row("screen origin", {0, 0}, TFlatHintWindow::acTopLeft, 12);
+            row("last screen pixel", {w - 1, h - 1}, TFlatHintWindow::acBottomRight, 5);
+            row("left of the screen", {-1, 5}, TFlatHintWindow::acBottomRight, 5);
+            row("right of the screen", {w, 5}, TFlatHintWindow::acBottomRight, 5);
+            row("above the screen", {5, -1}, TFlatHintWindow::acBottomRight, 5);
+        }
     }
 
     void placement()
     {
+        QFETCH(QRect, screen);
         QFETCH(QPoint, at);
         QFETCH(Corner, corner);
         QFETCH(int, gap);
+        m_window->setScreenSource([screen] { return screen; });
         activate(kPumpHint, at);
+        m_window->setScreenSource({});
         QCOMPARE(m_window->ArrowCorner(), corner);
         const int w = m_window->width(), h = m_window->height();
         const bool right = corner == TFlatHintWindow::acTopLeft || corner == TFlatHintWindow::acBottomLeft;
