@@ -98,6 +98,8 @@ private:
             return {control(QStringLiteral("L__dPkl1")), QPoint(-1, -1)};
         if (key == QLatin1String("C"))
             return {control(QStringLiteral("L__dPr1")), QPoint(-1, -1)};
+        if (key == QLatin1String("hint")) // in the hint window, by its corner nearest the pointer
+            return {hintWindow(), QPoint(2, 2)};
         return {control(QStringLiteral("Img1")), QPoint(5, 5)};
     }
 
@@ -243,6 +245,8 @@ private slots:
                                                    << "wait 5000" << State::TimedOut << 0 << false << a;
         row("Shown, within the hint rectangle: unchanged") << "move A; wait 600"
                                                            << "move A2" << State::Shown << 4900 << true << a;
+        row("Shown, over the hint window: unchanged") << "move A; wait 600"
+                                                      << "move hint" << State::Shown << 4900 << true << a;
         row("Timed out, within the hint rectangle: unchanged") << "move A; wait 5500"
                                                                << "move A2" << State::TimedOut << 0 << false << a;
         row("Waiting after a key, within the hint rectangle: unchanged")

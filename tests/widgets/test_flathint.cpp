@@ -270,12 +270,22 @@ private slots:
         QTest::addColumn<QPoint>("at");
         QTest::addColumn<Corner>("corner");
         QTest::addColumn<QPoint>("tip"); // from the right and bottom when negative
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<TColor>("fontColor");
         const int cx = screenSize().width() / 2, cy = screenSize().height() / 2;
-        QTest::newRow("acTopLeft") << QPoint(cx - 100, cy - 100) << TFlatHintWindow::acTopLeft << QPoint(3, 3);
-        QTest::newRow("acTopRight") << QPoint(cx + 100, cy - 100) << TFlatHintWindow::acTopRight << QPoint(-4, 3);
-        QTest::newRow("acBottomLeft") << QPoint(cx - 100, cy + 100) << TFlatHintWindow::acBottomLeft << QPoint(3, -4);
-        QTest::newRow("acBottomRight") << QPoint(cx + 100, cy + 100) << TFlatHintWindow::acBottomRight
-                                       << QPoint(-4, -4);
+        const QPoint topLeft(cx - 100, cy - 100);
+        QTest::newRow("acTopLeft") << topLeft << TFlatHintWindow::acTopLeft << QPoint(3, 3) << kPumpHint
+                                   << clWindowText;
+        QTest::newRow("acTopRight") << QPoint(cx + 100, cy - 100) << TFlatHintWindow::acTopRight << QPoint(-4, 3)
+                                    << kPumpHint << clWindowText;
+        QTest::newRow("acBottomLeft") << QPoint(cx - 100, cy + 100) << TFlatHintWindow::acBottomLeft << QPoint(3, -4)
+                                      << kPumpHint << clWindowText;
+        QTest::newRow("acBottomRight") << QPoint(cx + 100, cy + 100) << TFlatHintWindow::acBottomRight << QPoint(-4, -4)
+                                       << kPumpHint << clWindowText;
+        // "&" painted as measured: up to the measured width
+        QTest::newRow("ampersands") << topLeft << TFlatHintWindow::acTopLeft << QPoint(3, 3)
+                                    << QStringLiteral("Давление && расход & Q") << clWindowText;
+        QTest::newRow("FontColor") << topLeft << TFlatHintWindow::acTopLeft << QPoint(3, 3) << kPumpHint << clBlue;
     }
 
     void pixels()
@@ -283,7 +293,11 @@ private slots:
         QFETCH(QPoint, at);
         QFETCH(Corner, corner);
         QFETCH(QPoint, tip);
-        activate(kPumpHint, at);
+        QFETCH(QString, text);
+        QFETCH(TColor, fontColor);
+        m_component->setFontColor(fontColor);
+        const auto restore = qScopeGuard([this] { m_component->setFontColor(clWindowText); });
+        activate(text, at);
         QCOMPARE(m_window->ArrowCorner(), corner);
         const QImage img = m_window->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const int w = img.width(), h = img.height();
@@ -303,7 +317,12 @@ private slots:
         const QRect textBox(left ? 18 : 4, 2, w - 22, h - 4);
         QCOMPARE(m_window->textBox(), textBox);
         const auto glyph = arrowGlyph();
-        int ink = 0, inkLeft = w;
+        // Text pixels mix the font colour into the white: a channel full in
+        // the font colour stays full.
+        const QColor fontInk = resolveColor(fontColor);
+        const QRgb full =
+            qRgb(fontInk.red() == 255 ? 255 : 0, fontInk.green() == 255 ? 255 : 0, fontInk.blue() == 255 ? 255 : 0);
+        int ink = 0, inkLeft = w, inkRight = 0;
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
                 const QRgb px = img.pixel(x, y);
@@ -315,15 +334,21 @@ private slots:
                     QVERIFY2(px == (set ? arrow : strip), qPrintable(where));
                 } else if (!textBox.contains(x, y)) {
                     QVERIFY2(textArea.contains(x, y) && px == background, qPrintable(where));
-                } else if (qGray(px) < 96) {
-                    ++ink;
-                    inkLeft = qMin(inkLeft, x);
+                } else {
+                    QVERIFY2((px & full) == full, qPrintable(where));
+                    if (qGray(px) < 96) {
+                        ++ink;
+                        inkLeft = qMin(inkLeft, x);
+                        inkRight = qMax(inkRight, x);
+                    }
                 }
             }
         }
-        // The text is drawn dark on the white area, from the box's left edge.
+        // The text is drawn dark on the white area, from the box's left edge
+        // to its right one.
         QVERIFY(ink > 50);
         QVERIFY2(inkLeft >= textBox.left() && inkLeft <= textBox.left() + 2, qPrintable(QString::number(inkLeft)));
+        QVERIFY2(inkRight >= textBox.right() - 3, qPrintable(QString::number(inkRight)));
         m_window->hide();
     }
 

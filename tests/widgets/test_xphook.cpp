@@ -129,6 +129,7 @@ private slots:
             << "tab HF u; space HSsF p; repeat HSsF p +0; repeat HSsF p +0; spaceup HF u +1";
         QTest::newRow("double click shows a press") << "enter H u; dblclick HM p";
         QTest::newRow("tabbing onto the button makes it hot at once") << "tab HF u; leave F u";
+        QTest::newRow("tabbing away clears the hot look") << "tab HF u; tab - u";
         QTest::newRow("a disabled button never turns hot")
             << "disable - u; enter - u; enable - u; enter H u; disable - u; leave - u";
     }
