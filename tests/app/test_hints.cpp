@@ -222,7 +222,8 @@ private slots:
                                                  << "move bare" << State::Idle << 0 << false << "";
         row("Waiting, another control: restarted") << "move A; wait 400"
                                                    << "move B" << State::Waiting << 500 << false << b;
-        row("Waiting, same control before any hint: restarted") << "move A; wait 400"
+        // (The last hint shown is another control's, whatever rows ran before.)
+        row("Waiting, same control before any hint: restarted") << "move C; wait 500; key; move A; wait 400"
                                                                 << "move A2" << State::Waiting << 500 << false << a;
         row("Waiting, expires: shown") << "move A"
                                        << "wait 500" << State::Shown << 5000 << true << a;
