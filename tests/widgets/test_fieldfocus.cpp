@@ -28,6 +28,7 @@ private slots:
     void rejectedExitKeepsFocus_data();
     void rejectedExitKeepsFocus();
     void acceptedExitMovesFocus();
+    void windowDeactivationIsNoExit_data();
     void windowDeactivationIsNoExit();
 };
 
@@ -203,24 +204,46 @@ void TestFieldFocus::acceptedExitMovesFocus()
     QCOMPARE(QApplication::focusWidget(), m_form->button);
     QCOMPARE(e->text(), QString("5.00"));
 }
+// The focus lost to another window or to a popup (the field's context
+// menu) comes back: no exit, no entry, the text as typed.
+void TestFieldFocus::windowDeactivationIsNoExit_data()
+{
+    QTest::addColumn<bool>("menu");
+    QTest::newRow("another window") << false;
+    QTest::newRow("the context menu") << true;
+}
 void TestFieldFocus::windowDeactivationIsNoExit()
 {
+    QFETCH(bool, menu);
     TFlatFloatEdit *e = m_form->a;
     focusWithTab(e);
     QTest::keyClicks(e, "101");
     QSignalSpy exits(e, &TCustomFlatFloatEdit::OnExit);
     QSignalSpy enters(e, &TCustomFlatFloatEdit::OnEnter);
 
-    QWidget other;
-    other.resize(100, 100);
-    QVERIFY(showActive(other));
-    QCOMPARE(exits.count(), 0);
-    QCOMPARE(e->text(), QString("101"));
-    QCOMPARE(e->ValueL(), 101.0L); // read while focused: unclamped
-
-    other.hide();
-    QVERIFY(showActive(*m_form));
+    // While away: nothing ran, and the typed number reads unclamped.
+    const auto whileAway = [&] {
+        QCOMPARE(exits.count(), 0);
+        QCOMPARE(e->text(), QString("101"));
+        QCOMPARE(e->ValueL(), 101.0L);
+    };
+    if (menu) {
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, e->rect().center(), e->mapToGlobal(e->rect().center()));
+        QApplication::sendEvent(e, &request);
+        QWidget *popup = QApplication::activePopupWidget();
+        QVERIFY(popup);
+        whileAway();
+        popup->close();
+    } else {
+        QWidget other;
+        other.resize(100, 100);
+        QVERIFY(showActive(other));
+        whileAway();
+        other.hide();
+        QVERIFY(showActive(*m_form));
+    }
     QCOMPARE(QApplication::focusWidget(), e);
+    QCOMPARE(exits.count(), 0);
     QCOMPARE(enters.count(), 0);
     QCOMPARE(e->text(), QString("101"));
 }
