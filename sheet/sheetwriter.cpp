@@ -5,7 +5,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QSaveFile>
 
 #include "sheet/sheetcontent.h"
@@ -19,14 +18,14 @@ namespace {
     throw SheetWriteError(message.toStdString());
 }
 
+} // namespace
+
 const QPageLayout &sheetPageLayout()
 {
     static const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
                                     QPageLayout::Millimeter);
     return layout;
 }
-
-} // namespace
 
 void writeSheetPdf(const SheetContent &content, const QString &path)
 {
@@ -48,25 +47,4 @@ void writeSheetPdf(const SheetContent &content, const QString &path)
     // finished file into place, or removes it.
     if (!file.commit())
         failWrite(path, file.errorString());
-}
-
-void prepareSheetPrinter(QPrinter &printer)
-{
-    printer.setFullPage(true);
-    printer.setPageLayout(sheetPageLayout());
-}
-
-void printSheet(const SheetContent &content, QPrinter &printer)
-{
-    prepareSheetPrinter(printer);
-    if (printer.docName().isEmpty())
-        printer.setDocName(sheetTitle());
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        if (!printer.outputFileName().isEmpty())
-            failWrite(printer.outputFileName(), QStringLiteral("the file could not be started"));
-        throw SheetWriteError(QStringLiteral("Unable to print on %1").arg(printer.printerName()).toStdString());
-    }
-    paintSheet(painter, printer.resolution(), content);
-    painter.end();
 }
