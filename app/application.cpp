@@ -2,6 +2,7 @@
 
 #include "app/errordisplay.h"
 #include "app/hintcontroller.h"
+#include "app/toolkittranslations.h"
 #include "core/errors.h"
 #include "core/numtext.h"
 #include "ui/handlererrors.h"
@@ -201,6 +202,7 @@ void prepareApplication(TApplication &app)
         app.setWindowIcon(icon);
 
     installLookAndFeel();
+    installToolkitTranslations(app);
 }
 
 int runMainWindow(TApplication &app, const MainWindowFactory &factory)

@@ -88,7 +88,8 @@ void installTerminationSignalHandlers();
 // Asks the message loop to end.
 void TerminateApplication();
 
-// Application title, desktop file name, icon, style and fonts.
+// Application title, desktop file name, icon, style and fonts, and the
+// toolkit's own texts in Russian.
 void prepareApplication(TApplication &app);
 
 // Start-up steps from the creation of the main window on: build it (its
