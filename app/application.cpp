@@ -2,6 +2,7 @@
 
 #include "app/errordisplay.h"
 #include "app/hintcontroller.h"
+#include "app/platformchoice.h"
 #include "app/toolkittranslations.h"
 #include "core/errors.h"
 #include "core/numtext.h"
@@ -239,9 +240,15 @@ int RunApplication(int &argc, char **argv, const MainWindowFactory &factory)
     installTerminationSignalHandlers();
 
     // The program reads no command-line options: the toolkit sees only the
-    // program name.
-    static char *qtArgv[] = {argc > 0 ? argv[0] : const_cast<char *>("zelton"), nullptr};
+    // program name, and the platform chosen for it.
+    static QByteArray platform = chosenPlatform(currentPlatformEnvironment());
+    static char platformOption[] = "-platform";
+    static char *qtArgv[4] = {argc > 0 ? argv[0] : const_cast<char *>("zelton")};
     static int qtArgc = 1;
+    if (!platform.isEmpty()) {
+        qtArgv[qtArgc++] = platformOption;
+        qtArgv[qtArgc++] = platform.data();
+    }
     TApplication app(qtArgc, qtArgv);
     // The toolkit adopts the user's locale for the C library; numbers keep
     // the "." separator whatever the locale says.

@@ -97,6 +97,7 @@ void prepareApplication(TApplication &app);
 // the exit code: 0 after a normal end, 1 after an error before the loop.
 int runMainWindow(TApplication &app, const MainWindowFactory &factory);
 
-// The program: decimal separator, application object, title, the main
-// window and its loop. Reads no options from the command line.
+// The program: decimal separator, the platform (platformchoice.h),
+// application object, title, the main window and its loop. Reads no options
+// from the command line.
 int RunApplication(int &argc, char **argv, const MainWindowFactory &factory);
