@@ -16,7 +16,8 @@ SheetPrintEntry loadPrintModule()
         return entry;
     const QDir programDir(QCoreApplication::applicationDirPath());
     QStringList failures;
-    for (const QString &dir : {programDir.path(), programDir.filePath(QStringLiteral(ZELTON_PRINT_MODULE_DIR))}) {
+    for (const QString &dir :
+         {programDir.path(), QDir::cleanPath(programDir.filePath(QStringLiteral(ZELTON_PRINT_MODULE_DIR)))}) {
         // The library stays loaded for the life of the program.
         QLibrary module(QDir(dir).filePath(QStringLiteral("zelton-print")));
         entry = reinterpret_cast<SheetPrintEntry>(module.resolve(kSheetPrintEntry));
