@@ -95,12 +95,10 @@ private:
 
 void TestFrame::windowEnds_data()
 {
-    // Once the loop runs, dPr1 is set to 4.5 and settings.ini is made
-    // read-only unless `writable`; then the run ends by `ending`: a close,
-    // a signal, the session manager's commit request (the program goes on)
-    // and then its end, or its end ("die": a quit request to the
-    // application). A box ends the session (SIGTERM) with the file
-    // writable again.
+    // Once the loop runs, dPr1 is set to 4.5 and settings.ini made read-only
+    // unless `writable`; then `ending`: a close, a signal, the session
+    // manager's commit request (the program goes on) and its "die" (a quit
+    // request to the application), or its die alone. A box ends the session.
     QTest::addColumn<QString>("ending");
     QTest::addColumn<bool>("writable");
     QTest::addColumn<int>("boxes");
