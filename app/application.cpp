@@ -2,6 +2,8 @@
 
 #include "app/errordisplay.h"
 #include "app/hintcontroller.h"
+#include "app/platformchoice.h"
+#include "app/toolkittranslations.h"
 #include "core/errors.h"
 #include "core/numtext.h"
 #include "ui/handlererrors.h"
@@ -10,7 +12,6 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QIcon>
-#include <QSessionManager>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -53,8 +54,6 @@ bool catchErrors(Body &&body, Report &&report)
     return false;
 }
 
-void showError(const std::exception &error) { ShowErrorMessage(error); }
-
 void reportSessionEndError(const QString &message)
 {
     const QString line =
@@ -90,7 +89,9 @@ TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
         m_signalNotifier = new QSocketNotifier(g_signalFds[1], QSocketNotifier::Read, this);
         connect(m_signalNotifier, &QSocketNotifier::activated, this, &TApplication::onTerminationSignal);
     }
-    connect(this, &QGuiApplication::commitDataRequest, this, &TApplication::onCommitDataRequest, Qt::DirectConnection);
+    // The session manager's commit request comes before the log-off, which
+    // the user may still cancel: the inputs are saved, the program goes on.
+    connect(this, &QGuiApplication::commitDataRequest, this, &TApplication::commitSessionData, Qt::DirectConnection);
     // The window's handlers hand their errors to the error display.
     setHandlerErrorReporter([](const std::exception &error) { ShowErrorMessage(error); });
     m_hintController = new HintController(this);
@@ -111,6 +112,13 @@ TApplication *TApplication::instance() { return qobject_cast<TApplication *>(QCo
 
 bool TApplication::notify(QObject *receiver, QEvent *event)
 {
+    // At the real end of the session the toolkit hands the session
+    // manager's "die" to the application as a quit request, which would
+    // close every window and so run the closing handler, boxes included.
+    if (receiver == this && event->type() == QEvent::Quit) {
+        endSession();
+        return true;
+    }
     const bool closingMainWindow = event->type() == QEvent::Close && receiver && receiver == m_mainWindow.data();
     bool result = false;
     catchErrors(
@@ -119,8 +127,6 @@ bool TApplication::notify(QObject *receiver, QEvent *event)
             // user input cancels a hint.
             if (m_hintController)
                 m_hintController->filterEvent(receiver, event);
-            if (closingMainWindow && m_handlers.closing)
-                m_handlers.closing();
             // The program shows no tooltip of the toolkit: a pointer move
             // that would start the toolkit's tooltip timer goes on as a
             // sent event (this function sees it once more).
@@ -155,14 +161,22 @@ void TApplication::terminate()
     exit(0);
 }
 
+void TApplication::commitSessionData()
+{
+    if (m_mainWindow && m_handlers.sessionEnd)
+        catchErrors(m_handlers.sessionEnd,
+                    [](const std::exception &error) { reportSessionEndError(errorMessage(error)); });
+}
+
 void TApplication::endSession()
 {
     if (m_sessionEnding)
         return;
     m_sessionEnding = true;
-    if (m_mainWindow && m_handlers.sessionEnd)
-        catchErrors(m_handlers.sessionEnd,
-                    [](const std::exception &error) { reportSessionEndError(errorMessage(error)); });
+    // Saved again: the log-off may have been cancelled after a commit
+    // request and the inputs changed since. An unchanged file is not
+    // rewritten.
+    commitSessionData();
     terminate();
 }
 
@@ -171,12 +185,6 @@ void TApplication::onTerminationSignal()
     char buffer[64];
     while (::read(g_signalFds[1], buffer, sizeof buffer) > 0) {
     }
-    endSession();
-}
-
-void TApplication::onCommitDataRequest(QSessionManager &)
-{
-    // The session is ending: keep what was typed, ask nothing.
     endSession();
 }
 
@@ -201,6 +209,7 @@ void prepareApplication(TApplication &app)
         app.setWindowIcon(icon);
 
     installLookAndFeel();
+    installToolkitTranslations(app);
 }
 
 int runMainWindow(TApplication &app, const MainWindowFactory &factory)
@@ -212,15 +221,8 @@ int runMainWindow(TApplication &app, const MainWindowFactory &factory)
             MainWindowHandlers handlers;
             window = factory(handlers);
             app.setMainWindow(window.get(), handlers);
-            // The creation and show handlers' errors are shown and start-up
-            // goes on.
-            if (handlers.created)
-                catchErrors(handlers.created, showError);
-            if (!app.isTerminated()) {
+            if (!app.isTerminated())
                 window->show();
-                if (handlers.shown)
-                    catchErrors(handlers.shown, showError);
-            }
         },
         [&](const std::exception &error) {
             app.setMainWindow(nullptr, {});
@@ -244,9 +246,15 @@ int RunApplication(int &argc, char **argv, const MainWindowFactory &factory)
     installTerminationSignalHandlers();
 
     // The program reads no command-line options: the toolkit sees only the
-    // program name.
-    static char *qtArgv[] = {argc > 0 ? argv[0] : const_cast<char *>("zelton"), nullptr};
+    // program name, and the platform chosen for it.
+    static QByteArray platform = chosenPlatform(currentPlatformEnvironment());
+    static char platformOption[] = "-platform";
+    static char *qtArgv[4] = {argc > 0 ? argv[0] : const_cast<char *>("zelton")};
     static int qtArgc = 1;
+    if (!platform.isEmpty()) {
+        qtArgv[qtArgc++] = platformOption;
+        qtArgv[qtArgc++] = platform.data();
+    }
     TApplication app(qtArgc, qtArgv);
     // The toolkit adopts the user's locale for the C library; numbers keep
     // the "." separator whatever the locale says.

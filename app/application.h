@@ -8,25 +8,19 @@
 #include <memory>
 
 class HintController;
-class QSessionManager;
 class QSocketNotifier;
 
-// What the frame calls on the main window. Each handler may raise errors.
+// What the frame calls on the main window; the window's own creation, show
+// and close handlers run from its constructor and its show and close events.
 struct MainWindowHandlers {
-    // Runs once, after the window has been built and before it is shown.
-    // An error is shown by the error display and start-up goes on.
-    std::function<void()> created;
-    // Runs once, right after the window has been shown.
-    std::function<void()> shown;
-    // Runs on every attempt to close the window; an error keeps it open.
-    std::function<void()> closing;
     // Saves the window's inputs at the end of the desktop session. An error
     // is written to stderr: no box may hold up the end of the session.
     std::function<void()> sessionEnd;
 };
 
-// Builds the main window and fills in its handlers. An error raised here
-// is an error before the message loop: the "Application Error" box.
+// Builds the main window (its creation handler runs inside) and fills in
+// its handlers. An error raised here is an error before the message loop:
+// the "Application Error" box.
 using MainWindowFactory = std::function<std::unique_ptr<QWidget>(MainWindowHandlers &handlers)>;
 
 class TApplication : public QApplication
@@ -46,11 +40,12 @@ public:
     // Such an error has passed through the toolkit's code, which skips its
     // cleanups; handlers should not rely on it. A close event whose handling
     // failed is refused; an accepted close of the main window ends the loop.
+    // A quit request to the application (what the session manager's "die"
+    // at the real end of the session becomes) ends the session.
     bool notify(QObject *receiver, QEvent *event) override;
 
     void setMainWindow(QWidget *window, MainWindowHandlers handlers);
     QWidget *mainWindow() const { return m_mainWindow; }
-    const MainWindowHandlers &mainWindowHandlers() const { return m_handlers; }
 
     // The hint controller of the application: sees every event before it is
     // delivered and the moments the loop is about to wait.
@@ -62,15 +57,19 @@ public:
     void resetTermination() { m_terminated = m_sessionEnding = false; }
     void terminate();
 
-    // End of the desktop session (session manager, SIGTERM, SIGHUP): saves
-    // through the main window's session-end handler without any box, then
-    // ends the message loop. Runs once.
+    // The session manager asks for the inputs before the session ends (its
+    // commit request): saves through the main window's session-end handler
+    // without any box, and the program goes on, for the user may still
+    // cancel the log-off.
+    void commitSessionData();
+    // The real end of the desktop session (the session manager's end, SIGTERM,
+    // SIGHUP): saves as commitSessionData does, then ends the message loop.
+    // Runs once.
     void endSession();
     bool isSessionEnding() const { return m_sessionEnding; }
 
 private:
     void onTerminationSignal();
-    void onCommitDataRequest(QSessionManager &manager);
 
     HintController *m_hintController = nullptr;
     QPointer<QWidget> m_mainWindow;
@@ -89,14 +88,16 @@ void installTerminationSignalHandlers();
 // Asks the message loop to end.
 void TerminateApplication();
 
-// Application title, desktop file name, icon, style and fonts.
+// Application title, desktop file name, icon, style and fonts, and the
+// toolkit's own texts in Russian.
 void prepareApplication(TApplication &app);
 
-// Start-up steps from the creation of the main window on: build it, run its
-// creation handler, show it, run the loop, destroy it. Returns the exit
-// code: 0 after a normal end, 1 after an error before the loop.
+// Start-up steps from the creation of the main window on: build it (its
+// creation handler runs inside), show it, run the loop, destroy it. Returns
+// the exit code: 0 after a normal end, 1 after an error before the loop.
 int runMainWindow(TApplication &app, const MainWindowFactory &factory);
 
-// The program: decimal separator, application object, title, the main
-// window and its loop. Reads no options from the command line.
+// The program: decimal separator, the platform (platformchoice.h),
+// application object, title, the main window and its loop. Reads no options
+// from the command line.
 int RunApplication(int &argc, char **argv, const MainWindowFactory &factory);

@@ -13,7 +13,8 @@ HintController::HintController(QObject *parent) : HintSettings(parent)
     setTimer(new HintTimer);
     if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance())
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &HintController::idle);
-    replaceWindow();
+    // The hint window is made when the first hint is shown: a start needs
+    // none.
 }
 
 HintController::~HintController()
@@ -195,12 +196,11 @@ void HintController::stopCountdown()
 
 void HintController::hintsEnabledChanged(bool enabled)
 {
-    if (enabled) {
-        replaceWindow();
-    } else {
+    // Switched off, the window goes; switched on, the next hint makes a new
+    // one of the current hint window class.
+    if (!enabled)
         cancel();
-        delete m_window;
-    }
+    delete m_window;
 }
 
 void HintController::replaceWindow()

@@ -74,6 +74,7 @@ public:
     bool hintActive() const { return m_hintActive; }
     // Screen bounds of the control whose hint was shown last.
     QRect hintRect() const { return m_hintRect; }
+    // The hint window: made at the first hint shown; none before.
     THintWindow *hintWindow() const { return m_window; }
 
     // The control under the screen point, or none outside the program's

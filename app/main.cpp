@@ -11,6 +11,12 @@ int main(int argc, char **argv)
         return *exitCode;
     return RunApplication(argc, argv, [](MainWindowHandlers &handlers) {
         std::unique_ptr<QWidget> window = createMainWindow(handlers);
+        // A start builds only the window and what reaches from it; the rest
+        // is made at its first use: the hint window at the first hint (the
+        // hint controller), the printer and the PDF writer at the first
+        // print or save, with the printing module (the sheet's actions). A
+        // window opened from the main window belongs there too: made when
+        // it is first opened, not here.
         new SheetActions(window.get());
         return window;
     });

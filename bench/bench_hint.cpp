@@ -89,6 +89,12 @@ int main(int argc, char **argv)
     form.ui->PgCtrl_Sys->setCurrentIndex(0);
     QCoreApplication::processEvents();
 
+    // The hint window is made at the first hint: one through the controller.
+    pointer = form.ui->L__dPn->mapToGlobal(form.ui->L__dPn->rect().center());
+    QTest::mouseMove(form.windowHandle(), form.mapFromGlobal(pointer));
+    QCoreApplication::processEvents();
+    timer->expire();
+    hints->cancel();
     auto *window = qobject_cast<TFlatHintWindow *>(hints->hintWindow());
     if (!window) {
         std::printf("no flat hint window\n");

@@ -50,9 +50,10 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zelton maintainers <maintainers@zelton.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
-# Libraries the program links come from dpkg-shlibdeps. What it loads by
-# name at run time cannot be seen there: the toolkit's platform plugins
-# (xcb, offscreen) and the one font the window and the sheet are set in.
+# Libraries the program and its printing module link come from
+# dpkg-shlibdeps. What it loads by name at run time cannot be seen there:
+# the toolkit's platform plugins (xcb, offscreen), the one font the window
+# and the sheet are set in, and the toolkit's Russian translation.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, qt6-translations-l10n")
 include(CPack)

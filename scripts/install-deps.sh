@@ -2,7 +2,7 @@
 # Installs the Debian packages the program, its tests and its tools need.
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config git clang-format
-      qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools libgl-dev
+      qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools qt6-translations-l10n libgl-dev
       libjpeg-dev fonts-liberation2 fontconfig
       xvfb xauth x11-utils x11-apps imagemagick xdotool
       locales python3

@@ -5,14 +5,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QWidget>
 
 #include "app/errordisplay.h"
+#include "sheet/printmodule.h"
 #include "sheet/sheetcontent.h"
+#include "sheet/sheetpainter.h"
 #include "sheet/sheetwriter.h"
 
 namespace {
@@ -30,13 +30,6 @@ QString askFileNameWithDialog(QWidget *owner, const QString &proposedPath)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
-}
-
-bool askPrinterWithDialog(QWidget *owner, QPrinter &printer)
-{
-    QPrintDialog dialog(&printer, owner);
-    dialog.setWindowTitle(QStringLiteral("Печать листа подбора"));
-    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace
@@ -115,12 +108,11 @@ void SheetActions::printSheet()
 {
     try {
         const SheetContent sheet = content();
-        QPrinter printer(QPrinter::HighResolution);
-        prepareSheetPrinter(printer);
-        printer.setDocName(sheetTitle());
-        const bool go = m_askPrinter ? m_askPrinter(m_window, printer) : askPrinterWithDialog(m_window, printer);
-        if (go)
-            ::printSheet(sheet, printer);
+        // The printer and its dialog are made here, by the printing module
+        // loaded at the first print.
+        printSheetJob({m_window, sheetTitle(), sheetPageLayout(), m_askPrinter,
+                       [&sheet](QPainter &painter, int resolution) { paintSheet(painter, resolution, sheet); },
+                       [&sheet](const QString &path) { writeSheetPdf(sheet, path); }});
     } catch (const std::exception &error) {
         ShowErrorMessage(error);
     }

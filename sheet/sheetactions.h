@@ -8,8 +8,9 @@
 #include <QString>
 #include <functional>
 
+#include "sheet/sheetprinting.h"
+
 class QAction;
-class QPrinter;
 class QWidget;
 struct SheetContent;
 
@@ -22,7 +23,7 @@ public:
     // text when the user cancels.
     using FileNameAsker = std::function<QString(QWidget *owner, const QString &proposedPath)>;
     // Lets the user choose and set up the printer; false when cancelled.
-    using PrintAsker = std::function<bool(QWidget *owner, QPrinter &printer)>;
+    using PrintAsker = ::PrintAsker;
 
     // Adds the actions to `window` (the main window), which owns them.
     explicit SheetActions(QWidget *window);

@@ -7,7 +7,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 
 #include "core/outputfile.h"
 #include "sheet/sheetcontent.h"
@@ -23,14 +22,14 @@ namespace {
     throw SheetWriteError(message.toStdString());
 }
 
+} // namespace
+
 const QPageLayout &sheetPageLayout()
 {
     static const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
                                     QPageLayout::Millimeter);
     return layout;
 }
-
-} // namespace
 
 void writeSheetPdf(const SheetContent &content, const QString &path)
 {
@@ -53,30 +52,4 @@ void writeSheetPdf(const SheetContent &content, const QString &path)
                                                    std::string_view(bytes.constData(), std::size_t(bytes.size())));
     if (!result.written)
         failWrite(path, QString::fromLocal8Bit(result.reason));
-}
-
-void prepareSheetPrinter(QPrinter &printer)
-{
-    printer.setFullPage(true);
-    printer.setPageLayout(sheetPageLayout());
-}
-
-void printSheet(const SheetContent &content, QPrinter &printer)
-{
-    // "Print to file" makes the same PDF as the save, and goes where it goes
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
-        writeSheetPdf(content, printer.outputFileName());
-        return;
-    }
-    prepareSheetPrinter(printer);
-    if (printer.docName().isEmpty())
-        printer.setDocName(sheetTitle());
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        if (!printer.outputFileName().isEmpty())
-            failWrite(printer.outputFileName(), QStringLiteral("the file could not be started"));
-        throw SheetWriteError(QStringLiteral("Unable to print on %1").arg(printer.printerName()).toStdString());
-    }
-    paintSheet(painter, printer.resolution(), content);
-    painter.end();
 }

@@ -1,9 +1,10 @@
 #pragma once
-// Putting the sizing sheet on paper: as a PDF file and on a printer.
+// Putting the sizing sheet on paper as a PDF file (printing:
+// sheet/sheetprinting.h).
 #include <QString>
 #include <stdexcept>
 
-class QPrinter;
+class QPageLayout;
 struct SheetContent;
 
 // A sheet that could not be written or printed; the message names the
@@ -22,11 +23,6 @@ public:
 // "standard output").
 void writeSheetPdf(const SheetContent &content, const QString &path);
 
-// Prints the sheet on `printer` (set up for A4 portrait here; a printer
-// set to write a PDF file writes it as writeSheetPdf does). Raises
-// SheetWriteError when the printer cannot be started or the file written.
-void printSheet(const SheetContent &content, QPrinter &printer);
-
-// The page setup both share: A4 portrait, the painter's origin at the
-// paper's corner.
-void prepareSheetPrinter(QPrinter &printer);
+// The sheet's page: A4 portrait without margins, for the PDF and the
+// printer.
+const QPageLayout &sheetPageLayout();

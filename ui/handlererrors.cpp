@@ -1,5 +1,7 @@
 #include "ui/handlererrors.h"
 
+#include "widgets/changeerror.h"
+
 namespace {
 
 HandlerErrorReporter &reporterSlot()
@@ -7,6 +9,8 @@ HandlerErrorReporter &reporterSlot()
     static HandlerErrorReporter reporter;
     return reporter;
 }
+
+int g_handlerDepth = 0;
 
 } // namespace
 
@@ -25,4 +29,34 @@ void reportHandlerError(const std::exception &error)
     const HandlerErrorReporter reporter = reporterSlot();
     if (reporter)
         reporter(error);
+}
+
+HandlerNesting::HandlerNesting() : m_outermost(g_handlerDepth++ == 0) {}
+
+HandlerNesting::~HandlerNesting() { --g_handlerDepth; }
+
+void finishHandler(bool outermost, std::exception_ptr error)
+{
+    if (!outermost) {
+        if (error)
+            holdChangeError(std::move(error));
+        return;
+    }
+    // A nested handler's error that no set raised (a handler run by a focus
+    // change, say) is reported once the outer handler has ended; when the
+    // outer one failed itself, its own error is the one shown.
+    const std::exception_ptr kept = takeChangeError();
+    if (!error)
+        error = kept;
+    if (!error)
+        return;
+    if (!hasHandlerErrorReporter())
+        std::rethrow_exception(error);
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception &escaped) {
+        reportHandlerError(escaped);
+    } catch (...) {
+        reportHandlerError(std::runtime_error("Unknown error"));
+    }
 }

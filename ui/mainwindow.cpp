@@ -198,7 +198,8 @@ void TForm_Main::pushStateToFields()
 {
     SizingState &s = sizing();
     // Each write raises the field's change handler when its text changes,
-    // so the circuits are recomputed along the way.
+    // so the circuits are recomputed along the way; a handler's error leaves
+    // through the write and ends the push there.
     for (const InputRow *row : inPushOrder())
         (ui.get()->*row->field)->setValueL(s.*row->value);
     // A page index the control does not have selects nothing. Selecting a

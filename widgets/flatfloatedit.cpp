@@ -11,6 +11,7 @@
 #include <string>
 
 #include "core/numtext.h"
+#include "widgets/changeerror.h"
 #include "widgets/focusbackrequest.h"
 
 // ---------------------------------------------------------------------------
@@ -69,7 +70,13 @@ void TCustomFlatFloatEdit::setTextIfDifferent(const QString &t)
         setText(t);
 }
 
-void TCustomFlatFloatEdit::setValueL(long double x) { setTextIfDifferent(formatValue(ClampToRange(x))); }
+void TCustomFlatFloatEdit::assignValue(long double x) { setTextIfDifferent(formatValue(ClampToRange(x))); }
+
+void TCustomFlatFloatEdit::setValueL(long double x)
+{
+    assignValue(x);
+    raiseChangeError();
+}
 
 void TCustomFlatFloatEdit::setMinValueL(long double x)
 {
@@ -173,7 +180,7 @@ void TCustomFlatFloatEdit::keyPressEvent(QKeyEvent *e)
         return;
     }
     if (chars.size() == 1 && chars.at(0).unicode() == kEsc) {
-        setValueL(m_entryValue);
+        assignValue(m_entryValue);
         selectAll();
         emit OnKeyPress(chars.at(0));
         QLineEdit::keyPressEvent(e);
@@ -304,12 +311,12 @@ bool TCustomFlatFloatEdit::exitCheck()
     long double v = 0;
     if (!convertText(taken, v) || v < m_minValue || v > m_maxValue) {
         emit OnError();
-        setValueL(m_entryValue);
+        assignValue(m_entryValue);
         selectAll();
         return false;
     }
     setTextIfDifferent(formatValue(v));
-    setValueL(ValueL());
+    assignValue(ValueL());
     emit OnExit();
     return true;
 }

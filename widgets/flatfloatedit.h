@@ -103,6 +103,9 @@ public:
     // The text read as a number; MinValue when it does not read. Not clamped.
     long double ValueL() const;
     // Replaces the text by ClampToRange(x) formatted, only if it differs.
+    // An error of a change handler run inside another handler leaves
+    // through here once the change notification has returned
+    // (widgets/changeerror.h).
     void setValueL(long double x);
     double Value() const { return double(ValueL()); }
     void setValue(double x) { setValueL(x); }
@@ -150,6 +153,10 @@ private:
     void typeChar(QChar k);
     void applyAlignment();
     void setTextIfDifferent(const QString &text);
+    // setValueL for the field's own event handling, which no error may
+    // leave: what a change handler kept is left for the handler that
+    // started the event, if any.
+    void assignValue(long double x);
     // The exit check; true when the text was accepted.
     bool exitCheck();
     void refocusAfterReject();

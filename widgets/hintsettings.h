@@ -61,7 +61,7 @@ public:
     void setHintWindowClass(const QMetaObject *windowClass);
 
     // Switching hints off destroys the hint window, switching them on
-    // creates a new one of the current hint window class.
+    // lets the next hint create a new one of the current hint window class.
     bool hintsEnabled() const { return m_hintsEnabled; }
     void setHintsEnabled(bool enabled);
 

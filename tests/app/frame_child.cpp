@@ -30,15 +30,14 @@ int main(int argc, char **argv)
             std::puts("saved");
             std::fflush(stdout);
         };
-        handlers.shown = [mode, w] {
-            if (mode == "normal")
-                QTimer::singleShot(0, w, &QWidget::close);
-            else if (mode == "signal")
-                QTimer::singleShot(0, w, [] {
-                    std::puts("ready");
-                    std::fflush(stdout);
-                });
-        };
+        // once the loop runs
+        if (mode == "normal")
+            QTimer::singleShot(0, w, &QWidget::close);
+        else if (mode == "signal")
+            QTimer::singleShot(0, w, [] {
+                std::puts("ready");
+                std::fflush(stdout);
+            });
         return window;
     });
 }

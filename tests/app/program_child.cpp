@@ -33,22 +33,21 @@ int main(int argc, char **argv)
     return RunApplication(argc, argv, [typed](MainWindowHandlers &handlers) {
         std::unique_ptr<QWidget> window = createMainWindow(handlers);
         auto *form = static_cast<TForm_Main *>(window.get());
-        handlers.shown = [form, typed] {
-            QTimer::singleShot(0, form, [form, typed] {
-                print(QStringLiteral("settings ") + form->settingsPath());
-                print(QStringLiteral("dPr1 ") + form->ui->FlEdt_dPr1->text());
-                print(QStringLiteral("Q1 ") + form->ui->FlEdt_Q1->text());
-                if (!typed.isEmpty()) {
-                    form->ui->FlEdt_dPr1->setFocus();
-                    form->ui->FlEdt_dPr1->selectAll();
-                    QTest::keyClicks(form->ui->FlEdt_dPr1, typed);
-                }
-                if (!form->close()) {
-                    print(QStringLiteral("close refused"));
-                    std::_Exit(3);
-                }
-            });
-        };
+        // once the loop runs, the window shown
+        QTimer::singleShot(0, form, [form, typed] {
+            print(QStringLiteral("settings ") + form->settingsPath());
+            print(QStringLiteral("dPr1 ") + form->ui->FlEdt_dPr1->text());
+            print(QStringLiteral("Q1 ") + form->ui->FlEdt_Q1->text());
+            if (!typed.isEmpty()) {
+                form->ui->FlEdt_dPr1->setFocus();
+                form->ui->FlEdt_dPr1->selectAll();
+                QTest::keyClicks(form->ui->FlEdt_dPr1, typed);
+            }
+            if (!form->close()) {
+                print(QStringLiteral("close refused"));
+                std::_Exit(3);
+            }
+        });
         return window;
     });
 }

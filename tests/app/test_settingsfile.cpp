@@ -31,23 +31,26 @@ private slots:
         // number; "key value": the SizingState field of a settings key
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<QStringList>("saved");
+        QTest::addColumn<int>("overflowBoxes"); // "Floating point overflow." boxes at start
         QTest::newRow("LastSys 255") << QByteArray("[Main]\nLastSys=255\n[Values]\ndPr1=5\n") << 2 << 2
-                                     << QStringList{"FlEdt_dPr1 5.00", "dPr1 5"} << QStringList{"LastSys=2", "dPr1=5"};
+                                     << QStringList{"FlEdt_dPr1 5.00", "dPr1 5"} << QStringList{"LastSys=2", "dPr1=5"}
+                                     << 0;
         QTest::newRow("LastSys 1") << QByteArray("[Main]\nLastSys=1\n") << 1 << 1
-                                   << QStringList{"FlEdt_dPr1 0.00", "dPr1 0"} << QStringList{"LastSys=1", "dPr1=0"};
+                                   << QStringList{"FlEdt_dPr1 0.00", "dPr1 0"} << QStringList{"LastSys=1", "dPr1=0"}
+                                   << 0;
         QTest::newRow("dPr1 150") << QByteArray("[Main]\nLastSys=0\n[Values]\ndPr1=150\n") << 0 << 0
                                   << QStringList{"FlEdt_dPr1 100.00", "dPr1 100"}
-                                  << QStringList{"LastSys=0", "dPr1=100"};
+                                  << QStringList{"LastSys=0", "dPr1=100"} << 0;
         // the stored Kvy goes into its field before the inputs: the
         // recomputations then keep the user's larger valve
         QTest::newRow("Kvy1 above the suggestion")
             << QByteArray("[Values]\nQ1=2\ndPr1=1\ndPf1=0.1\nKvy1=5\n") << 0 << 0
             << QStringList{"L_dPkl1 0.80", "L_Kv1 2.24", "FlEdt_Kvy1 5.0", "L_dPklReal1 0.16"}
-            << QStringList{"Kvy1=5", "Q1=2", "dPr1=1", "dPf1=0.1"};
+            << QStringList{"Kvy1=5", "Q1=2", "dPr1=1", "dPf1=0.1"} << 0;
         QTest::newRow("Kvy2 above the suggestion")
             << QByteArray("[Values]\nQ2=3\ndPr2=2\nKvy2=5\n") << 0 << 0
             << QStringList{"L_dPkl2 2.00", "L_Kv2 2.12", "FlEdt_Kvy2 5.0", "L_dPklReal2 0.36"}
-            << QStringList{"Kvy2=5", "Q2=3", "dPr2=2"};
+            << QStringList{"Kvy2=5", "Q2=3", "dPr2=2"} << 0;
         // a suggestion above 100 stands: the field's minimum is raised (and
         // its maximum with it) before the suggestion is written; a pump drop
         // finer than its field shows leaves that field's text as it is, so
@@ -55,7 +58,14 @@ private slots:
         QTest::newRow("Kvy1 suggested above 100")
             << QByteArray("[Values]\nQ1=10\ndPn=0.0036\n") << 0 << 0
             << QStringList{"L_dPkl1 0.00", "L_Kv1 166.67", "FlEdt_Kvy1 166.0", "L_dPklReal1 0.00"}
-            << QStringList{"Kvy1=166", "Q1=10", "dPn=0"};
+            << QStringList{"Kvy1=166", "Q1=10", "dPn=0"} << 0;
+        // The recomputation that dPr1's change handler runs within the push
+        // overflows: only the creation handler reports, and it stops at the
+        // push (Q1 and the page are never set).
+        QTest::newRow("overflow in a handler within the push")
+            << QByteArray("[Values]\nQ1=1\ndPr1=5\ndPf1=-1E308\ndPn=1.7E308\n") << 2 << 2
+            << QStringList{"FlEdt_dPr1 5.00", "FlEdt_Q1 0.00", "FlEdt_dPn 0.00", "Q1 1"}
+            << QStringList{"LastSys=2", "dPr1=5", "Q1=0", "dPn=0"} << 1;
     }
 
     void storedValues()
@@ -65,8 +75,10 @@ private slots:
         QFETCH(int, lastSysAfterShow);
         QFETCH(QStringList, shown);
         QFETCH(QStringList, saved);
+        QFETCH(int, overflowBoxes);
         QVERIFY(writeFile(settingsFile(), settings));
         openWindow();
+        QCOMPARE(m_boxes->texts(), QStringList(overflowBoxes, QStringLiteral("Floating point overflow.")));
         QCOMPARE(m_form->ui->PgCtrl_Sys->currentIndex(), page);
         QCOMPARE(int(sizing().LastSys), lastSysAfterShow);
         for (const QString &item : shown) {

@@ -257,17 +257,16 @@ private slots:
         const int code = runMainWindow(*app, [&](MainWindowHandlers &h) {
             std::unique_ptr<QWidget> window = createMainWindow(h);
             QWidget *w = window.get();
-            h.shown = [&, w] {
+            // once the loop runs
+            QTimer::singleShot(0, w, [&, w] {
+                ::chmod(path.constData(), 0444);
+                steps << (app->mainWindow() == w) << w->close() << app->isTerminated() << w->isVisible();
+                // a later turn of the loop: it runs only if the loop goes on
                 QTimer::singleShot(0, w, [&, w] {
-                    ::chmod(path.constData(), 0444);
+                    ::chmod(path.constData(), 0644);
                     steps << (app->mainWindow() == w) << w->close() << app->isTerminated() << w->isVisible();
-                    // a later turn of the loop: it runs only if the loop goes on
-                    QTimer::singleShot(0, w, [&, w] {
-                        ::chmod(path.constData(), 0644);
-                        steps << (app->mainWindow() == w) << w->close() << app->isTerminated() << w->isVisible();
-                    });
                 });
-            };
+            });
             return window;
         });
         QCOMPARE(code, 0);

@@ -3,12 +3,16 @@
 // puts it), and how the user reaches it: Ctrl+S, Ctrl+P, the context menu.
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QMenu>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "app/application.h"
 #include "draw/nomogram_geometry.h"
 #include "sheet/sheetactions.h"
 #include "sheet/sheetcontent.h"
@@ -342,6 +346,23 @@ private slots:
         QCOMPARE(QDir(m_dir->path()).entryList({"*.pdf"}, QDir::Files).filter("plain").size(), 0);
     }
 
+    // The real save dialog speaks Russian: the program loads the toolkit's
+    // translation at start-up.
+    void saveDialogInRussian()
+    {
+        open(kWorkedSizing);
+        QStringList buttons;
+        QTimer::singleShot(0, this, [&] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            for (QPushButton *button : dialog->findChildren<QPushButton *>())
+                buttons << button->text().remove(QLatin1Char('&'));
+            dialog->close();
+        });
+        m_actions->saveAction()->trigger();
+        buttons.sort();
+        QCOMPARE(buttons, (QStringList{QStringLiteral("Отмена"), QStringLiteral("Сохранить")}));
+    }
+
     // A right-click on a circuit page offers both, with their shortcuts;
     // the nomogram page offers nothing.
     void contextMenu_data()
@@ -379,5 +400,12 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSheet)
+int main(int argc, char **argv)
+{
+    // The application as the program prepares it.
+    TApplication app(argc, argv);
+    prepareApplication(app);
+    TestSheet test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_sheet.moc"
