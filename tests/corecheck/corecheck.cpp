@@ -1,0 +1,326 @@
+// The core's cases as one program without Qt, built for Linux and for
+// Windows alike: the sizing formulas, the number texts, settings.ini and
+// the file layer under it. The Windows build then compares the INI layer
+// with the system's own profile functions (profilediff.cpp).
+// Usage: corecheck [seed [count]]; prints "N passed, N failed".
+#include "core/errors.h"
+#include "core/numtext.h"
+#include "core/profile.h"
+#include "core/settings.h"
+#include "core/sizing.h"
+#include "tests/corecheck/check.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path pathOf(const std::string &utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+const fs::path &scratchRoot()
+{
+    static const fs::path root = fs::temp_directory_path() / ("corecheck-" + std::to_string(std::rand()));
+    return root;
+}
+std::string num(double v) { return FormatSettingsValue(v); }
+
+// ---- the formulas --------------------------------------------------------
+struct FormulaRow {
+    int circuit;
+    double in[8]; // the drops in their order, then Q (and the pump head last but one in circuit 1)
+    const char *drop;
+    bool capacity;
+    const char *kv;
+    double kvy;
+    const char *loss; // nullptr: the loss step reports false
+};
+
+const FormulaRow kFormulas[] = {
+    {1, {0, 0, 0, 0, 0, 0, 0, 0}, "0.00", false, nullptr, 0, nullptr},
+    {1, {1, 0.1, 0, 0, 0, 0, 0, 2}, "0.80", true, "2.24", 2, "1.00"},
+    {1, {0.5, 0, 0, 0, 0, 0, 0.3, 1}, "0.80", true, "1.12", 1, "1.00"},
+    {1, {1, 0, 0, 0, 0, 0, 0, 4}, "1.00", true, "4.00", 4, "1.00"},
+    {1, {1, 0, 0, 0, 0, 0, 0, 0.5}, "1.00", true, "0.50", 0, nullptr},
+    {1, {0.3, 0.1, 0.1, 0, 0, 0, 0, 1}, "0.00", false, nullptr, 0, nullptr}, // about -2.8e-17
+    {1, {5, 0.25, 0.1, 1.2, 0.3, 0.15, 0.5, 10}, "3.25", true, "5.55", 5, "4.00"},
+    {1, {1e16, 0, 1, 1, 0, 0, 0, 0}, "9999999999999998.00", true, "0.00", 0, nullptr},
+    {2, {0.1, 0, 0, 0.5, 0, 0, 3}, "-0.40", false, nullptr, 0, nullptr},
+    {2, {1, 0.1, 0, 0, 0, 0, 3}, "0.90", true, "3.16", 3, "1.00"},
+    {2, {4, 0.2, 0.1, 0.7, 0.3, 0.2, 12.5}, "2.50", true, "7.91", 7, "3.19"},
+};
+
+void checkFormulas()
+{
+    for (const FormulaRow &r : kFormulas) {
+        SizingState &s = sizing();
+        s = SizingState{};
+        double *const one[] = {&s.dPr1, &s.dPf1, &s.dPppr1, &s.dPs, &s.dPtr1, &s.dPdr1, &s.dPn, &s.Q1};
+        double *const two[] = {&s.dPr2, &s.dPf2, &s.dPppr2, &s.dPt, &s.dPtr2, &s.dPdr2, &s.Q2};
+        const bool first = r.circuit == 1;
+        for (int i = 0; i < (first ? 8 : 7); ++i)
+            *(first ? one[i] : two[i]) = r.in[i];
+        double &kv = first ? s.Kv1 : s.Kv2, &kvy = first ? s.Kvy1 : s.Kvy2, &loss = first ? s.dPklReal1 : s.dPklReal2;
+        kv = kvy = loss = -7; // kept where a step reports false
+        first ? computeValveDrop1() : computeValveDrop2();
+        const bool capacity = first ? computeCapacity1() : computeCapacity2();
+        const bool lossDone = first ? computeActualLoss1() : computeActualLoss2();
+        std::ostringstream got;
+        got << FormatTwoDecimals(first ? s.dPkl1 : s.dPkl2) << " " << capacity << " " << FormatTwoDecimals(kv) << " "
+            << kvy << " " << lossDone << " " << FormatTwoDecimals(loss);
+        std::ostringstream want;
+        want << r.drop << " " << r.capacity << " " << (r.capacity ? r.kv : "-7.00") << " " << (r.capacity ? r.kvy : -7)
+             << " " << (r.loss != nullptr) << " " << (r.loss ? r.loss : "-7.00");
+        expect(got.str() == want.str(), "formula " + std::to_string(r.circuit) + ": " + want.str(), got.str());
+    }
+}
+
+// ---- the number texts ----------------------------------------------------
+void checkNumberTexts()
+{
+    const std::pair<double, const char *> twoDecimals[] = {{0.125, "0.13"},
+                                                           {0.135, "0.14"},
+                                                           {2.675, "2.67"},
+                                                           {1.005, "1.00"},
+                                                           {0.8, "0.80"},
+                                                           {-0.4, "-0.40"},
+                                                           {0.005, "0.01"},
+                                                           {-0.005, "-0.01"},
+                                                           {-0.004, "0.00"},
+                                                           {-0.0, "0.00"},
+                                                           {1e18, "1E18"},
+                                                           {std::sqrt(5.0), "2.24"},
+                                                           {1234567.891, "1234567.89"}};
+    for (auto [v, text] : twoDecimals)
+        expect(FormatTwoDecimals(v) == text, std::string("two decimals ") + text, FormatTwoDecimals(v));
+    const std::pair<double, const char *> general[] = {{12.35, "12.35"},
+                                                       {0.5, "0.5"},
+                                                       {100, "100"},
+                                                       {7, "7"},
+                                                       {-2.5, "-2.5"},
+                                                       {0.0001, "0.0001"},
+                                                       {0.00001, "1E-5"},
+                                                       {999999999999999, "999999999999999"},
+                                                       {1e15, "1E15"},
+                                                       {1.5e20, "1.5E20"},
+                                                       {1.9e10, "19000000000"},
+                                                       {1.0 / 3, "0.333333333333333"},
+                                                       {2.0 / 3, "0.666666666666667"}};
+    for (auto [v, text] : general)
+        expect(num(v) == text, std::string("settings form ") + text, num(v));
+
+    // text, parses, the value stored as a double (nan: overflows)
+    const struct {
+        const char *text;
+        bool ok;
+        double value;
+    } parses[] = {{"1,5", false, 0},    {" 1.5 ", true, 1.5}, {"1.5e1", true, 15},  {"1.5E+1", true, 15},
+                  {"+.5", true, 0.5},   {"1E", true, 1},      {".", true, 0},       {"1.5x", false, 0},
+                  {"-", false, 0},      {"", false, 0},       {"1E5000", false, 0}, {"1E-400", true, 0},
+                  {"1E500", true, NAN}, {"-3", true, -3},     {"0.1", true, 0.1}};
+    for (const auto &p : parses) {
+        long double v = 0;
+        const bool ok = ParseSettingsValue(p.text, v);
+        bool same = ok == p.ok;
+        if (same && ok) {
+            try {
+                same = storeDouble(v) == p.value;
+            } catch (const EOverflow &) {
+                same = std::isnan(p.value);
+            }
+        }
+        expect(same, std::string("parse \"") + p.text + "\"", ok ? num(static_cast<double>(v)) : "fails");
+    }
+
+    // every entry of 0.00..100.00 by 0.01 and 0.0..1000.0 by 0.1 comes back
+    int lost = 0;
+    std::string first;
+    for (int step = 0; step <= 20000; ++step) {
+        const bool fine = step <= 10000;
+        const std::string entry =
+            std::to_string(fine ? step / 100 : (step - 10000) / 10) + "."
+            + (fine ? (step % 100 < 10 ? "0" : "") + std::to_string(step % 100) : std::to_string((step - 10000) % 10));
+        long double v = 0;
+        const double d = ParseSettingsValue(entry, v) ? storeDouble(v) : -1;
+        long double back = 0;
+        const std::string text = num(d);
+        std::string trimmed = entry;
+        while (trimmed.back() == '0')
+            trimmed.pop_back();
+        if (trimmed.back() == '.')
+            trimmed.pop_back();
+        if (text != trimmed || !ParseSettingsValue(text, back) || storeDouble(back) != d) {
+            if (lost++ == 0)
+                first = entry + " -> " + text;
+        }
+    }
+    expect(lost == 0, "20001 entries written and read back", first);
+
+    const std::pair<double, double> truncated[] = {{6.97, 6}, {0.99, 0}, {7.0, 7}, {-1.5, -1}};
+    for (auto [v, t] : truncated)
+        expect(TruncateTowardZero(v) == t, "truncate " + num(v), num(TruncateTowardZero(v)));
+}
+
+// ---- settings.ini --------------------------------------------------------
+const char *const kKeys[] = {"Q1", "dPr1", "dPf1", "dPppr1", "dPs", "dPtr1", "dPdr1", "dPn", "Kvy1",
+                             "Q2", "dPr2", "dPf2", "dPppr2", "dPt", "dPtr2", "dPdr2", "Kvy2"};
+
+std::string zeroFile()
+{
+    std::string text = "[Main]\r\nLastSys=0\r\n[Values]\r\n";
+    for (const char *key : kKeys)
+        text += std::string(key) + "=0\r\n";
+    return text;
+}
+
+// Loads `text` and reports what the state then holds.
+std::string loaded(const std::string &path, const std::string &text)
+{
+    putFileBytes(path, text);
+    sizing() = SizingState{};
+    sizing().Q1 = sizing().dPr1 = 99;
+    try {
+        LoadSettings(path);
+    } catch (const Exception &e) {
+        return e.what();
+    }
+    const SizingState &s = sizing();
+    return std::to_string(s.LastSys) + " " + num(s.Q1) + " " + num(s.dPr1);
+}
+
+// Runs `save` and gives the error's message, or "saved".
+std::string saved(const std::function<void()> &save)
+{
+    try {
+        save();
+    } catch (const Exception &e) {
+        return e.what();
+    }
+    return "saved";
+}
+
+void checkSettings()
+{
+    const std::string dir = scratchFolder("settings");
+    const std::string path = dir + "/settings.ini";
+
+    sizing().Q1 = 5;
+    LoadSettings(path);
+    expect(fileBytes(path) == zeroFile() && sizing().Q1 == 0, "first start creates the twenty lines",
+           escaped(fileBytes(path)));
+    expect(loaded(path, "") == "0 0 0" && fileBytes(path).empty(), "empty file loads zeros, stays empty");
+    SaveSettings(path);
+    expect(fileBytes(path) == zeroFile(), "empty file saved holds all keys", escaped(fileBytes(path)));
+
+    // file text -> LastSys Q1 dPr1
+    const std::pair<const char *, const char *> loads[] = {
+        {"[Main]\nLastSys=1", "1 0 0"},     {"[Main]\nLastSys=258", "2 0 0"},
+        {"[Main]\nLastSys=-1", "255 0 0"},  {"[Main]\nLastSys=$2", "2 0 0"},
+        {"[Main]\nLastSys=0x2", "2 0 0"},   {"[Main]\nLastSys=x2", "2 0 0"},
+        {"[Main]\nLastSys=2.0", "0 0 0"},   {"[Main]\nLastSys=two", "0 0 0"},
+        {"[Main]\nLastSys=", "0 0 0"},      {"[Values]\ndPr1=1,5", "0 0 0"},
+        {"[Values]\ndPr1=1.5e1", "0 0 15"}, {"[Values]\ndPr1=  2.50  ", "0 0 2.5"},
+        {"[Values]\ndPr1=-3", "0 0 -3"},    {"[Values]\nQ1=1E-400", "0 0 0"},
+        {"[values]\nq1=3", "0 3 0"},        {"[Values]\nQ1=7\ndPr1=1E400", "Floating point overflow"}};
+    for (auto [text, want] : loads)
+        expect(loaded(path, text) == want, "load " + escaped(text), loaded(path, text));
+    // the fields before the overflowing one took their values, it kept its old one
+    expect(sizing().Q1 == 7 && sizing().dPr1 == 99, "overflow stops the load at its key");
+
+    sizing() = SizingState{};
+    sizing().Q1 = 12.35, sizing().Kvy1 = 1.9e10, sizing().Kvy2 = 0.00001;
+    putFileBytes(path, "; note\r\n[Values]\r\nQ1=1\r\nextra=kept\r\n[Other]\r\nx=y\r\n");
+    SaveSettings(path);
+    expect(fileBytes(path)
+               == "; note\r\n[Values]\r\nQ1=12.35\r\nextra=kept\r\ndPr1=0\r\ndPf1=0\r\ndPppr1=0\r\ndPs=0\r\n"
+                  "dPtr1=0\r\ndPdr1=0\r\ndPn=0\r\nKvy1=19000000000\r\nQ2=0\r\ndPr2=0\r\ndPf2=0\r\ndPppr2=0\r\n"
+                  "dPt=0\r\ndPtr2=0\r\ndPdr2=0\r\nKvy2=1E-5\r\n[Other]\r\nx=y\r\n[Main]\r\nLastSys=0\r\n",
+           "save replaces in place, keeps the rest", escaped(fileBytes(path)));
+
+    // a left-over temporary file is replaced; a read-only file refuses
+    putFileBytes(dir + "/.settings.ini.tmp", "torn");
+    expect(saved([&] { SaveSettings(path); }) == "saved" && !fs::exists(pathOf(dir + "/.settings.ini.tmp")),
+           "left-over temporary file removed");
+    const std::string before = fileBytes(path);
+    fs::permissions(pathOf(path), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    sizing() = SizingState{};
+    LoadSettings(path);
+    expect(sizing().Q1 == 12.35 && sizing().Kvy2 == 0.00001, "read-only file loads");
+    sizing().Q1 = 3;
+    expect(saved([&] { SaveSettings(path); }) == "Unable to write to " + path && fileBytes(path) == before,
+           "read-only file refused, unchanged");
+    fs::permissions(pathOf(path), fs::perms::owner_write, fs::perm_options::add);
+
+    fs::create_directory(pathOf(dir + "/folder.ini"));
+    expect(saved([&] { LoadSettings(dir + "/folder.ini"); }) == "Unable to write to " + dir + "/folder.ini",
+           "a folder in the file's place");
+    const std::string missing = dir + "/missing/settings.ini";
+    expect(saved([&] { SaveSettings(missing); }) == "Unable to write to " + missing, "a missing folder");
+    const std::string throughFile = path + "/settings.ini";
+    expect(saved([&] { SaveSettings(throughFile); }) == "Unable to write to " + throughFile, "a path through a file");
+
+    // a folder named in Cyrillic, and a path beyond 260 characters
+    std::string deep = scratchFolder("\xD0\x9F\xD0\xBE\xD0\xB4\xD0\xB1\xD0\xBE\xD1\x80");
+    const std::string named = deep + "/settings.ini";
+    while (deep.size() < 300)
+        deep += "/a-folder-with-a-long-name";
+    fs::create_directories(pathOf(deep));
+    for (const std::string &p : {named, deep + "/settings.ini"}) {
+        sizing() = SizingState{};
+        sizing().Q2 = 4.5;
+        SaveSettings(p);
+        expect(loaded(p, fileBytes(p)) == "0 0 0" && sizing().Q2 == 4.5 && fs::exists(pathOf(p)),
+               "saved and loaded at " + p.substr(0, 60) + "... (" + std::to_string(p.size()) + " bytes)");
+    }
+}
+
+} // namespace
+
+std::string scratchFolder(std::string_view name)
+{
+    const fs::path dir = scratchRoot() / pathOf(std::string(name));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const std::u8string utf8 = dir.generic_u8string();
+    return std::string(utf8.begin(), utf8.end());
+}
+
+std::string fileBytes(const std::string &path)
+{
+    std::ifstream in(pathOf(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void putFileBytes(const std::string &path, std::string_view bytes)
+{
+    std::ofstream(pathOf(path), std::ios::binary | std::ios::trunc).write(bytes.data(), bytes.size());
+}
+
+#ifndef _WIN32
+void runProfileDifferential(unsigned, int)
+{
+    std::printf("(the comparison with the profile functions runs in the Windows build)\n");
+}
+#endif
+
+int main(int argc, char **argv)
+{
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    const unsigned seed = argc > 1 ? static_cast<unsigned>(std::strtoul(argv[1], nullptr, 10)) : 20240601u;
+    const int count = argc > 2 ? std::atoi(argv[2]) : 2000;
+    checkFormulas();
+    checkNumberTexts();
+    checkSettings();
+    runProfileDifferential(seed, count);
+    std::error_code ignored; // the long path is beyond what remove_all reaches on Windows
+    fs::remove_all(scratchRoot(), ignored);
+    std::printf("%d passed, %d failed\n", tally().passed, tally().failed);
+    return tally().failed == 0 ? 0 : 1;
+}
