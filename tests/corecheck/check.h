@@ -6,10 +6,8 @@
 #include <string_view>
 
 struct CheckTally {
-    int passed = 0;
-    int failed = 0;
+    int passed = 0, failed = 0;
 };
-
 inline CheckTally &tally()
 {
     static CheckTally t;

@@ -92,20 +92,16 @@ std::string compare(const std::string &dir, int n, const std::string &text, cons
     putFileBytes(theirs, text);
     std::string diff;
     // every key of every section the file or the writes name, and the writes
-    std::string lower = text;
-    for (char &c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    std::vector<Write> probes;
-    for (const char *s : kSections) {
-        std::string name = s;
-        for (char &c : name)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        const bool written = std::any_of(writes.begin(), writes.end(), [&](const Write &w) { return w.section == s; });
-        if (name.empty() || written || lower.find(name) != std::string::npos)
+    auto lower = [](std::string t) {
+        std::transform(t.begin(), t.end(), t.begin(), [](unsigned char c) { return std::tolower(c); });
+        return t;
+    };
+    std::vector<Write> probes = writes;
+    for (const char *s : kSections)
+        if (lower(text).find(lower(s)) != std::string::npos
+            || std::any_of(writes.begin(), writes.end(), [&](const Write &w) { return w.section == s; }))
             for (const char *k : kKeys)
                 probes.push_back({s, k, {}});
-    }
-    probes.insert(probes.end(), writes.begin(), writes.end());
     auto readAll = [&](const char *when) {
         const TIniFile reader(ours); // one reading of the file for all keys
         for (const Write &p : probes) {
@@ -120,24 +116,22 @@ std::string compare(const std::string &dir, int n, const std::string &text, cons
     TIniFile ini(ours);
     if (batch)
         ini.BeginUpdate();
-    for (const Write &w : writes) {
+    for (std::size_t i = 0; i <= writes.size(); ++i) {
         bool a = true;
         try {
-            ini.WriteString(w.section, w.key, w.value);
+            if (i < writes.size())
+                ini.WriteString(writes[i].section, writes[i].key, writes[i].value);
+            else if (batch)
+                ini.EndUpdate();
         } catch (const Exception &) {
             a = false;
         }
-        const bool b = platformWrite(w, theirs);
-        if (a != b)
-            diff += "  write [" + escaped(w.section) + "] " + escaped(w.key) + "=" + escaped(w.value) + ": ours "
-                    + (a ? "done" : "refused") + ", system " + (b ? "done" : "refused") + "\n";
-    }
-    if (batch) {
-        try {
-            ini.EndUpdate();
-        } catch (const Exception &) {
-            diff += "  our writes refused\n";
-        }
+        if (i < writes.size() && a != platformWrite(writes[i], theirs))
+            diff += "  write [" + escaped(writes[i].section) + "] " + escaped(writes[i].key) + "="
+                    + escaped(writes[i].value)
+                    + (a ? ": the system refused, ours wrote\n" : ": ours refused, the system wrote\n");
+        else if (!a && i == writes.size())
+            diff += "  our batch of writes refused\n";
     }
     if (!writes.empty())
         readAll("read back");
