@@ -249,11 +249,13 @@ bool takeAttributes(Handle &file, const std::string &target)
     basic.FileAttributes = (attributes & kKeptAttributes) | FILE_ATTRIBUTE_NORMAL;
     if (!::SetFileInformationByHandle(handleOf(file), FileBasicInfo, &basic, sizeof basic))
         return false;
+    // an access list we may not read stays the one the folder hands down
     DWORD size = 0;
     ::GetFileSecurityW(wide.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
     std::string descriptor(size, '\0');
-    return size > 0 && ::GetFileSecurityW(wide.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size)
-           && ::SetKernelObjectSecurity(handleOf(file), DACL_SECURITY_INFORMATION, descriptor.data());
+    if (size == 0 || !::GetFileSecurityW(wide.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size))
+        return true;
+    return ::SetKernelObjectSecurity(handleOf(file), DACL_SECURITY_INFORMATION, descriptor.data()) != 0;
 }
 
 bool replaceWith(const std::string &temp, const std::string &target)

@@ -168,6 +168,7 @@ void checkSettings()
 {
     const std::string dir = scratchFolder("settings");
     const std::string path = dir + "/settings.ini";
+    const auto writeBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
 
     sizing().Q1 = 5;
     LoadSettings(path);
@@ -207,8 +208,7 @@ void checkSettings()
     expect(saved([&] { SaveSettings(path); }) == "saved" && !fs::exists(pathOf(dir + "/.settings.ini.tmp")),
            "left-over temporary file removed");
     const std::string before = fileBytes(path);
-    fs::permissions(pathOf(path), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
+    fs::permissions(pathOf(path), writeBits, fs::perm_options::remove);
     sizing() = SizingState{};
     LoadSettings(path);
     expect(sizing().Q1 == 12.35 && sizing().Kvy2 == 0.00001, "read-only file loads");
@@ -218,12 +218,32 @@ void checkSettings()
     fs::permissions(pathOf(path), fs::perms::owner_write, fs::perm_options::add);
 
     fs::create_directory(pathOf(dir + "/folder.ini"));
-    expect(saved([&] { LoadSettings(dir + "/folder.ini"); }) == "Unable to write to " + dir + "/folder.ini",
-           "a folder in the file's place");
-    const std::string missing = dir + "/missing/settings.ini";
-    expect(saved([&] { SaveSettings(missing); }) == "Unable to write to " + missing, "a missing folder");
-    const std::string throughFile = path + "/settings.ini";
-    expect(saved([&] { SaveSettings(throughFile); }) == "Unable to write to " + throughFile, "a path through a file");
+    for (const std::string &p : {dir + "/folder.ini", dir + "/missing/settings.ini", path + "/settings.ini"})
+        expect(saved([&] { LoadSettings(p); }) == "Unable to write to " + p, "refused: a folder in the file's place, "
+                                                                             "a missing folder, a path through a file: "
+                                                                                 + p);
+
+    // a writable file in a folder that takes no new files is written in place;
+    // the read-only attribute does not lock a folder under Wine, so there
+    // scripts/windows-check.sh gives one (CORECHECK_LOCKED_FOLDER)
+    const char *given = std::getenv("CORECHECK_LOCKED_FOLDER");
+    const std::string locked = given ? given : scratchFolder("locked");
+    if (!given) {
+        putFileBytes(locked + "/settings.ini", zeroFile());
+        fs::permissions(pathOf(locked), writeBits, fs::perm_options::remove);
+    }
+    putFileBytes(locked + "/probe", "");
+    if (fs::exists(pathOf(locked + "/probe"))) {
+        std::printf("skipped: the save in place (this user may create files in any folder)\n");
+    } else {
+        sizing().Q1 = 8;
+        expect(saved([&] { SaveSettings(locked + "/settings.ini"); }) == "saved"
+                   && loaded(locked + "/settings.ini", fileBytes(locked + "/settings.ini")) == "0 8 0"
+                   && std::distance(fs::directory_iterator(pathOf(locked)), {}) == 1,
+               "saved in place in a folder that takes no new files");
+    }
+    if (!given)
+        fs::permissions(pathOf(locked), writeBits, fs::perm_options::add);
 
     // a folder named in Cyrillic, and a path beyond 260 characters
     std::string deep = scratchFolder("\xD0\x9F\xD0\xBE\xD0\xB4\xD0\xB1\xD0\xBE\xD1\x80");
