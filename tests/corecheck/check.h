@@ -5,24 +5,15 @@
 #include <string>
 #include <string_view>
 
-struct CheckTally {
-    int passed = 0, failed = 0;
-};
-inline CheckTally &tally()
-{
-    static CheckTally t;
-    return t;
-}
+// Cases passed and failed so far.
+inline int g_passed = 0, g_failed = 0;
 
 // Counts one case; a failing one prints its name and what came out.
 inline bool expect(bool ok, const std::string &name, const std::string &got = {})
 {
-    if (ok) {
-        ++tally().passed;
-    } else {
-        ++tally().failed;
+    ++(ok ? g_passed : g_failed);
+    if (!ok)
         std::printf("FAIL %s%s%s\n", name.c_str(), got.empty() ? "" : ": ", got.c_str());
-    }
     return ok;
 }
 
