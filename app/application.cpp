@@ -121,7 +121,13 @@ bool TApplication::notify(QObject *receiver, QEvent *event)
                 m_hintController->filterEvent(receiver, event);
             if (closingMainWindow && m_handlers.closing)
                 m_handlers.closing();
-            result = QApplication::notify(receiver, event);
+            // The program shows no tooltip of the toolkit: a pointer move
+            // that would start the toolkit's tooltip timer goes on as a
+            // sent event (this function sees it once more).
+            if (HintController::startsToolkitToolTipTimer(receiver, event))
+                result = QCoreApplication::sendEvent(receiver, event);
+            else
+                result = QApplication::notify(receiver, event);
             if (closingMainWindow && event->isAccepted())
                 terminate();
         },

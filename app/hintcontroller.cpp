@@ -282,6 +282,12 @@ QString HintController::hintOf(const QWidget *control)
     return QString();
 }
 
+bool HintController::startsToolkitToolTipTimer(const QObject *receiver, const QEvent *event)
+{
+    return event->type() == QEvent::MouseMove && event->spontaneous() && receiver && receiver->isWidgetType()
+           && static_cast<const QMouseEvent *>(event)->buttons() == Qt::NoButton;
+}
+
 QString HintController::shortHint(const QString &hint)
 {
     const qsizetype bar = hint.indexOf(QLatin1Char('|'));

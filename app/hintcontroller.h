@@ -20,7 +20,10 @@
 // cancel it all, so that the next hint waits the full show delay again.
 //
 // One countdown (a single-shot timer on the GUI thread) serves both the wait
-// and the display time; while nothing is pending no timer runs.
+// and the display time; while nothing is pending no timer runs. The
+// toolkit's own tooltip mechanism would start a wake-up timer at every
+// pointer move over a widget: the frame delivers those moves so that it
+// does not (startsToolkitToolTipTimer).
 #include <QPointer>
 #include <QRect>
 #include <functional>
@@ -86,6 +89,12 @@ public:
     static QString hintOf(const QWidget *control);
     // The part of a hint before the first "|".
     static QString shortHint(const QString &hint);
+
+    // Whether the toolkit, handling `event` for `receiver`, would start its
+    // tooltip wake-up timer: a pointer move without buttons that the window
+    // system reports to a widget. Sent (not spontaneous), the same move
+    // reaches the widget alike and starts no timer.
+    static bool startsToolkitToolTipTimer(const QObject *receiver, const QEvent *event);
 
 protected:
     void hintsEnabledChanged(bool enabled) override;

@@ -5,6 +5,9 @@
 HintTimer::HintTimer(QObject *parent) : QObject(parent), m_timer(new QTimer(this))
 {
     m_timer->setSingleShot(true);
+    // The delays are exact: a coarse timer may fire 5 % of the interval late
+    // (250 ms of the display time).
+    m_timer->setTimerType(Qt::PreciseTimer);
     connect(m_timer, &QTimer::timeout, this, &HintTimer::expired);
 }
 

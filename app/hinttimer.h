@@ -1,7 +1,7 @@
 #pragma once
-// The countdown of the hint controller: one single-shot timer on the GUI
-// thread. Tests put a timer of their own in its place and drive time by
-// hand.
+// The countdown of the hint controller: one single-shot precise timer on
+// the GUI thread. Tests put a timer of their own in its place and drive
+// time by hand.
 #include <QObject>
 
 class QTimer;

@@ -1,6 +1,7 @@
 # The Debian package: in a build directory, `cpack -G DEB` writes
 # zelton_<version>_<arch>.deb with the program in /usr/bin, its desktop
-# entry, its hicolor icons and its AppStream metainfo.
+# entry, its hicolor icons, its AppStream metainfo, its manual page, and its
+# copyright file and changelog in /usr/share/doc/zelton.
 
 set(ZELTON_SCREENSHOT_BASE_URL "https://zelton.example/screenshots" CACHE STRING
     "Web address under which the README's screenshots (docs/screenshots) are published")
@@ -9,6 +10,31 @@ configure_file(${PROJECT_SOURCE_DIR}/resources/zelton.metainfo.xml.in
 include(GNUInstallDirs)
 install(FILES ${PROJECT_BINARY_DIR}/ru.zelton.Selector.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# What Debian's checker (lintian) asks of every package: the copyright file
+# (machine-readable), the changelog of a native package and the manual
+# page, the last two compressed as Debian compresses them (gzip -9n: best
+# compression, no name or time in the header, so the same bytes every time).
+if(UNIX)
+  set(ZELTON_DEBIAN ${PROJECT_SOURCE_DIR}/cmake/debian)
+  file(STRINGS ${ZELTON_DEBIAN}/changelog newestEntry LIMIT_COUNT 1)
+  string(FIND "${newestEntry}" "zelton (${PROJECT_VERSION}) " at)
+  if(NOT at EQUAL 0)
+    message(FATAL_ERROR "cmake/debian/changelog: the newest entry is not that of version ${PROJECT_VERSION}")
+  endif()
+  set(gzipped)
+  foreach(doc ${ZELTON_DEBIAN}/changelog ${PROJECT_SOURCE_DIR}/sheet/zelton.1)
+    get_filename_component(name ${doc} NAME)
+    add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/${name}.gz
+                       COMMAND sh -c "gzip -9n < \"$1\" > \"$2\"" sh ${doc} ${PROJECT_BINARY_DIR}/${name}.gz
+                       DEPENDS ${doc} VERBATIM)
+    list(APPEND gzipped ${PROJECT_BINARY_DIR}/${name}.gz)
+  endforeach()
+  add_custom_target(zelton_package_docs ALL DEPENDS ${gzipped})
+  install(FILES ${ZELTON_DEBIAN}/copyright ${PROJECT_BINARY_DIR}/changelog.gz
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zelton)
+  install(FILES ${PROJECT_BINARY_DIR}/zelton.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zelton)

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the Debian package, validates its desktop entry and AppStream
+# Builds the Debian package, checks it with Debian's own checker (lintian:
+# any error or warning fails), validates its desktop entry and AppStream
 # metainfo, installs it as a user would (apt-get install ./zelton_*.deb),
 # and uses the installed program as an ordinary user (nobody, with a home
 # of its own) on a virtual display: start, type a value, close, start
@@ -10,17 +11,25 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" --target zelton
+cmake --build build -j "$(nproc)" --target zelton zelton_package_docs
 rm -f build/zelton_*.deb
 (cd build && cpack -G DEB >/dev/null)
 deb=$(ls build/zelton_*.deb)
 echo "package: $deb"
 dpkg-deb -f "$deb" Depends
 
+fail() { echo "package check: $*" >&2; exit 1; }
+
+# Debian's checker; it runs as root, only noting that it would rather not.
+status=0
+report=$(lintian --info --fail-on error,warning "$deb" 2>&1) || status=$?
+grep -v 'running with root privileges' <<<"$report" || true
+if [ "$status" -ne 0 ] || grep -q '^[EW]: ' <<<"$report"; then
+  fail "lintian reports errors or warnings (exit $status)"
+fi
+
 desktop-file-validate resources/zelton.desktop
 appstreamcli validate --no-net build/ru.zelton.Selector.metainfo.xml
-
-fail() { echo "package check: $*" >&2; exit 1; }
 
 export DEBIAN_FRONTEND=noninteractive
 apt-get install -y -qq "./$deb" >/dev/null

@@ -26,14 +26,17 @@ const char *const kUsage = "Usage: zelton [--sheet FILE.pdf [--circuit 1|2]]\n"
                            "Options:\n"
                            "  --sheet FILE.pdf  write the sizing sheet (one A4 page) of the inputs\n"
                            "                    stored in the settings file to FILE.pdf and exit;\n"
-                           "                    no window is shown and no display is needed\n"
+                           "                    no window is shown and no display is needed;\n"
+                           "                    '-' is standard output; a device, a terminal or a\n"
+                           "                    FIFO is written into, not replaced\n"
                            "  --circuit 1|2     the circuit of the sheet: 1 dependent, 2 independent\n"
                            "                    (default: the circuit page last open in the window,\n"
                            "                    the dependent one after the nomogram page)\n"
                            "  -h, --help        show this help and exit\n"
                            "  --version         show the program's version and exit\n"
                            "\n"
-                           "Exit status: 0 done, 2 a bad argument or a sheet that could not be written.\n";
+                           "Exit status: 0 done, 2 a bad argument or a sheet that could not be written.\n"
+                           "The manual page (man zelton) also tells where the settings file lives.\n";
 
 void printError(const std::string &message)
 {

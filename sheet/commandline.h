@@ -7,6 +7,8 @@
 //   zelton --help | --version
 //
 // The sheet is written without a window on screen and without a display.
+// The manual page beside this file (zelton.1) documents the same options
+// as the help text; a test compares the two.
 #include <optional>
 #include <string>
 #include <vector>

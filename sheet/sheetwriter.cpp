@@ -1,13 +1,15 @@
 #include "sheet/sheetwriter.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 
+#include "core/outputfile.h"
 #include "sheet/sheetcontent.h"
 #include "sheet/sheetpainter.h"
 
@@ -15,7 +17,9 @@ namespace {
 
 [[noreturn]] void failWrite(const QString &path, const QString &reason)
 {
-    const QString message = QStringLiteral("Unable to write to %1: %2").arg(QFileInfo(path).absoluteFilePath(), reason);
+    const QString target = path == QLatin1String(kStandardOutputPath) ? QStringLiteral("standard output")
+                                                                      : QFileInfo(path).absoluteFilePath();
+    const QString message = QStringLiteral("Unable to write to %1: %2").arg(target, reason);
     throw SheetWriteError(message.toStdString());
 }
 
@@ -30,11 +34,11 @@ const QPageLayout &sheetPageLayout()
 
 void writeSheetPdf(const SheetContent &content, const QString &path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        failWrite(path, file.errorString());
+    // The PDF is made in memory, then written out whole.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter pdf(&file);
+        QPdfWriter pdf(&buffer);
         pdf.setPageLayout(sheetPageLayout());
         pdf.setTitle(sheetTitle() + QStringLiteral(": ") + content.circuitName);
         pdf.setCreator(programVersionText());
@@ -44,10 +48,11 @@ void writeSheetPdf(const SheetContent &content, const QString &path)
         paintSheet(painter, pdf.resolution(), content);
         painter.end();
     }
-    // QSaveFile notes any failed write (a full disk); commit renames the
-    // finished file into place, or removes it.
-    if (!file.commit())
-        failWrite(path, file.errorString());
+    const QByteArray &bytes = buffer.data();
+    const OutputResult result = writeProgramOutput(QFile::encodeName(path).toStdString(),
+                                                   std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    if (!result.written)
+        failWrite(path, QString::fromLocal8Bit(result.reason));
 }
 
 void prepareSheetPrinter(QPrinter &printer)
@@ -58,6 +63,11 @@ void prepareSheetPrinter(QPrinter &printer)
 
 void printSheet(const SheetContent &content, QPrinter &printer)
 {
+    // "Print to file" makes the same PDF as the save, and goes where it goes
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        writeSheetPdf(content, printer.outputFileName());
+        return;
+    }
     prepareSheetPrinter(printer);
     if (printer.docName().isEmpty())
         printer.setDocName(sheetTitle());

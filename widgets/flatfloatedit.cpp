@@ -181,6 +181,13 @@ void TCustomFlatFloatEdit::keyPressEvent(QKeyEvent *e)
     }
     if (chars.size() == 1 && chars.at(0).unicode() < 32) {
         emit OnKeyPress(chars.at(0)); // Backspace, clipboard and undo shortcuts
+        if (chars.at(0) == u'\b' && e->key() != Qt::Key_Backspace) {
+            // Ctrl+H types the Backspace character, which acts as Backspace.
+            if (!isReadOnly())
+                backspace();
+            e->accept();
+            return;
+        }
         QLineEdit::keyPressEvent(e);
         return;
     }

@@ -41,14 +41,18 @@ TFlatHintWindow::TFlatHintWindow(QWidget *parent) : THintWindow(parent) {}
 
 TFlatHintWindow::~TFlatHintWindow() = default;
 
-TFlatHintWindow::TArrowCorner TFlatHintWindow::cornerFor(QPoint pointer, QSize screen)
+TFlatHintWindow::TArrowCorner TFlatHintWindow::cornerFor(QPoint pointer, const QRect &screen)
 {
+    // Relative to the screen's top-left corner, which lies elsewhere than
+    // (0, 0) when the primary screen is right of or below another one.
+    const int x = pointer.x() - screen.left();
+    const int y = pointer.y() - screen.top();
     const int halfWidth = screen.width() / 2;
     const int halfHeight = screen.height() / 2;
-    const bool left = pointer.x() >= 0 && pointer.x() < halfWidth;
-    const bool right = pointer.x() >= halfWidth && pointer.x() < screen.width();
-    const bool top = pointer.y() >= 0 && pointer.y() < halfHeight;
-    const bool bottom = pointer.y() >= halfHeight && pointer.y() < screen.height();
+    const bool left = x >= 0 && x < halfWidth;
+    const bool right = x >= halfWidth && x < screen.width();
+    const bool top = y >= 0 && y < halfHeight;
+    const bool bottom = y >= halfHeight && y < screen.height();
     if (left && top)
         return acTopLeft;
     if (right && top)
@@ -90,10 +94,17 @@ void TFlatHintWindow::activateHint(const QRect &, const QString &text)
     m_textWidth = measured.width();
     const QSize size(measured.width() + kExtraWidth, measured.height() + kExtraHeight);
 
-    const QScreen *screen = QGuiApplication::primaryScreen();
     const QPoint pointer = pointerPos();
-    m_arrowCorner = cornerFor(pointer, screen ? screen->geometry().size() : QSize());
+    m_arrowCorner = cornerFor(pointer, primaryScreenGeometry());
     showAt(placement(m_arrowCorner, pointer, size));
+}
+
+QRect TFlatHintWindow::primaryScreenGeometry() const
+{
+    if (m_screenSource)
+        return m_screenSource();
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect();
 }
 
 QRect TFlatHintWindow::textBox() const

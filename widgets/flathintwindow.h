@@ -10,12 +10,14 @@
 // is 22 pixels wider and 6 pixels taller than the text, and places itself
 // beside the pointer, towards the centre of the primary screen: 12 pixels
 // away along both axes when the pointer is in the screen's top-left
-// quarter, 5 pixels otherwise. It is not kept on the screen and does not
-// follow the pointer.
+// quarter, 5 pixels otherwise. The quarters are those of the primary
+// screen's whole geometry, wherever the screen lies on the virtual desktop.
+// It is not kept on the screen and does not follow the pointer.
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
 #include <QSize>
+#include <functional>
 
 #include "widgets/hintwindow.h"
 
@@ -53,15 +55,21 @@ public:
     // The component found at the last activation.
     TFlatHint *HintComponent() const { return m_hintComponent; }
 
-    // The corner for a pointer at `pointer` on a primary screen of size
-    // `screen`: by the screen's quarters, each holding its left and top
-    // edges; the bottom-right one also takes every point off the screen.
-    static TArrowCorner cornerFor(QPoint pointer, QSize screen);
+    // The corner for a pointer at `pointer` (screen coordinates) on a
+    // primary screen with the geometry `screen`: by the screen's quarters,
+    // each holding its left and top edges; the bottom-right one also takes
+    // every point off the screen.
+    static TArrowCorner cornerFor(QPoint pointer, const QRect &screen);
     // The window of `size` with its arrow corner next to `pointer`.
     static QRect placement(TArrowCorner corner, QPoint pointer, QSize size);
 
     // Where the text is drawn, in window pixels.
     QRect textBox() const;
+
+    // The geometry of the primary screen, on the virtual desktop: the
+    // toolkit's unless a source is set (tests put the screen elsewhere).
+    QRect primaryScreenGeometry() const;
+    void setScreenSource(std::function<QRect()> source) { m_screenSource = std::move(source); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -73,4 +81,5 @@ private:
     QPoint m_arrowTip;
     QPointer<TFlatHint> m_hintComponent;
     int m_textWidth = 0;
+    std::function<QRect()> m_screenSource;
 };

@@ -24,6 +24,10 @@ QString typedChars(const QKeyEvent *e)
     case Qt::Key_Escape:
         return QString(QChar(kEsc));
     case Qt::Key_Backspace:
+        // With Ctrl, the classic keyboard translation gives DEL, which the
+        // key filter drops: Ctrl+Backspace deletes no word.
+        if ((e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == Qt::ControlModifier)
+            return QString(QChar(kDel));
         return QString(QChar(u'\b'));
     case Qt::Key_Delete:
         return QString();

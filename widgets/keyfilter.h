@@ -10,14 +10,16 @@ class QKeyEvent;
 // Control characters the field treats by name.
 inline constexpr char16_t kEsc = 27;
 inline constexpr char16_t kPaste = 22; // the character of Ctrl+V
+inline constexpr char16_t kDel = 127;  // the character of Ctrl+Backspace
 
 // Alt with a key that gives a character (without Ctrl: Ctrl+Alt is AltGr on
 // some systems) is a system key, which types nothing.
 bool isSystemChar(const QKeyEvent *e);
 
 // The characters a key press produces, as the classic character messages
-// would: Enter gives CR, Esc gives ESC, Ctrl+letter a control code; keys
-// without a character (arrows, Delete, function keys) give none.
+// would: Enter gives CR, Esc gives ESC, Ctrl+letter a control code (Ctrl+H
+// the Backspace character), Ctrl+Backspace DEL; keys without a character
+// (arrows, Delete, function keys) give none.
 QString typedChars(const QKeyEvent *e);
 
 // The filter's verdict on one typed printable character.

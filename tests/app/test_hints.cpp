@@ -98,6 +98,8 @@ private:
             return {control(QStringLiteral("L__dPkl1")), QPoint(-1, -1)};
         if (key == QLatin1String("C"))
             return {control(QStringLiteral("L__dPr1")), QPoint(-1, -1)};
+        if (key == QLatin1String("hint")) // in the hint window, by its corner nearest the pointer
+            return {hintWindow(), QPoint(2, 2)};
         return {control(QStringLiteral("Img1")), QPoint(5, 5)};
     }
 
@@ -170,6 +172,11 @@ private slots:
         m_form = new TForm_Main;
         TApplication::instance()->setMainWindow(m_form, {});
         m_form->show();
+        // From the centre (where it shows first) into the primary screen's
+        // top-left quarter, away from the screen's corner (the screens are
+        // those of offsetscreens.json: the primary one lies right of and
+        // below the origin).
+        m_form->move(QGuiApplication::primaryScreen()->geometry().topLeft() + QPoint(150, 100));
         QApplication::setActiveWindow(m_form);
         QVERIFY(QTest::qWaitForWindowActive(m_form));
         QCOMPARE(m_hints->showDelay(), 500);
@@ -215,7 +222,8 @@ private slots:
                                                  << "move bare" << State::Idle << 0 << false << "";
         row("Waiting, another control: restarted") << "move A; wait 400"
                                                    << "move B" << State::Waiting << 500 << false << b;
-        row("Waiting, same control before any hint: restarted") << "move A; wait 400"
+        // (The last hint shown is another control's, whatever rows ran before.)
+        row("Waiting, same control before any hint: restarted") << "move C; wait 500; key; move A; wait 400"
                                                                 << "move A2" << State::Waiting << 500 << false << a;
         row("Waiting, expires: shown") << "move A"
                                        << "wait 500" << State::Shown << 5000 << true << a;
@@ -238,6 +246,8 @@ private slots:
                                                    << "wait 5000" << State::TimedOut << 0 << false << a;
         row("Shown, within the hint rectangle: unchanged") << "move A; wait 600"
                                                            << "move A2" << State::Shown << 4900 << true << a;
+        row("Shown, over the hint window: unchanged") << "move A; wait 600"
+                                                      << "move hint" << State::Shown << 4900 << true << a;
         row("Timed out, within the hint rectangle: unchanged") << "move A; wait 5500"
                                                                << "move A2" << State::TimedOut << 0 << false << a;
         row("Waiting after a key, within the hint rectangle: unchanged")
@@ -299,13 +309,12 @@ private slots:
         QCOMPARE(hintWindow()->text(), kPumpHint);
         QWidget *zone = control(QStringLiteral("L__dPn"));
         QCOMPARE(m_hints->hintRect(), QRect(zone->mapToGlobal(QPoint(0, 0)), zone->size()));
-        // Beside the pointer, and it stays there while the pointer moves on
-        // within the zone.
+        // Below and right of the pointer (in the screen's top-left quarter),
+        // and it stays there while the pointer moves on within the zone.
         const auto *flat = qobject_cast<TFlatHintWindow *>(hintWindow());
-        const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
         const QRect placed = flat->geometry();
-        QCOMPARE(placed,
-                 TFlatHintWindow::placement(TFlatHintWindow::cornerFor(m_pointer, screen), m_pointer, placed.size()));
+        QCOMPARE(placed, QRect(m_pointer + QPoint(12, 12), placed.size()));
+        QCOMPARE(flat->ArrowCorner(), TFlatHintWindow::acTopLeft);
         QCOMPARE(flat->HintComponent(), m_form->ui->FlatHint);
         moveTo(zone, QPoint(70, 120));
         QCOMPARE(flat->geometry(), placed);

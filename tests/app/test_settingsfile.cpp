@@ -48,6 +48,14 @@ private slots:
             << QByteArray("[Values]\nQ2=3\ndPr2=2\nKvy2=5\n") << 0 << 0
             << QStringList{"L_dPkl2 2.00", "L_Kv2 2.12", "FlEdt_Kvy2 5.0", "L_dPklReal2 0.36"}
             << QStringList{"Kvy2=5", "Q2=3", "dPr2=2"};
+        // a suggestion above 100 stands: the field's minimum is raised (and
+        // its maximum with it) before the suggestion is written; a pump drop
+        // finer than its field shows leaves that field's text as it is, so
+        // only Q1 recomputes the circuit and no second pass hides a clamp
+        QTest::newRow("Kvy1 suggested above 100")
+            << QByteArray("[Values]\nQ1=10\ndPn=0.0036\n") << 0 << 0
+            << QStringList{"L_dPkl1 0.00", "L_Kv1 166.67", "FlEdt_Kvy1 166.0", "L_dPklReal1 0.00"}
+            << QStringList{"Kvy1=166", "Q1=10", "dPn=0"};
     }
 
     void storedValues()

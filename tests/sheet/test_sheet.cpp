@@ -22,6 +22,9 @@
 #include "ui/settingslocation.h"
 #include "widgets/flatfloatedit.h"
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 namespace {
 
 const QByteArray kWorkedSizing = "[Main]\nLastSys=0\n[Values]\nQ1=2\ndPr1=1\ndPf1=0.1\nKvy1=4\n";
@@ -290,17 +293,37 @@ private slots:
     }
 
     // A write that fails shows the error display's box with the path and
-    // leaves nothing behind.
+    // leaves nothing behind; a device in the way stays a device.
+    void failedSave_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("print"); // to a file, from the print dialog
+        QTest::newRow("path through a file") << "plain/sheet.pdf" << false;
+        QTest::newRow("full device") << "full" << false;
+        QTest::newRow("printed to a file on a full device") << "full" << true;
+    }
+
     void failedSave()
     {
+        QFETCH(QString, target);
         open(kWorkedSizing);
         QFile plain(pdfPath("plain"));
         QVERIFY(plain.open(QIODevice::WriteOnly));
         plain.close();
-        const QString target = pdfPath("plain") + QStringLiteral("/sheet.pdf");
+        const QByteArray full = QFile::encodeName(pdfPath("full"));
+        const bool device = target == "full";
+        if (device && ::mknod(full.constData(), S_IFCHR | 0666, ::makedev(1, 7)) != 0)
+            QSKIP("mknod refused: not root");
+        target = m_dir->filePath(target);
         m_actions->setFileNameAsker([&](QWidget *, const QString &) { return target; });
+        m_actions->setPrintAsker([&](QWidget *, QPrinter &printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(target);
+            return true;
+        });
         BoxRecorder boxes;
-        m_actions->saveAction()->trigger();
+        QFETCH(bool, print);
+        (print ? m_actions->printAction() : m_actions->saveAction())->trigger();
         QCOMPARE(boxes.boxes.size(), 1);
         QCOMPARE(boxes.boxes[0].caption, QStringLiteral("Подбор Zelton"));
         QCOMPARE(boxes.boxes[0].icon, QMessageBox::Critical);
@@ -308,6 +331,9 @@ private slots:
                  qPrintable(boxes.boxes[0].text));
         QVERIFY(boxes.boxes[0].text.endsWith(QLatin1Char('.')));
         QVERIFY(QFileInfo(plain.fileName()).isFile());
+        struct stat st {};
+        QVERIFY(!device
+                || (::lstat(full.constData(), &st) == 0 && S_ISCHR(st.st_mode) && ::unlink(full.constData()) == 0));
 
         // cancelled: nothing written, no box
         m_actions->setFileNameAsker([](QWidget *, const QString &) { return QString(); });

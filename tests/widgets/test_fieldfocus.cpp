@@ -28,6 +28,7 @@ private slots:
     void rejectedExitKeepsFocus_data();
     void rejectedExitKeepsFocus();
     void acceptedExitMovesFocus();
+    void windowDeactivationIsNoExit_data();
     void windowDeactivationIsNoExit();
 };
 
@@ -203,8 +204,17 @@ void TestFieldFocus::acceptedExitMovesFocus()
     QCOMPARE(QApplication::focusWidget(), m_form->button);
     QCOMPARE(e->text(), QString("5.00"));
 }
+// The focus lost to another window or to a popup (the field's context
+// menu) comes back: no exit, no entry, the text as typed.
+void TestFieldFocus::windowDeactivationIsNoExit_data()
+{
+    QTest::addColumn<bool>("menu");
+    QTest::newRow("another window") << false;
+    QTest::newRow("the context menu") << true;
+}
 void TestFieldFocus::windowDeactivationIsNoExit()
 {
+    QFETCH(bool, menu);
     TFlatFloatEdit *e = m_form->a;
     focusWithTab(e);
     QTest::keyClicks(e, "101");
@@ -212,15 +222,23 @@ void TestFieldFocus::windowDeactivationIsNoExit()
     QSignalSpy enters(e, &TCustomFlatFloatEdit::OnEnter);
 
     QWidget other;
-    other.resize(100, 100);
-    QVERIFY(showActive(other));
+    QWidget *away = &other;
+    if (menu) {
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(5, 5), e->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(e, &request);
+        away = QApplication::activePopupWidget();
+        QVERIFY(away);
+    } else {
+        other.resize(100, 100);
+        QVERIFY(showActive(other));
+    }
+    // away: nothing ran, and the typed number reads unclamped
     QCOMPARE(exits.count(), 0);
-    QCOMPARE(e->text(), QString("101"));
-    QCOMPARE(e->ValueL(), 101.0L); // read while focused: unclamped
-
-    other.hide();
+    QCOMPARE(e->ValueL(), 101.0L);
+    away->close();
     QVERIFY(showActive(*m_form));
     QCOMPARE(QApplication::focusWidget(), e);
+    QCOMPARE(exits.count(), 0);
     QCOMPARE(enters.count(), 0);
     QCOMPARE(e->text(), QString("101"));
 }

@@ -207,28 +207,40 @@ private slots:
 
     void placement_data()
     {
+        QTest::addColumn<QRect>("screen"); // the primary screen
         QTest::addColumn<QPoint>("at");
         QTest::addColumn<Corner>("corner");
         QTest::addColumn<int>("gap");
-        const int cx = screenSize().width() / 2, cy = screenSize().height() / 2;
-        const int w = screenSize().width(), h = screenSize().height();
-        QTest::newRow("centre is bottom-right") << QPoint(cx, cy) << TFlatHintWindow::acBottomRight << 5;
-        QTest::newRow("just above-left of centre is top-left")
-            << QPoint(cx - 1, cy - 1) << TFlatHintWindow::acTopLeft << 12;
-        QTest::newRow("top-right quarter") << QPoint(cx, cy - 1) << TFlatHintWindow::acTopRight << 5;
-        QTest::newRow("bottom-left quarter") << QPoint(cx - 1, cy) << TFlatHintWindow::acBottomLeft << 5;
-        QTest::newRow("screen origin") << QPoint(0, 0) << TFlatHintWindow::acTopLeft << 12;
-        QTest::newRow("last screen pixel") << QPoint(w - 1, h - 1) << TFlatHintWindow::acBottomRight << 5;
-        QTest::newRow("left of the screen") << QPoint(-1, 5) << TFlatHintWindow::acBottomRight << 5;
-        QTest::newRow("right of the screen") << QPoint(w, 5) << TFlatHintWindow::acBottomRight << 5;
+        // at the origin, right of another screen, below one, at negative
+        // coordinates
+        for (const QRect screen : {QRect(QPoint(0, 0), screenSize()), QRect(1920, 0, 1280, 1024),
+                                   QRect(0, 1080, 1920, 1200), QRect(-1024, -768, 1024, 768)}) {
+            const QPoint o = screen.topLeft();
+            const int w = screen.width(), h = screen.height(), cx = w / 2, cy = h / 2;
+            const auto row = [&](const char *name, QPoint at, Corner corner, int gap) {
+                QTest::addRow("%s, screen at %d,%d", name, o.x(), o.y()) << screen << o + at << corner << gap;
+            };
+            row("centre is bottom-right", {cx, cy}, TFlatHintWindow::acBottomRight, 5);
+            row("just above-left of centre is top-left", {cx - 1, cy - 1}, TFlatHintWindow::acTopLeft, 12);
+            row("top-right quarter", {cx, cy - 1}, TFlatHintWindow::acTopRight, 5);
+            row("bottom-left quarter", {cx - 1, cy}, TFlatHintWindow::acBottomLeft, 5);
+            row("screen origin", {0, 0}, TFlatHintWindow::acTopLeft, 12);
+            row("last screen pixel", {w - 1, h - 1}, TFlatHintWindow::acBottomRight, 5);
+            row("left of the screen", {-1, 5}, TFlatHintWindow::acBottomRight, 5);
+            row("right of the screen", {w, 5}, TFlatHintWindow::acBottomRight, 5);
+            row("above the screen", {5, -1}, TFlatHintWindow::acBottomRight, 5);
+        }
     }
 
     void placement()
     {
+        QFETCH(QRect, screen);
         QFETCH(QPoint, at);
         QFETCH(Corner, corner);
         QFETCH(int, gap);
+        m_window->setScreenSource([screen] { return screen; });
         activate(kPumpHint, at);
+        m_window->setScreenSource({});
         QCOMPARE(m_window->ArrowCorner(), corner);
         const int w = m_window->width(), h = m_window->height();
         const bool right = corner == TFlatHintWindow::acTopLeft || corner == TFlatHintWindow::acBottomLeft;
@@ -258,12 +270,22 @@ private slots:
         QTest::addColumn<QPoint>("at");
         QTest::addColumn<Corner>("corner");
         QTest::addColumn<QPoint>("tip"); // from the right and bottom when negative
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<TColor>("fontColor");
         const int cx = screenSize().width() / 2, cy = screenSize().height() / 2;
-        QTest::newRow("acTopLeft") << QPoint(cx - 100, cy - 100) << TFlatHintWindow::acTopLeft << QPoint(3, 3);
-        QTest::newRow("acTopRight") << QPoint(cx + 100, cy - 100) << TFlatHintWindow::acTopRight << QPoint(-4, 3);
-        QTest::newRow("acBottomLeft") << QPoint(cx - 100, cy + 100) << TFlatHintWindow::acBottomLeft << QPoint(3, -4);
-        QTest::newRow("acBottomRight") << QPoint(cx + 100, cy + 100) << TFlatHintWindow::acBottomRight
-                                       << QPoint(-4, -4);
+        const QPoint topLeft(cx - 100, cy - 100);
+        QTest::newRow("acTopLeft") << topLeft << TFlatHintWindow::acTopLeft << QPoint(3, 3) << kPumpHint
+                                   << clWindowText;
+        QTest::newRow("acTopRight") << QPoint(cx + 100, cy - 100) << TFlatHintWindow::acTopRight << QPoint(-4, 3)
+                                    << kPumpHint << clWindowText;
+        QTest::newRow("acBottomLeft") << QPoint(cx - 100, cy + 100) << TFlatHintWindow::acBottomLeft << QPoint(3, -4)
+                                      << kPumpHint << clWindowText;
+        QTest::newRow("acBottomRight") << QPoint(cx + 100, cy + 100) << TFlatHintWindow::acBottomRight << QPoint(-4, -4)
+                                       << kPumpHint << clWindowText;
+        // "&" painted as measured: up to the measured width
+        QTest::newRow("ampersands") << topLeft << TFlatHintWindow::acTopLeft << QPoint(3, 3)
+                                    << QStringLiteral("Давление && расход & Q") << clWindowText;
+        QTest::newRow("FontColor") << topLeft << TFlatHintWindow::acTopLeft << QPoint(3, 3) << kPumpHint << clBlue;
     }
 
     void pixels()
@@ -271,7 +293,11 @@ private slots:
         QFETCH(QPoint, at);
         QFETCH(Corner, corner);
         QFETCH(QPoint, tip);
-        activate(kPumpHint, at);
+        QFETCH(QString, text);
+        QFETCH(TColor, fontColor);
+        m_component->setFontColor(fontColor);
+        const auto restore = qScopeGuard([this] { m_component->setFontColor(clWindowText); });
+        activate(text, at);
         QCOMPARE(m_window->ArrowCorner(), corner);
         const QImage img = m_window->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const int w = img.width(), h = img.height();
@@ -291,7 +317,12 @@ private slots:
         const QRect textBox(left ? 18 : 4, 2, w - 22, h - 4);
         QCOMPARE(m_window->textBox(), textBox);
         const auto glyph = arrowGlyph();
-        int ink = 0, inkLeft = w;
+        // Text pixels mix the font colour into the white: a channel full in
+        // the font colour stays full.
+        const QColor fontInk = resolveColor(fontColor);
+        const QRgb full =
+            qRgb(fontInk.red() == 255 ? 255 : 0, fontInk.green() == 255 ? 255 : 0, fontInk.blue() == 255 ? 255 : 0);
+        int ink = 0, inkLeft = w, inkRight = 0;
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
                 const QRgb px = img.pixel(x, y);
@@ -303,15 +334,21 @@ private slots:
                     QVERIFY2(px == (set ? arrow : strip), qPrintable(where));
                 } else if (!textBox.contains(x, y)) {
                     QVERIFY2(textArea.contains(x, y) && px == background, qPrintable(where));
-                } else if (qGray(px) < 96) {
-                    ++ink;
-                    inkLeft = qMin(inkLeft, x);
+                } else {
+                    QVERIFY2((px & full) == full, qPrintable(where));
+                    if (qGray(px) < 96) {
+                        ++ink;
+                        inkLeft = qMin(inkLeft, x);
+                        inkRight = qMax(inkRight, x);
+                    }
                 }
             }
         }
-        // The text is drawn dark on the white area, from the box's left edge.
+        // The text is drawn dark on the white area, from the box's left edge
+        // to its right one.
         QVERIFY(ink > 50);
         QVERIFY2(inkLeft >= textBox.left() && inkLeft <= textBox.left() + 2, qPrintable(QString::number(inkLeft)));
+        QVERIFY2(inkRight >= textBox.right() - 3, qPrintable(QString::number(inkRight)));
         m_window->hide();
     }
 

@@ -129,6 +129,7 @@ private slots:
             << "tab HF u; space HSsF p; repeat HSsF p +0; repeat HSsF p +0; spaceup HF u +1";
         QTest::newRow("double click shows a press") << "enter H u; dblclick HM p";
         QTest::newRow("tabbing onto the button makes it hot at once") << "tab HF u; leave F u";
+        QTest::newRow("tabbing away clears the hot look") << "tab HF u; tab - u";
         QTest::newRow("a disabled button never turns hot")
             << "disable - u; enter - u; enable - u; enter H u; disable - u; leave - u";
     }
@@ -350,18 +351,29 @@ private slots:
         row("XPContainers", QVariant::fromValue(TXPContainers(0x3FF)));
         row("XPControls", QVariant::fromValue(TXPControls(0x7FFFFF)));
         row("Active", false);
-        row("DisableSubclassing", false);
     }
 
-    // The values after construction; DisableSubclassing stays false.
+    // The values after construction.
     void properties()
     {
         QFETCH(QByteArray, name);
         QFETCH(QVariant, value);
         XPHost host;
         QCOMPARE(host.painter->property(name), value);
-        host.painter->setDisableSubclassing(true);
-        QCOMPARE(host.painter->DisableSubclassing(), false);
+    }
+
+    // A write of DisableSubclassing (whose value stays false) has the
+    // manager elect its ActivePainter anew: an inactive one gives way.
+    void disableSubclassingElects()
+    {
+        XPHost a, b;
+        a.activate();
+        b.activate();
+        a.painter->setActive(false);
+        TXPStyleManager *m = TXPStyleManager::instance();
+        QCOMPARE(m->ActivePainter(), a.painter);
+        a.painter->setDisableSubclassing(true);
+        QCOMPARE(m->ActivePainter(), b.painter);
     }
 
     // The owner must be a form or a frame.
