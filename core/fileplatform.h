@@ -73,4 +73,10 @@ bool replaceWith(const std::string &temp, const std::string &target);
 // Makes a replacement in the folder `dir` survive a crash.
 void syncDirectory(const std::string &dir);
 
+#ifdef _WIN32
+// The path as the wide calls take it: UTF-16, and in the "\\?\" form when
+// long; empty when `path` is not UTF-8.
+std::wstring widePath(const std::string &path);
+#endif
+
 } // namespace osfile

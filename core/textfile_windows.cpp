@@ -9,6 +9,8 @@
 
 namespace {
 
+using osfile::widePath;
+
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // Savers lock one byte far beyond the end of any such file: a lock there
 // holds off the other savers but no reader, since Windows enforces locks
@@ -48,22 +50,6 @@ std::string narrow(const std::wstring &wide)
     std::string text(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
     ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), n, nullptr, nullptr);
     return text;
-}
-
-std::wstring widePath(const std::string &path)
-{
-    std::wstring wide = widen(path);
-    if (wide.size() < kLongPath || wide.rfind(L"\\\\?\\", 0) == 0)
-        return wide;
-    DWORD n = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    if (n == 0)
-        return wide;
-    std::wstring full(n, L'\0');
-    n = ::GetFullPathNameW(wide.c_str(), n, full.data(), nullptr);
-    full.resize(n);
-    if (full.rfind(L"\\\\", 0) == 0)
-        return L"\\\\?\\UNC\\" + full.substr(2);
-    return L"\\\\?\\" + full;
 }
 
 osfile::Result resultOf(DWORD error)
@@ -126,6 +112,22 @@ std::string finalPathOf(HANDLE h)
 } // namespace
 
 namespace osfile {
+
+std::wstring widePath(const std::string &path)
+{
+    std::wstring wide = widen(path);
+    if (wide.size() < kLongPath || wide.rfind(L"\\\\?\\", 0) == 0)
+        return wide;
+    DWORD n = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (n == 0)
+        return wide;
+    std::wstring full(n, L'\0');
+    n = ::GetFullPathNameW(wide.c_str(), n, full.data(), nullptr);
+    full.resize(n);
+    if (full.rfind(L"\\\\", 0) == 0)
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
 
 bool Handle::close()
 {

@@ -5,6 +5,7 @@
 // Usage: corecheck [seed [count]]; prints "N passed, N failed".
 #include "core/errors.h"
 #include "core/numtext.h"
+#include "core/outputfile.h"
 #include "core/profile.h"
 #include "core/settings.h"
 #include "core/sizing.h"
@@ -257,6 +258,27 @@ void checkSettings()
     }
 }
 
+// ---- program outputs -----------------------------------------------------
+void checkOutputs()
+{
+    const std::string dir = scratchFolder("outputs");
+#ifdef _WIN32
+    const std::string device = "NUL";
+#else
+    const std::string device = "/dev/null";
+#endif
+    putFileBytes(dir + "/old.pdf", "old");
+    // a new file, a file replaced, a folder, a missing folder, a device written into
+    const std::pair<std::string, bool> targets[] = {
+        {dir + "/new.pdf", true}, {dir + "/old.pdf", true}, {dir, false}, {dir + "/no/x.pdf", false}, {device, true}};
+    for (const auto &[target, written] : targets) {
+        const OutputResult r = writeProgramOutput(target, "%PDF sheet");
+        expect(r.written == written
+                   && (target == device || (written ? fileBytes(target) == "%PDF sheet" : !r.reason.empty())),
+               "output onto " + target, r.written ? "written" : r.reason);
+    }
+}
+
 } // namespace
 
 std::string scratchFolder(std::string_view name)
@@ -295,6 +317,7 @@ int main(int argc, char **argv)
     checkFormulas();
     checkNumberTexts();
     checkSettings();
+    checkOutputs();
     runProfileDifferential(seed, count);
     std::error_code ignored; // the long path is beyond what remove_all reaches on Windows
     fs::remove_all(scratchRoot(), ignored);
