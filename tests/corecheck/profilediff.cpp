@@ -115,25 +115,21 @@ std::string compare(const std::string &dir, int n, const std::string &text, cons
     };
     readAll("read");
     TIniFile ini(ours);
-    if (batch)
-        ini.BeginUpdate();
-    for (std::size_t i = 0; i <= writes.size(); ++i) {
-        bool a = true;
-        try {
-            if (i < writes.size())
-                ini.WriteString(writes[i].section, writes[i].key, writes[i].value);
-            else if (batch)
-                ini.EndUpdate();
-        } catch (const Exception &) {
-            a = false;
+    bool oursDone = true, theirsDone = true;
+    try {
+        if (batch)
+            ini.BeginUpdate();
+        for (const Write &w : writes) {
+            theirsDone = platformWrite(w, theirs) && theirsDone;
+            ini.WriteString(w.section, w.key, w.value);
         }
-        if (i < writes.size() && a != platformWrite(writes[i], theirs))
-            diff += "  write [" + escaped(writes[i].section) + "] " + escaped(writes[i].key) + "="
-                    + escaped(writes[i].value)
-                    + (a ? ": the system refused, ours wrote\n" : ": ours refused, the system wrote\n");
-        else if (!a && i == writes.size())
-            diff += "  our batch of writes refused\n";
+        if (batch)
+            ini.EndUpdate();
+    } catch (const Exception &) {
+        oursDone = false;
     }
+    if (oursDone != theirsDone)
+        diff += oursDone ? "  writes: the system refused one, ours wrote them\n" : "  writes: ours refused one\n";
     if (!writes.empty())
         readAll("read back");
     ::DeleteFileA(ours.c_str());
