@@ -2,6 +2,7 @@
 // The check program's own small runner: plain C++, no Qt, so that the same
 // tables run in the Linux build and in the Windows build.
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,16 @@ inline std::string escaped(std::string_view bytes, std::size_t limit = 400)
     if (bytes.size() > limit)
         out += "...(" + std::to_string(bytes.size()) + " bytes)";
     return out;
+}
+
+// settings.ini as a first start writes it: twenty lines.
+inline std::string zeroFile()
+{
+    std::string text = "[Main]\r\nLastSys=0\r\n[Values]\r\n";
+    for (const char *key : {"Q1", "dPr1", "dPf1", "dPppr1", "dPs", "dPtr1", "dPdr1", "dPn", "Kvy1", "Q2", "dPr2",
+                            "dPf2", "dPppr2", "dPt", "dPtr2", "dPdr2", "Kvy2"})
+        text += std::string(key) + "=0\r\n";
+    return text;
 }
 
 // A fresh folder for one case's files, as a UTF-8 path; files in it.

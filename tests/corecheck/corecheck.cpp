@@ -125,41 +125,32 @@ void checkNumberTexts()
 }
 
 // ---- settings.ini --------------------------------------------------------
-const char *const kKeys[] = {"Q1", "dPr1", "dPf1", "dPppr1", "dPs", "dPtr1", "dPdr1", "dPn", "Kvy1",
-                             "Q2", "dPr2", "dPf2", "dPppr2", "dPt", "dPtr2", "dPdr2", "Kvy2"};
-
-std::string zeroFile()
+// What `run` gives, or the message of the error it raises.
+std::string outcome(const std::function<std::string()> &run)
 {
-    std::string text = "[Main]\r\nLastSys=0\r\n[Values]\r\n";
-    for (const char *key : kKeys)
-        text += std::string(key) + "=0\r\n";
-    return text;
+    try {
+        return run();
+    } catch (const Exception &e) {
+        return e.what();
+    }
 }
 
 // Loads `text` and reports what the state then holds.
 std::string loaded(const std::string &path, const std::string &text)
 {
-    putFileBytes(path, text);
-    sizing() = SizingState{};
-    sizing().Q1 = sizing().dPr1 = 99;
-    try {
+    return outcome([&] {
+        putFileBytes(path, text);
+        sizing() = SizingState{};
+        sizing().Q1 = sizing().dPr1 = 99;
         LoadSettings(path);
-    } catch (const Exception &e) {
-        return e.what();
-    }
-    const SizingState &s = sizing();
-    return std::to_string(s.LastSys) + " " + num(s.Q1) + " " + num(s.dPr1);
+        return std::to_string(sizing().LastSys) + " " + num(sizing().Q1) + " " + num(sizing().dPr1);
+    });
 }
 
-// Runs `save` and gives the error's message, or "saved".
+// Runs `save`: "saved", or the message of its error.
 std::string saved(const std::function<void()> &save)
 {
-    try {
-        save();
-    } catch (const Exception &e) {
-        return e.what();
-    }
-    return "saved";
+    return outcome([&] { return save(), std::string("saved"); });
 }
 
 void checkSettings()
