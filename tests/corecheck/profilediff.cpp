@@ -1,6 +1,6 @@
 // Our INI layer against the system's profile functions: the same file to
-// readProfileString and GetPrivateProfileStringA, the same writes to our
-// writer and WritePrivateProfileStringA, then what each reads back. The
+// TIniFile and GetPrivateProfileStringA, the same writes to TIniFile and
+// WritePrivateProfileStringA, then what each reads back. The
 // system rewrites a whole file in its own layout, so bytes are compared
 // only for a file made new. Windows build only.
 #include "core/errors.h"
