@@ -9,7 +9,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <locale.h>
 #include <string>
 
 namespace {
@@ -138,12 +137,6 @@ std::string scientific(const DecimalDigits &d)
         s += '-';
     s += std::to_string(e < 0 ? -e : e);
     return s;
-}
-
-locale_t cLocale()
-{
-    static const locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return loc;
 }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -293,10 +286,12 @@ bool ParseSettingsValue(std::string_view text, long double &out)
         const long long e10 = scale + exponent;
         mantissa += 'e';
         mantissa += std::to_string(e10);
-        // strtold_l reports range errors through errno only; the value is
-        // then infinity or the underflowed result, which is what we want.
+        // The text holds digits and an exponent only, no decimal point, so
+        // the locale's separator plays no part. strtold reports range
+        // errors through errno only; the value is then infinity or the
+        // underflowed result, which is what we want.
         const int savedErrno = errno;
-        value = strtold_l(mantissa.c_str(), nullptr, cLocale());
+        value = std::strtold(mantissa.c_str(), nullptr);
         errno = savedErrno;
     }
     out = negative ? -value : value;

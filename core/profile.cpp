@@ -6,7 +6,7 @@
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
 char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -27,6 +27,9 @@ void trimRange(std::string_view text, std::size_t &begin, std::size_t &end)
     while (end > begin && isBlank(text[end - 1]))
         --end;
 }
+
+// A name or value ends at a NUL byte, as the text of a C string does.
+std::string_view upToNul(std::string_view s) { return s.substr(0, s.find('\0')); }
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
@@ -105,11 +108,13 @@ LineParts classify(std::string_view text, std::size_t begin, std::size_t end)
         begin = kBom.size();
     while (begin < end && isBlank(text[begin]))
         ++begin;
-    if (begin == end || text[begin] == ';' || text[begin] == '#')
+    if (begin == end)
         return p;
+    const std::string_view line = text.substr(0, end);
     if (text[begin] == '[') {
-        const std::size_t close = text.substr(0, end).find(']', begin + 1);
-        if (close == std::string_view::npos)
+        // the name runs to the last "]" of the line
+        const std::size_t close = line.rfind(']');
+        if (close == std::string_view::npos || close <= begin)
             return p;
         p.kind = LineKind::Header;
         p.nameBegin = begin + 1;
@@ -118,7 +123,7 @@ LineParts classify(std::string_view text, std::size_t begin, std::size_t end)
         return p;
     }
     p.kind = LineKind::Key;
-    const std::size_t eq = text.substr(0, end).find('=', begin);
+    const std::size_t eq = line.find('=', begin);
     p.nameBegin = begin;
     if (eq == std::string_view::npos) {
         p.nameEnd = end;
@@ -137,6 +142,11 @@ LineParts classify(std::string_view text, std::size_t begin, std::size_t end)
     return p;
 }
 
+std::string_view nameOf(std::string_view text, const LineParts &parts)
+{
+    return upToNul(text.substr(parts.nameBegin, parts.nameEnd - parts.nameBegin));
+}
+
 struct Location {
     bool sectionFound = false;
     bool keyFound = false;
@@ -145,10 +155,15 @@ struct Location {
     bool insertNeedsBreak = false; // that line has no line end
 };
 
+// The lines before the first section header form the section without a
+// name.
 Location locate(std::string_view text, std::string_view section, std::string_view key)
 {
     Location loc;
-    bool inSection = false;
+    bool inSection = section.empty();
+    loc.sectionFound = inSection;
+    if (inSection && text.substr(0, kBom.size()) == kBom)
+        loc.insertAt = kBom.size();
     LineScanner lines(text);
     Line line{};
     while (lines.nextLine(line)) {
@@ -156,14 +171,14 @@ Location locate(std::string_view text, std::string_view section, std::string_vie
         if (parts.kind == LineKind::Header) {
             if (inSection)
                 break; // only the first section of the name counts
-            if (sameName(text.substr(parts.nameBegin, parts.nameEnd - parts.nameBegin), section)) {
+            if (!section.empty() && sameName(nameOf(text, parts), section)) {
                 inSection = true;
                 loc.sectionFound = true;
                 loc.insertAt = line.next;
                 loc.insertNeedsBreak = line.next == line.end;
             }
         } else if (parts.kind == LineKind::Key && inSection) {
-            if (sameName(text.substr(parts.nameBegin, parts.nameEnd - parts.nameBegin), key)) {
+            if (sameName(nameOf(text, parts), key)) {
                 loc.keyFound = true;
                 loc.key = parts;
                 return loc;
@@ -186,8 +201,9 @@ std::string_view lineBreakOf(std::string_view text)
 bool validNames(std::string_view section, std::string_view key)
 {
     auto hasBreak = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
-    return !section.empty() && !key.empty() && !hasBreak(section) && !hasBreak(key)
-           && section.find(']') == std::string_view::npos && key.find('=') == std::string_view::npos;
+    auto hasNul = [](std::string_view s) { return s.find('\0') != std::string_view::npos; };
+    return !key.empty() && !hasBreak(section) && !hasBreak(key) && !hasNul(section) && !hasNul(key)
+           && key.find('=') == std::string_view::npos;
 }
 
 } // namespace
@@ -195,12 +211,13 @@ bool validNames(std::string_view section, std::string_view key)
 bool findProfileValue(std::string_view text, std::string_view section, std::string_view key, std::string &value)
 {
     const Location loc = locate(text, section, key);
-    if (!loc.keyFound)
+    // a line without "=" names a key that has no value
+    if (!loc.keyFound || !loc.key.hasEquals)
         return false;
     std::string_view v = text.substr(loc.key.valueBegin, loc.key.valueEnd - loc.key.valueBegin);
     std::size_t b = 0, e = v.size();
     trimRange(v, b, e);
-    v = v.substr(b, e - b);
+    v = upToNul(v.substr(b, e - b));
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
     if (v.size() > kProfileValueMax)
@@ -211,7 +228,7 @@ bool findProfileValue(std::string_view text, std::string_view section, std::stri
 
 void setProfileValue(std::string &text, std::string_view section, std::string_view key, std::string_view value)
 {
-    value = value.substr(0, value.find_first_of("\r\n"));
+    value = upToNul(value.substr(0, value.find_first_of("\r\n")));
     const Location loc = locate(text, section, key);
     if (loc.keyFound) {
         if (loc.key.hasEquals) {

@@ -3,14 +3,20 @@
 // on disk; nothing is cached between calls.
 //
 // Reading: section and key names match without regard to ASCII letter case;
-// blanks (spaces, tabs) around names and values are ignored; one pair of
-// matching quotes around a value is removed; a value is cut at
-// kProfileValueMax characters; the first of duplicate sections, and the
-// first of duplicate keys in it, wins. Lines before the first section
-// header, blank lines and comment lines (";" or "#") belong to no key.
+// blanks (spaces, tabs, vertical tabs, form feeds) around names and values
+// are ignored; one pair of matching quotes around a value is removed; a
+// value is cut at kProfileValueMax characters; the first of duplicate
+// sections, and the first of duplicate keys in it, wins. A section header
+// names what lies between "[" and the last "]" of its line. The lines
+// before the first header form the section with the empty name. A line
+// without "=" names a key without a value, which reads as missing. Names
+// and values end at a NUL byte. These are the rules of the Windows
+// private-profile functions, as tests/corecheck compares them; lines
+// beginning with ";" or "#" are lines like any other.
 //
 // Writing: an existing key gets its value replaced on its own line; a
-// missing key is added after the last key of its section; a missing section
+// missing key is added after the last line of its section that is not
+// blank; a missing section
 // is added at the end of the file. Every other byte of the file stays as it
 // was; new lines take the file's own line end ("\r\n" for a new file).
 // The file is written as core/textfile.h writes it: replaced atomically
@@ -40,8 +46,8 @@ std::string readProfileString(std::string_view section, std::string_view key, st
 // non-file in its place, a missing directory, a new file in an unwritable
 // directory, a failed write (such as a full disk). The file is then left as
 // it was, unless a write in place failed midway. Names must not
-// hold line breaks, a key no "=", a section no "]"; values are cut at the
-// first line break.
+// hold line breaks or NUL bytes, a key no "=" and not be empty; values are
+// cut at the first line break or NUL byte.
 bool writeProfileString(std::string_view section, std::string_view key, std::string_view value,
                         const std::string &path);
 

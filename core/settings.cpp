@@ -2,8 +2,7 @@
 
 #include "core/inifile.h"
 #include "core/sizing.h"
-
-#include <sys/stat.h>
+#include "core/textfile.h"
 
 namespace {
 
@@ -25,18 +24,12 @@ constexpr PersistedValue kValueKeys[] = {
     {"dPdr2", &SizingState::dPdr2},   {"Kvy2", &SizingState::Kvy2},
 };
 
-// A directory of that name is not the file.
-bool settingsFileExists(const std::string &path)
-{
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
-}
-
 } // namespace
 
 void LoadSettings(const std::string &path)
 {
-    if (!settingsFileExists(path)) {
+    // a directory of that name is not the file
+    if (!fileEntryExists(path)) {
         ResetSettings(path);
         return;
     }

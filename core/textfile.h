@@ -10,9 +10,11 @@
 // in place instead, which keeps its hard links, owner and ACLs but is not
 // atomic. A symbolic link is written through: its final target gets the
 // content, the link stays.
+//
+// The steps are the same on every system (textfile.cpp); the calls they
+// are made of are the system's own (core/fileplatform.h).
 #include <string>
 #include <string_view>
-#include <sys/stat.h>
 
 enum class FileRead { Ok, Missing, Failed };
 
@@ -25,13 +27,13 @@ FileRead readWholeFile(const std::string &path, std::string &out);
 struct WriteTarget {
     std::string path; // symbolic links followed; the file need not exist
     bool exists = false;
-    struct stat st {}; // when it exists
 };
 
 // Finds where a write to `path` lands. False when nothing may be written
 // there: a loop of links, a directory or other non-file in its place, a
 // read-only file (no write bit for anyone, even for root, or no write
-// access for us), or an error other than a missing file.
+// access for us; on Windows the read-only attribute), or an error other
+// than a missing file.
 bool findWriteTarget(const std::string &path, WriteTarget &target);
 
 // Makes `content` the whole of the target file, creating it if needed (an
@@ -50,3 +52,6 @@ bool writeWholeFile(const std::string &path, std::string_view content);
 // files (no write or search permission for us, or a read-only file
 // system). A missing directory or a path through a file is not one.
 bool directoryRefusesNewFiles(const std::string &dir);
+
+// True when something other than a directory has that name.
+bool fileEntryExists(const std::string &path);

@@ -39,7 +39,7 @@ void TestProfile::find_data()
     QTest::newRow("empty value") << QByteArray("[S]\nK=   \n") << "S"
                                  << "K" << true << QByteArray("");
     QTest::newRow("no equals sign") << QByteArray("[S]\nK\n") << "S"
-                                    << "K" << true << QByteArray("");
+                                    << "K" << false << QByteArray();
     QTest::newRow("equals in value") << QByteArray("[S]\nK=a=b\n") << "S"
                                      << "K" << true << QByteArray("a=b");
     QTest::newRow("double quotes") << QByteArray("[S]\nK=\" 12 \"\n") << "S"
@@ -69,13 +69,19 @@ void TestProfile::find_data()
     QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF[S]\nK=5\n") << "S"
                                      << "K" << true << QByteArray("5");
     QTest::newRow("NUL in value") << QByteArray("[S]\nK=1\0002\n", 11) << "S"
-                                  << "K" << true << QByteArray("1\0002", 3);
-    QTest::newRow("NUL in name") << QByteArray("[S]\nK\000=1\n", 9) << "S"
-                                 << "K" << false << QByteArray();
+                                  << "K" << true << QByteArray("1");
+    QTest::newRow("NUL in name") << QByteArray("[S]\nK\000x=1\n", 10) << "S"
+                                 << "K" << true << QByteArray("1");
     QTest::newRow("non-ASCII names are exact") << QByteArray("[\xD0\x90]\nK=1\n") << "\xD0\xB0"
                                                << "K" << false << QByteArray();
     QTest::newRow("cut at 2047") << QByteArray("[S]\nK=" + QByteArray(3000, '7') + "\n") << "S"
                                  << "K" << true << QByteArray(2047, '7');
+    QTest::newRow("header to the last bracket") << QByteArray("[S]]\nK=1\n[S] x\nK=2\n") << "S]"
+                                                << "K" << true << QByteArray("1");
+    QTest::newRow("vertical tab, form feed") << QByteArray("[S]\n\vK\f=\v3\f\n") << "S"
+                                             << "K" << true << QByteArray("3");
+    QTest::newRow("lines before any section") << QByteArray("K=1\n[S]\nK=2\n") << ""
+                                              << "K" << true << QByteArray("1");
     QTest::newRow("empty text") << QByteArray() << "S"
                                 << "K" << false << QByteArray();
 }
@@ -117,8 +123,9 @@ void TestProfile::set_data()
                                         << "K" << QByteArray("[S]\nK=V \nL=1\n");
     QTest::newRow("first duplicate key") << QByteArray("[S]\nK=1\nK=2\n") << "S"
                                          << "K" << QByteArray("[S]\nK=V\nK=2\n");
-    QTest::newRow("added after last key") << QByteArray("[S]\nA=1\n; note\n\n[T]\nB=2\n") << "S"
-                                          << "K" << QByteArray("[S]\nA=1\nK=V\n; note\n\n[T]\nB=2\n");
+    QTest::newRow("added after the last line of its section")
+        << QByteArray("[S]\nA=1\n; note\n\n[T]\nB=2\n") << "S"
+        << "K" << QByteArray("[S]\nA=1\n; note\nK=V\n\n[T]\nB=2\n");
     QTest::newRow("added to first duplicate section") << QByteArray("[S]\nA=1\n[T]\n[S]\nB=2\n") << "S"
                                                       << "K" << QByteArray("[S]\nA=1\nK=V\n[T]\n[S]\nB=2\n");
     QTest::newRow("added after header") << QByteArray("[S]\r\n\r\n[T]\r\n") << "S"
@@ -165,7 +172,7 @@ void TestProfile::batchEqualsSingleWrites()
         QVERIFY(writeProfileString(e.section, e.key, e.value, a));
     QVERIFY(writeProfileStrings(entries, b));
     QCOMPARE(readFileBytes(b), readFileBytes(a));
-    QCOMPARE(readFileBytes(a), std::string("[Values]\nq2=3\nQ1=4\n; c\n[Other]\nx=y\n[Main]\nLastSys=1\n"));
+    QCOMPARE(readFileBytes(a), std::string("[Values]\nq2=3\n; c\nQ1=4\n[Other]\nx=y\n[Main]\nLastSys=1\n"));
 }
 
 void TestProfile::integerText_data()

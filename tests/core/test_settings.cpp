@@ -253,11 +253,12 @@ void TestSettings::foreignContentKept()
     SaveSettings(path);
     std::string expected = "; written by hand\n"
                            "[Window]\nLeft=10\nTop=20\n\n"
-                           "[values]\n  q1 = 5  \nExtra=keep me\ndPs=\t0.25\n";
+                           "[values]\n  q1 = 5  \nExtra=keep me\ndPs=\t0.25\n; trailing comment\n";
+    // new keys go after the section's last line that is not blank
     for (const char *key : kKeys)
         if (std::string(key) != "Q1" && std::string(key) != "dPs")
             expected += std::string(key) + "=0\n";
-    expected += "; trailing comment\n\n"
+    expected += "\n"
                 "[Main]\nLastSys=2\n"
                 "[Tail]\nx=\xD0\xAF\n";
     QCOMPARE(QByteArray::fromStdString(readFileBytes(path)), QByteArray::fromStdString(expected));

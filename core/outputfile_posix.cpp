@@ -114,7 +114,8 @@ OutputResult replaceRegularFile(const std::string &path, std::string_view bytes)
     WriteTarget target;
     errno = 0;
     if (!findWriteTarget(path, target)) {
-        if (target.exists && S_ISDIR(target.st.st_mode))
+        struct stat st {};
+        if (target.exists && ::stat(target.path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
             return failure(EISDIR);
         // a read-only file (no write bit: no failing call to tell why)
         return failure(errno != 0 ? errno : EACCES);
