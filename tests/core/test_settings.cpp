@@ -432,8 +432,8 @@ void TestSettings::loadReadsFileOnce()
 
 // The valve check's inputs in [Checks]: each key into its input, missing
 // or unreadable ones empty (z 0.5, also for a z the check would not use);
-// an overflow raises after the keys before it; a load writes nothing, a
-// save keeps a foreign key and writes the section back in the same order.
+// an overflow raises after the keys before it; a load writes nothing; a
+// save keeps a foreign key, and its file loads back the same inputs.
 void TestSettings::checksSection_data()
 {
     QTest::addColumn<QByteArray>("checks");    // the lines after [Values]
@@ -462,32 +462,28 @@ void TestSettings::checksSection()
     const std::string path = dir.filePath("settings.ini").toStdString();
     const std::string text = "[Main]\nLastSys=1\n[Values]\nQ1=2\nKvy2=3\n" + checks.toStdString();
     writeFileBytes(path, text);
+    const auto inputs = [] {
+        QList<double> got;
+        for (const CheckKey &c : kCheckKeys)
+            got << checkInputs(c.circuit).*c.field;
+        return got;
+    };
     for (const CheckKey &c : kCheckKeys)
         checkInputs(c.circuit).*c.field = 7;
     if (overflowAt >= 0)
         QVERIFY_THROWS_EXCEPTION(EOverflow, LoadSettings(path));
     else
         LoadSettings(path);
-    QCOMPARE(sizing().Q1, 2.0);
     QCOMPARE(sizing().Kvy2, 3.0);
-    QList<double> got;
-    for (const CheckKey &c : kCheckKeys)
-        got << checkInputs(c.circuit).*c.field;
-    QCOMPARE(got, loaded);
+    QCOMPARE(inputs(), loaded);
     QCOMPARE(readFileBytes(path), text);
     if (overflowAt >= 0)
         return;
     SaveSettings(path);
-    const std::string saved = readFileBytes(path);
-    QVERIFY(saved.find("Mine=x") != std::string::npos || !checks.contains("Mine"));
-    for (const CheckKey &c : kCheckKeys) {
-        const std::string line = c.key + ("=" + FormatSettingsValue(checkInputs(c.circuit).*c.field)) + "\n";
-        QVERIFY2(saved.find(line) != std::string::npos, c.key);
-    }
+    QCOMPARE(readFileBytes(path).find("Mine=x") != std::string::npos, checks.contains("Mine"));
     clearCheckInputs();
     LoadSettings(path);
-    for (int i = 0; i < 10; ++i)
-        QCOMPARE(checkInputs(kCheckKeys[i].circuit).*kCheckKeys[i].field, loaded[i]);
+    QCOMPARE(inputs(), loaded);
 }
 
 QTEST_APPLESS_MAIN(TestSettings)
