@@ -36,14 +36,19 @@ inline std::string escaped(std::string_view bytes, std::size_t limit = 400)
     return out;
 }
 
-// settings.ini as a first start writes it: twenty lines.
+// The empty section of the valve check's inputs (z 0.5).
+inline constexpr char kEmptyChecks[] = "[Checks]\r\nHeatLoad1=0\r\nt1_1=0\r\nt2_1=0\r\nP1_1=0\r\nz1=0.5\r\n"
+                                       "HeatLoad2=0\r\nt1_2=0\r\nt2_2=0\r\nP1_2=0\r\nz2=0.5\r\n";
+
+// settings.ini as a first start writes it: the twenty lines of the
+// original keys, then the valve check's section.
 inline std::string zeroFile()
 {
     std::string text = "[Main]\r\nLastSys=0\r\n[Values]\r\n";
     for (const char *key : {"Q1", "dPr1", "dPf1", "dPppr1", "dPs", "dPtr1", "dPdr1", "dPn", "Kvy1", "Q2", "dPr2",
                             "dPf2", "dPppr2", "dPt", "dPtr2", "dPdr2", "Kvy2"})
         text += std::string(key) + "=0\r\n";
-    return text;
+    return text + kEmptyChecks;
 }
 
 // A fresh folder for one case's files, as a UTF-8 path; files in it.

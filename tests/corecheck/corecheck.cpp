@@ -161,7 +161,7 @@ void checkSettings()
 
     sizing().Q1 = 5;
     LoadSettings(path);
-    expect(fileBytes(path) == zeroFile() && sizing().Q1 == 0, "first start creates the twenty lines",
+    expect(fileBytes(path) == zeroFile() && sizing().Q1 == 0, "first start creates the twenty lines and the checks",
            escaped(fileBytes(path)));
     expect(loaded(path, "") == "0 0 0" && fileBytes(path).empty(), "empty file loads zeros, stays empty");
     SaveSettings(path);
@@ -189,7 +189,8 @@ void checkSettings()
     expect(fileBytes(path)
                == "; note\r\n[Values]\r\nQ1=12.35\r\nextra=kept\r\ndPr1=0\r\ndPf1=0\r\ndPppr1=0\r\ndPs=0\r\n"
                   "dPtr1=0\r\ndPdr1=0\r\ndPn=0\r\nKvy1=19000000000\r\nQ2=0\r\ndPr2=0\r\ndPf2=0\r\ndPppr2=0\r\n"
-                  "dPt=0\r\ndPtr2=0\r\ndPdr2=0\r\nKvy2=1E-5\r\n[Other]\r\nx=y\r\n[Main]\r\nLastSys=0\r\n",
+                  "dPt=0\r\ndPtr2=0\r\ndPdr2=0\r\nKvy2=1E-5\r\n[Other]\r\nx=y\r\n[Main]\r\nLastSys=0\r\n"
+                      + std::string(kEmptyChecks),
            "save replaces in place, keeps the rest", escaped(fileBytes(path)));
 
     // a left-over temporary file is replaced; a read-only file refuses

@@ -194,8 +194,7 @@ void runProfileDifferential(unsigned seed, int count)
     int differences = 0, explained = 0;
     int n = 0;
 
-    // a new settings.ini: the same twenty lines from both, and the ones it
-    // should be
+    // a new settings.ini: the same lines from both, and the ones it should be
     sizing() = SizingState{};
     SaveSettings(dir + "/new-ours.ini");
     std::string section;
@@ -204,7 +203,8 @@ void runProfileDifferential(unsigned seed, int count)
         if (line[0] == '[')
             section = line.substr(1, line.size() - 2);
         else
-            platformWrite({section, line.substr(0, line.find('=')), "0"}, dir + "/new-theirs.ini");
+            platformWrite({section, line.substr(0, line.find('=')), line.substr(line.find('=') + 1)},
+                          dir + "/new-theirs.ini");
     }
     const std::string a = fileBytes(dir + "/new-ours.ini"), b = fileBytes(dir + "/new-theirs.ini");
     differences += !expect(a == b && a == zeroFile(), "a new settings.ini has the system's bytes",
