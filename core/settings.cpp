@@ -1,5 +1,6 @@
 #include "core/settings.h"
 
+#include "core/checkinputs.h"
 #include "core/inifile.h"
 #include "core/sizing.h"
 
@@ -9,6 +10,7 @@ namespace {
 
 constexpr const char *kMain = "Main";
 constexpr const char *kValues = "Values";
+constexpr const char *kChecks = "Checks";
 
 struct PersistedValue {
     const char *key;
@@ -24,6 +26,35 @@ constexpr PersistedValue kValueKeys[] = {
     {"dPppr2", &SizingState::dPppr2}, {"dPt", &SizingState::dPt},   {"dPtr2", &SizingState::dPtr2},
     {"dPdr2", &SizingState::dPdr2},   {"Kvy2", &SizingState::Kvy2},
 };
+
+struct PersistedCheck {
+    const char *key;
+    int circuit;
+    double CheckInputs::*field;
+};
+
+// The valve check's inputs, after the original keys.
+constexpr PersistedCheck kCheckKeys[] = {
+    {"HeatLoad1", 1, &CheckInputs::HeatLoad},
+    {"t1_1", 1, &CheckInputs::t1},
+    {"t2_1", 1, &CheckInputs::t2},
+    {"P1_1", 1, &CheckInputs::P1},
+    {"z1", 1, &CheckInputs::z},
+    {"HeatLoad2", 2, &CheckInputs::HeatLoad},
+    {"t1_2", 2, &CheckInputs::t1},
+    {"t2_2", 2, &CheckInputs::t2},
+    {"P1_2", 2, &CheckInputs::P1},
+    {"z2", 2, &CheckInputs::z},
+};
+
+// A missing or unreadable value reads as the empty input: 0, or 0.5 for z;
+// so does a z outside 0.2..0.9, 0 included, which the check would not use.
+double readCheck(const TIniFile &ini, const PersistedCheck &c)
+{
+    if (c.field != &CheckInputs::z)
+        return ini.ReadFloat(kChecks, c.key, 0);
+    return effectiveCavitationZ(ini.ReadFloat(kChecks, c.key, kDefaultCavitationZ));
+}
 
 // A directory of that name is not the file.
 bool settingsFileExists(const std::string &path)
@@ -47,17 +78,21 @@ void LoadSettings(const std::string &path)
     // values, it and the ones after it their old ones.
     for (const PersistedValue &v : kValueKeys)
         s.*v.field = ini.ReadFloat(kValues, v.key, 0);
+    for (const PersistedCheck &c : kCheckKeys)
+        checkInputs(c.circuit).*c.field = readCheck(ini, c);
 }
 
 void SaveSettings(const std::string &path)
 {
     TIniFile ini(path);
     const SizingState &s = sizing();
-    // All eighteen keys go to the file in one write of the whole file.
+    // All keys go to the file in one write of the whole file.
     ini.BeginUpdate();
     ini.WriteInteger(kMain, "LastSys", s.LastSys);
     for (const PersistedValue &v : kValueKeys)
         ini.WriteFloat(kValues, v.key, s.*v.field);
+    for (const PersistedCheck &c : kCheckKeys)
+        ini.WriteFloat(kChecks, c.key, checkInputs(c.circuit).*c.field);
     ini.EndUpdate();
 }
 
@@ -66,5 +101,6 @@ void ResetSettings(const std::string &path)
     sizing().LastSys = 0;
     zeroCircuitInputs(1);
     zeroCircuitInputs(2);
+    clearCheckInputs();
     SaveSettings(path);
 }

@@ -5,7 +5,7 @@ pkgs=(build-essential cmake ninja-build pkg-config git clang-format
       qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools libgl-dev
       libjpeg-dev fonts-liberation2 fontconfig
       xvfb xauth x11-utils x11-apps imagemagick xdotool
-      locales python3
+      locales python3 python3-iapws
       poppler-utils desktop-file-utils appstream dpkg-dev file lintian)
 missing=()
 for p in "${pkgs[@]}"; do

@@ -48,11 +48,13 @@ inline QByteArray iniValue(const QByteArray &ini, const QByteArray &key)
     return {};
 }
 
-// The twenty lines of a new file (the file has CR LF line ends).
+// A new file (CR LF line ends): the twenty lines of the original keys,
+// then the empty checks.
 inline const QByteArray kZeroSettings =
-    "[Main]\r\nLastSys=0\r\n[Values]\r\nQ1=0\r\ndPr1=0\r\ndPf1=0\r\ndPppr1=0\r\ndPs=0\r\n"
-    "dPtr1=0\r\ndPdr1=0\r\ndPn=0\r\nKvy1=0\r\nQ2=0\r\ndPr2=0\r\ndPf2=0\r\ndPppr2=0\r\n"
-    "dPt=0\r\ndPtr2=0\r\ndPdr2=0\r\nKvy2=0\r\n";
+    QByteArray("[Main]\r\nLastSys=0\r\n[Values]\r\nQ1=0\r\ndPr1=0\r\ndPf1=0\r\ndPppr1=0\r\ndPs=0\r\n"
+               "dPtr1=0\r\ndPdr1=0\r\ndPn=0\r\nKvy1=0\r\nQ2=0\r\ndPr2=0\r\ndPf2=0\r\ndPppr2=0\r\n"
+               "dPt=0\r\ndPtr2=0\r\ndPdr2=0\r\nKvy2=0\r\n")
+    + kEmptyChecks;
 
 // The SizingState field of a settings key, or null.
 inline double *stateField(const QString &key)

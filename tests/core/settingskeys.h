@@ -3,6 +3,7 @@
 // holds them, and the SizingState field each one holds. Written out here
 // apart from the program's own table, so that two entries swapped there
 // show in the tests.
+#include "core/checkinputs.h"
 #include "core/sizing.h"
 
 #include <string_view>
@@ -29,3 +30,24 @@ inline int keyIndex(std::string_view key)
             return i;
     return -1;
 }
+
+// The ten keys of [Checks], after [Values], and the check input each holds.
+struct CheckKey {
+    const char *key;
+    int circuit;
+    double CheckInputs::*field;
+};
+inline const CheckKey kCheckKeys[] = {{"HeatLoad1", 1, &CheckInputs::HeatLoad},
+                                      {"t1_1", 1, &CheckInputs::t1},
+                                      {"t2_1", 1, &CheckInputs::t2},
+                                      {"P1_1", 1, &CheckInputs::P1},
+                                      {"z1", 1, &CheckInputs::z},
+                                      {"HeatLoad2", 2, &CheckInputs::HeatLoad},
+                                      {"t1_2", 2, &CheckInputs::t1},
+                                      {"t2_2", 2, &CheckInputs::t2},
+                                      {"P1_2", 2, &CheckInputs::P1},
+                                      {"z2", 2, &CheckInputs::z}};
+
+// The [Checks] section of a new file: zeros, z 0.5.
+inline const char kEmptyChecks[] = "[Checks]\r\nHeatLoad1=0\r\nt1_1=0\r\nt2_1=0\r\nP1_1=0\r\nz1=0.5\r\n"
+                                   "HeatLoad2=0\r\nt1_2=0\r\nt2_2=0\r\nP1_2=0\r\nz2=0.5\r\n";

@@ -31,12 +31,13 @@ void fillState()
     s.LastSys = 2;
 }
 
+// The twenty lines of the original keys, then the empty checks.
 std::string zeroFile()
 {
     std::string text = "[Main]\r\nLastSys=0\r\n[Values]\r\n";
     for (const char *key : kKeys)
         text += std::string(key) + "=0\r\n";
-    return text;
+    return text + kEmptyChecks;
 }
 
 } // namespace
@@ -45,7 +46,11 @@ class TestSettings : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { sizing() = SizingState{}; }
+    void init()
+    {
+        sizing() = SizingState{};
+        clearCheckInputs();
+    }
     void firstStart();
     void emptyFile();
     void lastSys_data();
@@ -64,6 +69,8 @@ private slots:
     void hostileFiles_data();
     void hostileFiles();
     void loadReadsFileOnce();
+    void checksSection_data();
+    void checksSection();
 };
 
 void TestSettings::firstStart()
@@ -73,7 +80,7 @@ void TestSettings::firstStart()
     fillState();
     LoadSettings(path);
     QCOMPARE(readFileBytes(path), zeroFile());
-    QCOMPARE(QString::fromStdString(readFileBytes(path)).split("\r\n", Qt::SkipEmptyParts).size(), 20);
+    QCOMPARE(QString::fromStdString(readFileBytes(path)).split("\r\n", Qt::SkipEmptyParts).size(), 20 + 11);
     const SizingState &s = sizing();
     for (auto field : kFields)
         QCOMPARE(s.*field, 0.0);
@@ -259,7 +266,8 @@ void TestSettings::foreignContentKept()
             expected += std::string(key) + "=0\n";
     expected += "; trailing comment\n\n"
                 "[Main]\nLastSys=2\n"
-                "[Tail]\nx=\xD0\xAF\n";
+                "[Tail]\nx=\xD0\xAF\n"
+                + QByteArray(kEmptyChecks).replace("\r\n", "\n").toStdString();
     QCOMPARE(QByteArray::fromStdString(readFileBytes(path)), QByteArray::fromStdString(expected));
     // a second save changes nothing
     SaveSettings(path);
@@ -420,6 +428,62 @@ void TestSettings::loadReadsFileOnce()
     QCOMPARE(int(sizing().LastSys), 1);
     QCOMPARE(sizing().Q1, 2.0);
     QCOMPARE(sizing().Kvy2, 3.0);
+}
+
+// The valve check's inputs in [Checks]: each key into its input, missing
+// or unreadable ones empty (z 0.5, also for a z the check would not use);
+// an overflow raises after the keys before it; a load writes nothing; a
+// save keeps a foreign key, and its file loads back the same inputs.
+void TestSettings::checksSection_data()
+{
+    QTest::addColumn<QByteArray>("checks");    // the lines after [Values]
+    QTest::addColumn<QList<double>>("loaded"); // the ten inputs in key order
+    QTest::addColumn<int>("overflowAt");
+    const QList<double> empty{0, 0, 0, 0, 0.5, 0, 0, 0, 0, 0.5};
+    QTest::newRow("no section") << QByteArray() << empty << -1;
+    QTest::newRow("every key, a foreign one")
+        << QByteArray("[Checks]\nHeatLoad1=1.25\nt1_1=150\nt2_1=70\nP1_1=6\nz1=0.2\nMine=x\nHeatLoad2=0.5\n"
+                      "t1_2=130\nt2_2=1E-5\nP1_2=4.5\nz2=0.9\n")
+        << QList<double>{1.25, 150, 70, 6, 0.2, 0.5, 130, 1e-5, 4.5, 0.9} << -1;
+    QTest::newRow("z missing and 0") << QByteArray("[Checks]\nt1_1=95\nz2=0\n")
+                                     << QList<double>{0, 95, 0, 0, 0.5, 0, 0, 0, 0, 0.5} << -1;
+    QTest::newRow("z above 0.9, unreadable")
+        << QByteArray("[checks]\nz1=0.95\nz2=abc\nP1_2=-2\n") << QList<double>{0, 0, 0, 0, 0.5, 0, 0, 0, -2, 0.5} << -1;
+    QTest::newRow("overflow at t2_1") << QByteArray("[Checks]\nHeatLoad1=2\nt1_1=90\nt2_1=1E400\nP1_1=3\n")
+                                      << QList<double>{2, 90, 7, 7, 7, 7, 7, 7, 7, 7} << 2;
+}
+
+void TestSettings::checksSection()
+{
+    QFETCH(QByteArray, checks);
+    QFETCH(QList<double>, loaded);
+    QFETCH(int, overflowAt);
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("settings.ini").toStdString();
+    const std::string text = "[Main]\nLastSys=1\n[Values]\nQ1=2\nKvy2=3\n" + checks.toStdString();
+    writeFileBytes(path, text);
+    const auto inputs = [] {
+        QList<double> got;
+        for (const CheckKey &c : kCheckKeys)
+            got << checkInputs(c.circuit).*c.field;
+        return got;
+    };
+    for (const CheckKey &c : kCheckKeys)
+        checkInputs(c.circuit).*c.field = 7;
+    if (overflowAt >= 0)
+        QVERIFY_THROWS_EXCEPTION(EOverflow, LoadSettings(path));
+    else
+        LoadSettings(path);
+    QCOMPARE(sizing().Kvy2, 3.0);
+    QCOMPARE(inputs(), loaded);
+    QCOMPARE(readFileBytes(path), text);
+    if (overflowAt >= 0)
+        return;
+    SaveSettings(path);
+    QCOMPARE(readFileBytes(path).find("Mine=x") != std::string::npos, checks.contains("Mine"));
+    clearCheckInputs();
+    LoadSettings(path);
+    QCOMPARE(inputs(), loaded);
 }
 
 QTEST_APPLESS_MAIN(TestSettings)
