@@ -1,6 +1,7 @@
 // Подбор Zelton: sizing of a regulating valve for a heat substation.
 #include "app/application.h"
 #include "app/mainwindowfactory.h"
+#include "check/checkactions.h"
 #include "sheet/commandline.h"
 #include "sheet/sheetactions.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char **argv)
     return RunApplication(argc, argv, [](MainWindowHandlers &handlers) {
         std::unique_ptr<QWidget> window = createMainWindow(handlers);
         new SheetActions(window.get());
+        new CheckActions(window.get());
         return window;
     });
 }
