@@ -77,10 +77,12 @@ void CheckActions::openCheck()
         for (TFlatFloatEdit *field : m_checkWindow->findChildren<TFlatFloatEdit *>())
             field->installEventFilter(this);
     }
-    m_checkWindow->setCircuit(circuit());
+    const bool wasVisible = m_checkWindow->isVisible();
+    // An open window keeps its fields as they are being typed.
+    if (!wasVisible || m_checkWindow->circuit() != circuit())
+        m_checkWindow->setCircuit(circuit());
     if (first)
         placeBesideWindow();
-    const bool wasVisible = m_checkWindow->isVisible();
     QWidget *active = QApplication::activeWindow();
     m_checkWindow->show();
     if (wasVisible)

@@ -12,9 +12,11 @@
 #include "core/valvecheck.h"
 #include "ui/handlererrors.h"
 #include "ui/lookandfeel.h"
+#include "widgets/controlsubclass.h"
 #include "widgets/flatfloatedit.h"
 #include "widgets/flatmanager.h"
 #include "widgets/hintsettings.h"
+#include "widgets/statictextlabel.h"
 #include "widgets/syscolors.h"
 #include "widgets/xpstylepainter.h"
 
@@ -36,6 +38,7 @@ constexpr int kRowsTop = 58, kRowPitch = 48, kRowHeight = 44;
 
 const QString kTransferHint =
     QStringLiteral("Записать расход G в поле Q контура: контур пересчитывается, как после ввода");
+const QString kEmptyRowHint = QStringLiteral("Строка пуста: принимать нечего");
 const QString kAcceptHint =
     QStringLiteral("Записать этот Kvy в поле Kvy контура: потери пересчитываются, как после ввода");
 
@@ -100,6 +103,12 @@ ValveCheckWindow::ValveCheckWindow(QWidget *mainWindow) : QWidget(mainWindow, Qt
     // The flat look of the buttons and the group boxes.
     m_painter->setActive(true);
     m_painter->Loaded();
+    // A restyled button covers every pixel of its rectangle: filling its
+    // background first makes it opaque, so that its repaint (on every
+    // change of its enabled state) leaves the group box beneath it alone.
+    for (QPushButton *button : findChildren<QPushButton *>())
+        if (TControlSubClass::hookOf(button))
+            button->setAutoFillBackground(true);
     setCircuit(1);
 }
 
@@ -250,7 +259,11 @@ ValveCheckWindow::Line ValveCheckWindow::addLine(QWidget *parent, const char *na
                                                  const QString &hint, const QString &caption, bool wrap)
 {
     Line line;
-    line.label = addCaption(parent, QString(), geometry, false);
+    line.label = new StaticTextLabel(parent);
+    line.label->setGeometry(geometry);
+    // Fixed in size, a new text asks its group for no new layout.
+    line.label->setFixedSize(geometry.size());
+    line.label->setFont(designFont(kWindowFontPixels));
     line.label->setObjectName(QLatin1String(name));
     line.label->setWordWrap(wrap);
     line.caption = caption;
@@ -291,7 +304,8 @@ void ValveCheckWindow::showLine(Line &line, const std::string &text, VerdictTone
         line.label->setText(shown);
         line.label->setAccessibleName(line.caption + QStringLiteral(": ") + shown);
     }
-    if (tone != line.tone) {
+    // An empty line keeps its colour: nothing shows it.
+    if (tone != line.tone && !shown.isEmpty()) {
         line.tone = tone;
         QPalette pal = line.label->palette();
         pal.setColor(QPalette::WindowText, verdictColor(tone));
@@ -345,16 +359,14 @@ void ValveCheckWindow::refresh()
                 refused = QStringLiteral("Kvy %1 м3/ч уже в поле Kvy").arg(QString::fromStdString(t.kvy));
             setButton(row.accept, refused, kAcceptHint);
         }
-        if (count != m_rowsShown) {
-            m_rowsShown = count;
-            for (int i = 0; i < kRowCount; ++i) {
-                const Row &row = m_rows[i];
-                for (QWidget *w : {static_cast<QWidget *>(row.kvy.label), static_cast<QWidget *>(row.kind.label),
-                                   static_cast<QWidget *>(row.loss.label), static_cast<QWidget *>(row.authority.label),
-                                   static_cast<QWidget *>(row.designPoint.label),
-                                   static_cast<QWidget *>(row.closing.label), static_cast<QWidget *>(row.accept)})
-                    w->setVisible(i < count);
-            }
+        // Rows the check does not have stand empty, their buttons disabled
+        // (hiding and showing them again would cost more than the rest of
+        // an update).
+        for (int i = count; i < kRowCount; ++i) {
+            Row &row = m_rows[i];
+            for (Line *line : {&row.kvy, &row.kind, &row.loss, &row.authority, &row.designPoint, &row.closing})
+                showLine(*line, std::string());
+            setButton(row.accept, kEmptyRowHint, kAcceptHint);
         }
     });
 }

@@ -16,7 +16,8 @@
 //
 // The window is fixed in size and laid out by hand, as the main window
 // is: an update changes texts, colours and the enabled state of buttons,
-// never the geometry.
+// never the geometry nor what is shown (a row the check does not have
+// stands empty).
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -105,7 +106,6 @@ private:
     QPushButton *m_transfer = nullptr;
     Line m_flow, m_series, m_limit;
     std::array<Row, kRowCount> m_rows;
-    int m_rowsShown = -1;
     double m_flowM3h = 0;
     bool m_hasFlow = false;
 };
