@@ -3,7 +3,6 @@
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QScreen>
 #include <QTabWidget>
 #include <algorithm>
@@ -38,10 +37,8 @@ CheckActions::CheckActions(QWidget *window)
     }
     // Connected after the window's own handlers, so the check reads what
     // they have computed.
-    for (TFlatFloatEdit *field : window->findChildren<TFlatFloatEdit *>()) {
+    for (TFlatFloatEdit *field : window->findChildren<TFlatFloatEdit *>())
         connect(field, &TFlatFloatEdit::OnChange, this, &CheckActions::mainInputChanged);
-        field->installEventFilter(this);
-    }
 }
 
 ValveCheckWindow *CheckActions::checkWindow() const { return m_checkWindow; }
@@ -74,8 +71,6 @@ void CheckActions::openCheck()
         m_checkWindow = new ValveCheckWindow(m_window);
         m_checkWindow->addAction(m_open);
         m_checkWindow->installEventFilter(this);
-        for (TFlatFloatEdit *field : m_checkWindow->findChildren<TFlatFloatEdit *>())
-            field->installEventFilter(this);
     }
     const bool wasVisible = m_checkWindow->isVisible();
     // An open window keeps its fields as they are being typed.
@@ -129,15 +124,6 @@ bool CheckActions::eventFilter(QObject *watched, QEvent *event)
         QPointer<QWidget> back = m_giveBackTo;
         m_giveBackTo = nullptr;
         back->activateWindow();
-    }
-    // The field would take Ctrl+K as its own key (deleting to the end of
-    // the line on some platforms) before the shortcut sees it.
-    if (event->type() == QEvent::ShortcutOverride) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (QKeySequence(key->keyCombination()) == kOpenKey) {
-            event->ignore();
-            return true;
-        }
     }
     return QObject::eventFilter(watched, event);
 }

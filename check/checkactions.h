@@ -36,7 +36,7 @@ public slots:
     void openCheck();
 
 protected:
-    // Ctrl+K in a field is this shortcut, not the field's own key.
+    // The check window's activation right after its show.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
