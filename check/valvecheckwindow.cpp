@@ -334,11 +334,10 @@ void ValveCheckWindow::refresh()
         const CheckTexts texts = checkTexts(check, checkInputs(m_circuit));
 
         showLine(m_flow, texts.flow, texts.flowTone);
-        m_hasFlow = check.flow.reason == CheckReason::None;
-        m_flowM3h = check.flow.flowM3h;
+        const bool hasFlow = check.flow.reason == CheckReason::None;
         setButton(m_transfer,
-                  m_hasFlow ? refusal(*qField, QStringLiteral("Q"), m_flowM3h, false)
-                            : QString::fromStdString(texts.flow),
+                  hasFlow ? refusal(*qField, QStringLiteral("Q"), check.flow.flowM3h, false)
+                          : QString::fromStdString(texts.flow),
                   kTransferHint);
         showLine(m_series, texts.series);
         showLine(m_limit, texts.limit, texts.limitTone);
@@ -347,7 +346,6 @@ void ValveCheckWindow::refresh()
         for (int i = 0; i < count; ++i) {
             const CheckRowTexts &t = texts.rows[i];
             Row &row = m_rows[i];
-            row.kvyM3h = t.kvyM3h;
             showLine(row.kvy, t.kvy);
             showLine(row.kind, t.kind);
             showLine(row.loss, t.loss);

@@ -73,7 +73,6 @@ private:
     struct Row {
         Line kvy, kind, loss, authority, designPoint, closing;
         QPushButton *accept = nullptr;
-        double kvyM3h = 0;
     };
 
     void build();
@@ -106,6 +105,4 @@ private:
     QPushButton *m_transfer = nullptr;
     Line m_flow, m_series, m_limit;
     std::array<Row, kRowCount> m_rows;
-    double m_flowM3h = 0;
-    bool m_hasFlow = false;
 };
