@@ -62,9 +62,9 @@ class TestCheckWindow : public WorkflowFixture
     // Types into a field of either window.
     void typeAnywhere(const QString &name, const QString &text)
     {
-        auto *f = name.startsWith(QLatin1String("FlEdt_")) && field(qPrintable(name))
-                      ? field(qPrintable(name))
-                      : checkControl<TFlatFloatEdit>(name);
+        TFlatFloatEdit *f = field(qPrintable(name));
+        if (!f)
+            f = checkControl<TFlatFloatEdit>(name);
         QVERIFY2(f, qPrintable(name));
         f->selectAll();
         QTest::keyClicks(f, text);
@@ -73,7 +73,7 @@ class TestCheckWindow : public WorkflowFixture
 private slots:
     // Made at the first Ctrl+K, for the circuit on screen (on the nomogram
     // the one shown last); the main window keeps the focus and its field
-    // its text (Ctrl+K is not the field's own key).
+    // its text (the shortcut, not the field, takes Ctrl+K).
     void opensForTheCircuitShown_data()
     {
         QTest::addColumn<QList<int>>("pages");
