@@ -1,6 +1,7 @@
 // Подбор Zelton: sizing of a regulating valve for a heat substation.
 #include "app/application.h"
 #include "app/mainwindowfactory.h"
+#include "check/checkactions.h"
 #include "sheet/commandline.h"
 #include "sheet/sheetactions.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char **argv)
         // window opened from the main window belongs there too: made when
         // it is first opened, not here.
         new SheetActions(window.get());
+        new CheckActions(window.get());
         return window;
     });
 }

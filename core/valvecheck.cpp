@@ -252,3 +252,10 @@ ValveCheck evaluateValveCheck(int circuit)
 {
     return evaluateValveCheck(circuitValues(sizing(), circuit), checkInputs(circuit));
 }
+
+ValveCheck evaluateValveCheck(int circuit, double chosenKvyM3h)
+{
+    CircuitValues values = circuitValues(sizing(), circuit);
+    values.Kvy = chosenKvyM3h;
+    return evaluateValveCheck(values, checkInputs(circuit));
+}

@@ -182,3 +182,8 @@ struct ValveCheck {
 ValveCheck evaluateValveCheck(const CircuitValues &circuit, const CheckInputs &inputs);
 // The circuit from sizing() and checkInputs().
 ValveCheck evaluateValveCheck(int circuit);
+// The same with `chosenKvyM3h` as the chosen Kvy: the value of the
+// window's Kvy field, which a view of the window shows. (The capacity step
+// puts its suggestion into the sizing state's Kvy even where the field
+// keeps a larger Kvy the user chose.)
+ValveCheck evaluateValveCheck(int circuit, double chosenKvyM3h);

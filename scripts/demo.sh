@@ -2,8 +2,8 @@
 # Uses the program as a person would, on a virtual display: looks at each
 # page, rests the pointer on a picture element until its hint shows, types a
 # sizing into the dependent circuit, closes the window, starts the program
-# again and looks at the values. Screenshots go to the directory
-# given (default ./demo-shots).
+# again and looks at the values and the valve check. Screenshots go to the
+# directory given (default ./demo-shots).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:-demo-shots}")
@@ -65,3 +65,29 @@ kill -TERM "$app"; wait "$app" || true
 # the same sheet from the command line, with no window
 "$run/zelton" --sheet "$out/sheet-cli.pdf" --circuit 1 && echo "$out/sheet-cli.pdf"
 pdftoppm -r 80 -png -singlefile "$out/sheet.pdf" "$out/sheet"; echo "$out/sheet.png"
+# the valve check: Ctrl+K opens its window beside the main window, whose
+# field keeps the focus; a click into it, the worked case's heat load,
+# temperatures and pressure typed there (Enter moves on), then "Перенести в
+# Q" puts the flow G into Q; closed, the settings keep the check's inputs,
+# and the sheet from the command line holds its block
+start
+xdotool key ctrl+k
+check=$(xdotool search --sync --onlyvisible --name 'Проверка подбора клапана' | head -n 1)
+sleep 0.5
+xdotool windowfocus --sync "$check"     # what a window manager does on a click
+xdotool mousemove --window "$check" 80 60 click 1; sleep 0.3
+xdotool key ctrl+a; xdotool type --delay 40 '1'; xdotool key Return
+xdotool type --delay 40 '150'; xdotool key Return
+xdotool type --delay 40 '70';  xdotool key Return
+xdotool type --delay 40 '6';   xdotool key Return
+sleep 0.3; import -window "$check" "$out/check.png"; echo "$out/check.png"
+xdotool mousemove --window "$check" 695 60 click 1; sleep 0.3
+# both windows as the screen shows them, cut to the main window
+eval "$(xdotool getwindowgeometry --shell "$win")"
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/check-transferred.png"
+echo "$out/check-transferred.png"
+python3 scripts/xclose.py "$win"
+wait "$app"
+echo "settings.ini with the check's inputs:"; sed -n '/\[Checks\]/,$p' "$run/settings.ini"
+"$run/zelton" --sheet "$out/sheet-check.pdf" --circuit 1 && echo "$out/sheet-check.pdf"
+pdftoppm -r 80 -png -singlefile "$out/sheet-check.pdf" "$out/sheet-check"; echo "$out/sheet-check.png"

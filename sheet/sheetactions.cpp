@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMenu>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QWidget>
@@ -14,11 +13,12 @@
 #include "sheet/sheetcontent.h"
 #include "sheet/sheetpainter.h"
 #include "sheet/sheetwriter.h"
+#include "ui/pagemenus.h"
 
 namespace {
 
 // The circuit pages, which offer the sheet on a right-click.
-const char *const kCircuitPages[] = {"Sht_Sys1", "Sht_Sys2"};
+const QStringList kCircuitPages = {QStringLiteral("Sht_Sys1"), QStringLiteral("Sht_Sys2")};
 
 QString askFileNameWithDialog(QWidget *owner, const QString &proposedPath)
 {
@@ -52,14 +52,8 @@ SheetActions::SheetActions(QWidget *window)
         pageChanged(pages->currentIndex());
         connect(pages, &QTabWidget::currentChanged, this, &SheetActions::pageChanged);
     }
-    for (const char *name : kCircuitPages) {
-        QWidget *page = window->findChild<QWidget *>(QLatin1String(name));
-        if (!page)
-            continue;
-        page->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(page, &QWidget::customContextMenuRequested, this,
-                [this, page](const QPoint &pos) { showMenu(page, pos); });
-    }
+    for (QAction *action : {m_print, m_save})
+        offerOnPages(window, action, kCircuitPages, QStringLiteral("sheet"));
 }
 
 void SheetActions::pageChanged(int index)
@@ -116,12 +110,4 @@ void SheetActions::printSheet()
     } catch (const std::exception &error) {
         ShowErrorMessage(error);
     }
-}
-
-void SheetActions::showMenu(QWidget *page, const QPoint &pos)
-{
-    QMenu menu(page);
-    menu.addAction(m_print);
-    menu.addAction(m_save);
-    menu.exec(page->mapToGlobal(pos));
 }

@@ -51,7 +51,6 @@ public slots:
 
 private:
     void pageChanged(int index);
-    void showMenu(QWidget *page, const QPoint &pos);
 
     QWidget *m_window;
     QAction *m_print;

@@ -6,7 +6,9 @@
 #include <QWidget>
 #include <stdexcept>
 
+#include "core/checkinputs.h"
 #include "core/sizing.h"
+#include "core/valvecheck.h"
 #include "widgets/flatfloatedit.h"
 
 namespace {
@@ -90,5 +92,8 @@ SheetContent readSheetContent(const QWidget &window, int circuit, const QDate &d
     sheet.valveDrop = circuit == 1 ? s.dPkl1 : s.dPkl2;
     sheet.flow = control<TFlatFloatEdit>(window, QStringLiteral("FlEdt_Q") + n)->Value();
     sheet.chosenKvy = kvyField->Value();
+    // The same evaluation and texts as the check window.
+    if (anyCheckInputSet(checkInputs(circuit)))
+        sheet.check = checkTexts(evaluateValveCheck(circuit, sheet.chosenKvy), checkInputs(circuit));
     return sheet;
 }

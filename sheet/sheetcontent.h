@@ -2,11 +2,14 @@
 // What the sizing sheet of a circuit shows, read off the main window: the
 // page caption, the inputs with their captions, hints, values and units,
 // the result lines as the window shows them and the numbers the nomogram
-// marks.
+// marks; and the valve check where any of its inputs is set.
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
+
+#include "core/checktexts.h"
 
 class QWidget;
 
@@ -30,6 +33,9 @@ struct SheetContent {
     double valveDrop = 0;
     double flow = 0;
     double chosenKvy = 0;
+    // The valve check of the circuit, worded as its window words it; none
+    // where the user has entered none of its inputs.
+    std::optional<CheckTexts> check;
 };
 
 // The sheet's title and the program's name and version.

@@ -12,6 +12,7 @@
 #include "draw/nomogram_geometry.h"
 #include "draw/schemes.h"
 #include "sheet/sheetcontent.h"
+#include "ui/lookandfeel.h"
 
 namespace {
 
@@ -22,6 +23,20 @@ constexpr double kTop = 14;
 constexpr double kBottom = SheetLayout::kPageHeight - 14;
 constexpr double kRowHeight = 6;
 constexpr double kSchemeWidthMm = 140;
+// With the valve check: the smaller scheme and input rows, the check's
+// lines (its inputs, the flow, Kv, the cavitation limit), its table's
+// header and rows.
+constexpr double kCompactRowHeight = 5;
+constexpr double kCompactSchemeWidthMm = 96;
+constexpr int kCheckLines = 4;
+constexpr double kCheckLineHeight = 4.5;
+constexpr double kCheckHeaderHeight = 5;
+constexpr double kCheckRowHeight = 10;
+// Columns of the check's table: Kvy, loss, authority, the two cavitation
+// verdicts.
+constexpr double kCheckColumns[] = {21, 20, 40, 48, 48};
+// The smallest size a verdict is set in to fit its cell.
+constexpr double kSmallestVerdictPoints = 5.5;
 // Columns of the input table: caption, hint, value, unit.
 constexpr double kColumns[] = {20, 121, 20, 16};
 // The smallest size a hint is set in before it is wrapped.
@@ -107,6 +122,7 @@ void paintSchemeBox(QPainter &p, const PageUnits &mm, const QRectF &box, int cir
 
 void paintInputs(QPainter &p, const PageUnits &mm, const QRectF &box, const SheetContent &c)
 {
+    const double rowHeight = box.height() / double(c.inputs.size() + 1);
     p.setPen(Qt::black);
     text(p, mm, QRectF(box.left(), box.top() - 7, box.width(), 6), QStringLiteral("Исходные данные"),
          sheetFont(11, true));
@@ -114,10 +130,10 @@ void paintInputs(QPainter &p, const PageUnits &mm, const QRectF &box, const Shee
                                QStringLiteral("Ед. изм.")};
     const int aligns[] = {Qt::AlignLeft, Qt::AlignLeft, Qt::AlignRight, Qt::AlignLeft};
     auto row = [&](int index, const QString(&cells)[4], bool header) {
-        const double y = box.top() + index * kRowHeight;
+        const double y = box.top() + index * rowHeight;
         double x = box.left();
         for (int col = 0; col < 4; ++col) {
-            const QRectF cell(x + 1.5, y, kColumns[col] - 3, kRowHeight);
+            const QRectF cell(x + 1.5, y, kColumns[col] - 3, rowHeight);
             const QFont font = header     ? sheetFont(9, true)
                                : col == 1 ? fittingFont(p, mm, cells[col], 9, cell.width())
                                           : sheetFont(9, col == 2);
@@ -125,7 +141,7 @@ void paintInputs(QPainter &p, const PageUnits &mm, const QRectF &box, const Shee
             x += kColumns[col];
         }
         p.setPen(QPen(header ? kRule : kGrid, mm(header ? 0.3 : 0.15)));
-        p.drawLine(mm.point(box.left(), y + kRowHeight), mm.point(box.right(), y + kRowHeight));
+        p.drawLine(mm.point(box.left(), y + rowHeight), mm.point(box.right(), y + rowHeight));
         p.setPen(Qt::black);
     };
     row(0, headers, true);
@@ -133,6 +149,85 @@ void paintInputs(QPainter &p, const PageUnits &mm, const QRectF &box, const Shee
     for (const SheetInput &input : c.inputs) {
         const QString cells[4] = {input.name, input.hint, input.value, input.unit};
         row(index++, cells, false);
+    }
+}
+
+// `s` wrapped into a cell given in millimetres, at the largest size up to
+// `points` at which it fits the cell's height.
+void wrappedText(QPainter &p, const PageUnits &mm, const QRectF &cell, const QString &s, double points,
+                 const QColor &color, bool bold = false)
+{
+    const QRectF area = mm.rect(cell);
+    constexpr int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+    QFont font = sheetFont(points, bold);
+    p.setFont(font);
+    while (points > kSmallestVerdictPoints && p.boundingRect(area, flags, s).height() > area.height()) {
+        points -= 0.25;
+        font = sheetFont(points, bold);
+        p.setFont(font);
+    }
+    p.setPen(color);
+    p.drawText(area, flags, s);
+}
+
+QString qtext(const std::string &s) { return QString::fromStdString(s); }
+
+// The valve check: its inputs, the flow, Kv and the cavitation limit, then
+// one row of the table a Kvy, verdicts in their words and colours.
+void paintCheck(QPainter &p, const PageUnits &mm, const QRectF &box, const CheckTexts &check)
+{
+    p.setPen(Qt::black);
+    text(p, mm, QRectF(box.left(), box.top() - 7, box.width(), 6), QStringLiteral("Проверка подбора"),
+         sheetFont(11, true));
+    const struct {
+        const std::string &text;
+        VerdictTone tone;
+        bool bold;
+    } lines[kCheckLines] = {{check.inputs, VerdictTone::Neutral, false},
+                            {check.flow, check.flowTone, true},
+                            {check.series, VerdictTone::Neutral, false},
+                            {check.limit, check.limitTone, false}};
+    double y = box.top();
+    for (const auto &line : lines) {
+        p.setPen(verdictColor(line.tone));
+        text(p, mm, QRectF(box.left(), y, box.width(), kCheckLineHeight), qtext(line.text), sheetFont(9, line.bold));
+        y += kCheckLineHeight;
+    }
+    if (check.rows.empty())
+        return;
+    const QString headers[] = {QStringLiteral("Kvy, м3/ч"), QStringLiteral("Потери, атм"), QStringLiteral("Авторитет"),
+                               QStringLiteral("Кавитация в рабочей точке"), QStringLiteral("Кавитация при закрытии")};
+    const auto rowRule = [&](double at, bool header) {
+        p.setPen(QPen(header ? kRule : kGrid, mm(header ? 0.3 : 0.15)));
+        p.drawLine(mm.point(box.left(), at), mm.point(box.right(), at));
+    };
+    double x = box.left();
+    for (int col = 0; col < 5; ++col) {
+        p.setPen(Qt::black);
+        text(p, mm, QRectF(x + 1, y, kCheckColumns[col] - 2, kCheckHeaderHeight), headers[col], sheetFont(8, true));
+        x += kCheckColumns[col];
+    }
+    y += kCheckHeaderHeight;
+    rowRule(y, true);
+    const QColor plain = verdictColor(VerdictTone::Neutral);
+    for (const CheckRowTexts &row : check.rows) {
+        const double top = y + 0.8;
+        const double height = kCheckRowHeight - 1.2;
+        x = box.left();
+        const auto cell = [&](int col) {
+            const QRectF r(x + 1, top, kCheckColumns[col] - 2, height);
+            x += kCheckColumns[col];
+            return r;
+        };
+        const QRectF kvyCell = cell(0);
+        wrappedText(p, mm, QRectF(kvyCell.topLeft(), QSizeF(kvyCell.width(), 4)), qtext(row.kvy), 8, plain, true);
+        wrappedText(p, mm, kvyCell.adjusted(0, 4, 0, 0), qtext(row.kind), 6.5, plain);
+        wrappedText(p, mm, cell(1), qtext(row.loss), 8, plain);
+        wrappedText(p, mm, cell(2), qtext(row.authority), 7.5, verdictColor(row.authorityTone));
+        wrappedText(p, mm, cell(3), qtext(row.designPoint), 7.5, verdictColor(row.designPointTone));
+        wrappedText(p, mm, cell(4), qtext(row.closing), 7.5, verdictColor(row.closingTone));
+        y += kCheckRowHeight;
+        rowRule(y, false);
     }
 }
 
@@ -194,14 +289,24 @@ void paintNomogramBox(QPainter &p, const PageUnits &mm, const QRectF &box, const
 
 } // namespace
 
-SheetLayout sheetLayout(int inputCount)
+SheetLayout sheetLayout(int inputCount, int checkRows)
 {
     SheetLayout layout;
+    const bool withCheck = checkRows >= 0;
     const double schemeTop = kTop + 24;
-    layout.scheme = QRectF((kLeft + kRight - kSchemeWidthMm) / 2, schemeTop, kSchemeWidthMm,
-                           kSchemeWidthMm * kSchemeHeight / kSchemeWidth);
-    layout.inputs = QRectF(kLeft, layout.scheme.bottom() + 11, kRight - kLeft, (inputCount + 1) * kRowHeight);
-    const double lowerTop = layout.inputs.bottom() + 5;
+    const double schemeWidth = withCheck ? kCompactSchemeWidthMm : kSchemeWidthMm;
+    const double rowHeight = withCheck ? kCompactRowHeight : kRowHeight;
+    layout.scheme =
+        QRectF((kLeft + kRight - schemeWidth) / 2, schemeTop, schemeWidth, schemeWidth * kSchemeHeight / kSchemeWidth);
+    layout.inputs = QRectF(kLeft, layout.scheme.bottom() + 11, kRight - kLeft, (inputCount + 1) * rowHeight);
+    double lowerTop = layout.inputs.bottom() + 5;
+    if (withCheck) {
+        const int rows = std::min(checkRows, 3);
+        const double table = rows > 0 ? kCheckHeaderHeight + rows * kCheckRowHeight : 0;
+        layout.check =
+            QRectF(kLeft, layout.inputs.bottom() + 11, kRight - kLeft, kCheckLines * kCheckLineHeight + table);
+        lowerTop = layout.check.bottom() + 5;
+    }
     const double nomogramHeight = kBottom - lowerTop;
     const double nomogramWidth = nomogramHeight * nomogram::kWidth / nomogram::kHeight;
     layout.nomogram = QRectF(kRight - nomogramWidth, lowerTop, nomogramWidth, nomogramHeight);
@@ -212,13 +317,16 @@ SheetLayout sheetLayout(int inputCount)
 void paintSheet(QPainter &painter, double dpi, const SheetContent &content)
 {
     const PageUnits mm(dpi);
-    const SheetLayout layout = sheetLayout(int(content.inputs.size()));
+    const SheetLayout layout =
+        sheetLayout(int(content.inputs.size()), content.check ? int(content.check->rows.size()) : -1);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     paintHeader(painter, mm, content);
     paintSchemeBox(painter, mm, layout.scheme, content.circuit);
     paintInputs(painter, mm, layout.inputs, content);
+    if (content.check)
+        paintCheck(painter, mm, layout.check, *content.check);
     paintResults(painter, mm, layout.results, content);
     paintNomogramBox(painter, mm, layout.nomogram, content);
     painter.restore();

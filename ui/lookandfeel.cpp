@@ -6,6 +6,7 @@
 #include <QStyleFactory>
 #include <QWidget>
 
+#include "core/checktexts.h"
 #include "widgets/syscolors.h"
 
 int pointsToPixels(int points)
@@ -105,4 +106,19 @@ QIcon programIcon()
             icon.addFile(file, QSize(size, size));
     }
     return icon;
+}
+
+QColor verdictColor(VerdictTone tone)
+{
+    switch (tone) {
+    case VerdictTone::Good:
+        return QColor(0, 112, 0);
+    case VerdictTone::Caution:
+        return QColor(160, 96, 0);
+    case VerdictTone::Bad:
+        return QColor(192, 0, 0);
+    case VerdictTone::Neutral:
+        break;
+    }
+    return resolveColor(clWindowText);
 }

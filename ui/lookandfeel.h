@@ -6,9 +6,12 @@
 // substituted by one font with Cyrillic, "Liberation Sans" (Debian package
 // fonts-liberation2), and the point sizes are turned into exact pixel
 // heights: 8 pt -> 11 px, 10 pt -> 13 px, 12 pt -> 16 px, 14 pt -> 19 px.
+#include <QColor>
 #include <QFont>
 #include <QIcon>
 #include <QString>
+
+enum class VerdictTone;
 
 class QWidget;
 
@@ -39,3 +42,8 @@ QFont designFont(int pixels, bool bold = false, const QString &family = QString:
 // The program icon in its three sizes (48, 32 and 16 pixels), from the
 // embedded resources; empty where they are missing.
 QIcon programIcon();
+
+// The colour a verdict of the valve check is shown in: green for a good
+// one, amber for a merely acceptable one, red for a bad one, the window
+// text colour for the rest. The words of the verdict say the same.
+QColor verdictColor(VerdictTone tone);

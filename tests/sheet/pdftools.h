@@ -32,11 +32,14 @@ inline ToolRun runTool(const QString &program, const QStringList &args)
 }
 
 // The text of the PDF with every run of white space made one blank, so
-// that a line the sheet wrapped reads as one.
-inline QString pdfText(const QString &pdf)
+// that a line the sheet wrapped reads as one. `drawn`: in the order the
+// page draws it, so that the wrapped cells of a table row stay apart.
+inline QString pdfText(const QString &pdf, bool drawn = false)
 {
-    const ToolRun run = runTool(QStringLiteral("pdftotext"),
-                                {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+    QStringList args{QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")};
+    if (drawn)
+        args.prepend(QStringLiteral("-raw"));
+    const ToolRun run = runTool(QStringLiteral("pdftotext"), args);
     return run.ran ? QString::fromUtf8(run.output).simplified() : QString();
 }
 

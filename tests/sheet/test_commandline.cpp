@@ -45,7 +45,8 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(ZELTON_EXE), exe()));
         QFile settings(m_dir.filePath(QStringLiteral("settings.ini")));
         QVERIFY(settings.open(QIODevice::WriteOnly));
-        settings.write("[Main]\nLastSys=2\n[Values]\nQ1=2\ndPr1=1\ndPf1=0.1\nKvy1=4\nQ2=3\ndPr2=1\n");
+        settings.write("[Main]\nLastSys=2\n[Values]\nQ1=2\ndPr1=1\ndPf1=0.1\nKvy1=4\nQ2=3\ndPr2=1\n"
+                       "[Checks]\nHeatLoad2=0.5\nt1_2=130\nt2_2=70\n");
         settings.close();
         QFile plain(m_dir.filePath(QStringLiteral("plain")));
         QVERIFY(plain.open(QIODevice::WriteOnly));
@@ -67,6 +68,9 @@ private slots:
         QTest::newRow("sheet=, circuit 2") << QStringList{"--sheet=@/b.pdf", "--circuit", "2"} << 0 << ""
                                            << ""
                                            << "Система с НЕЗАВИСИМЫМ присоединением потребителя";
+        QTest::newRow("circuit 2 with its check") << QStringList{"--sheet", "@/h.pdf", "--circuit", "2"} << 0 << ""
+                                                  << ""
+                                                  << "(свойства воды при 6 атм: P1 не задано)";
         QTest::newRow("relative name") << QStringList{"--circuit=1", "--sheet", "c.pdf"} << 0 << ""
                                        << ""
                                        << "Система с ЗАВИСИМЫМ присоединением потребителя";

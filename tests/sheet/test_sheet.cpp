@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include "app/application.h"
+#include "core/sizing.h"
 #include "draw/nomogram_geometry.h"
 #include "sheet/sheetactions.h"
 #include "sheet/sheetcontent.h"
@@ -85,6 +86,7 @@ private:
     void open(const QByteArray &settings)
     {
         m_form.reset();
+        sizing() = SizingState{};
         QVERIFY(writeFile(m_dir->filePath(QStringLiteral("settings.ini")), settings));
         setExecutableDirectoryOverride(m_dir->path());
         m_form = std::make_unique<TForm_Main>();
@@ -361,6 +363,82 @@ private slots:
         m_actions->saveAction()->trigger();
         buttons.sort();
         QCOMPARE(buttons, (QStringList{QStringLiteral("Отмена"), QStringLiteral("Сохранить")}));
+    }
+
+    // With any check input set, the sheet holds the valve check as the
+    // check window words it, and stays one A4 page; without, it has none.
+    void checkBlock_data()
+    {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<QStringList>("texts"); // empty: no check block
+        const QString limit = QStringLiteral("допустимого 1.09 атм");
+        QTest::newRow("worked case with Kvy 15")
+            << QByteArray("[Values]\nQ1=13.47\ndPr1=1\ndPf1=0.1\nKvy1=15\n[Checks]\nHeatLoad1=1\nt1_1=150\nt2_1=70\n"
+                          "P1_1=6\n")
+            << QStringList{"Проверка подбора",
+                           "Расход через клапан G = 13.47 м3/ч",
+                           "Kv = 15.06 м3/ч, располагаемый перепад 1.00 атм",
+                           "Допустимый перепад ΔPкав = 1.09 атм (z = 0.50, Pнас = 4.85 атм абс.)",
+                           "клапан мал: расчётный расход не будет достигнут",
+                           "a = 0.71: авторитет хороший",
+                           "опасность кавитации: перепад 1.81 атм больше " + limit,
+                           "нет кавитации: перепад 0.71 атм не больше " + limit,
+                           "нет кавитации: перепад 0.81 атм не больше " + limit,
+                           "выбранный"};
+        QTest::newRow("boiling at the valve of the independent scheme")
+            << QByteArray("[Main]\nLastSys=1\n[Values]\nQ2=2\ndPr2=1\n[Checks]\nHeatLoad2=1\nt1_2=180\nt2_2=150\n"
+                          "P1_2=3\n")
+            << QStringList{"Qт = 1.000 Гкал/ч, t1 = 180.0 °C, t2 = 150.0 °C, P1 = 3.00 атм, z = 0.50",
+                           "вода кипит перед клапаном: давление P1 не выше давления насыщения", "ближайший больший"};
+        QTest::newRow("only z") << QByteArray("[Values]\n[Checks]\nz1=0.7\n")
+                                << QStringList{"нет расхода: тепловая нагрузка должна быть больше нуля",
+                                               "нет Kv: перепад на полностью открытом клапане dPкл должен быть "
+                                               "больше нуля",
+                                               "введите давление перед клапаном P1"};
+        QTest::newRow("z out of range: no check") << kWorkedSizing + "[Checks]\nz1=0.95\n" << QStringList{};
+    }
+
+    void checkBlock()
+    {
+        QFETCH(QByteArray, settings);
+        QFETCH(QStringList, texts);
+        open(settings);
+        const SheetContent sheet = m_actions->content();
+        QCOMPARE(sheet.check.has_value(), !texts.isEmpty());
+        const QString pdf = pdfPath("check.pdf");
+        writeSheetPdf(sheet, pdf);
+        QVERIFY(pdfInfo(pdf).contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
+        const QString text = pdfText(pdf, true);
+        QVERIFY(!texts.isEmpty() || !text.contains(QStringLiteral("Проверка подбора")));
+        for (const QString &expected : texts)
+            QVERIFY2(text.contains(expected), qPrintable(expected + " not in: " + text));
+    }
+
+    // The parts of the page lie within its frame, one below the other,
+    // with or without the check and whatever its number of rows.
+    void layoutFitsThePage_data()
+    {
+        QTest::addColumn<int>("inputs");
+        QTest::addColumn<int>("checkRows"); // < 0: no check
+        for (int inputs : {7, 8})
+            for (int rows : {-1, 0, 1, 2, 3})
+                QTest::addRow("%d inputs, %d check rows", inputs, rows) << inputs << rows;
+    }
+
+    void layoutFitsThePage()
+    {
+        QFETCH(int, inputs);
+        QFETCH(int, checkRows);
+        const SheetLayout l = sheetLayout(inputs, checkRows);
+        const QRectF page(18, 14, 210 - 15 - 18, 297 - 28);
+        QCOMPARE(l.check.isEmpty(), checkRows < 0);
+        QVERIFY(page.contains(l.scheme) && page.contains(l.inputs) && page.contains(l.results)
+                && page.contains(l.nomogram));
+        const double belowInputs = checkRows < 0 ? l.inputs.bottom() : l.check.bottom();
+        QVERIFY(l.scheme.bottom() < l.inputs.top() - 7 && (checkRows < 0 || l.inputs.bottom() < l.check.top() - 7));
+        QVERIFY(belowInputs < l.results.top() && belowInputs < l.nomogram.top());
+        QVERIFY(l.results.right() < l.nomogram.left());
+        QVERIFY2(l.nomogram.height() > 60, qPrintable(QString::number(l.nomogram.height())));
     }
 
     // A right-click on a circuit page offers both, with their shortcuts;
