@@ -10,6 +10,7 @@
 #include "ui/lookandfeel.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QIcon>
 #include <QSocketNotifier>
@@ -240,26 +241,41 @@ int runMainWindow(TApplication &app, const MainWindowFactory &factory)
     return 0;
 }
 
-int RunApplication(int &argc, char **argv, const MainWindowFactory &factory)
+ToolkitArguments::ToolkitArguments(const QString &program, const QStringList &options)
+{
+    m_texts.push_back(QFile::encodeName(program));
+    for (const QString &option : options)
+        m_texts.push_back(option.toLocal8Bit());
+    for (QByteArray &text : m_texts)
+        m_argv.push_back(text.data());
+    m_argc = int(m_texts.size());
+    m_argv.push_back(nullptr);
+}
+
+int RunApplication(const QString &program, const QStringList &toolkitOptions, const MainWindowFactory &factory)
 {
     setDecimalSeparator('.');
     installTerminationSignalHandlers();
 
-    // The program reads no command-line options: the toolkit sees only the
-    // program name, and the platform chosen for it.
-    static QByteArray platform = chosenPlatform(currentPlatformEnvironment());
-    static char platformOption[] = "-platform";
-    static char *qtArgv[4] = {argc > 0 ? argv[0] : const_cast<char *>("zelton")};
-    static int qtArgc = 1;
-    if (!platform.isEmpty()) {
-        qtArgv[qtArgc++] = platformOption;
-        qtArgv[qtArgc++] = platform.data();
+    // The platform the user named comes first; otherwise the program's
+    // choice, which the environment may leave to the toolkit.
+    QStringList options = toolkitOptions;
+    if (!options.contains(QStringLiteral("-platform"))) {
+        const QByteArray platform = chosenPlatform(currentPlatformEnvironment());
+        if (!platform.isEmpty())
+            options << QStringLiteral("-platform") << QString::fromLatin1(platform);
     }
-    TApplication app(qtArgc, qtArgv);
+    static ToolkitArguments arguments(program, options);
+    TApplication app(arguments.argc(), arguments.argv());
     // The toolkit adopts the user's locale for the C library; numbers keep
     // the "." separator whatever the locale says.
     std::setlocale(LC_NUMERIC, "C");
 
     prepareApplication(app);
     return runMainWindow(app, factory);
+}
+
+int RunApplication(int &argc, char **argv, const MainWindowFactory &factory)
+{
+    return RunApplication(argc > 0 ? QFile::decodeName(argv[0]) : QStringLiteral("zelton"), {}, factory);
 }

@@ -2,10 +2,13 @@
 // The application frame: start-up, the message loop, the error display of
 // escaping errors, shut-down and the end of the desktop session.
 #include <QApplication>
+#include <QByteArray>
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class HintController;
 class QSocketNotifier;
@@ -97,7 +100,30 @@ void prepareApplication(TApplication &app);
 // the exit code: 0 after a normal end, 1 after an error before the loop.
 int runMainWindow(TApplication &app, const MainWindowFactory &factory);
 
-// The program: decimal separator, the platform (platformchoice.h),
-// application object, title, the main window and its loop. Reads no options
-// from the command line.
+// The arguments the application object is made with: the program's name
+// and the toolkit's own options. They live as long as this object, which
+// must outlive the application object (the toolkit keeps them).
+class ToolkitArguments
+{
+public:
+    ToolkitArguments(const QString &program, const QStringList &options);
+    ToolkitArguments(const ToolkitArguments &) = delete;
+    ToolkitArguments &operator=(const ToolkitArguments &) = delete;
+
+    int &argc() { return m_argc; }
+    char **argv() { return m_argv.data(); }
+
+private:
+    std::vector<QByteArray> m_texts;
+    std::vector<char *> m_argv;
+    int m_argc = 0;
+};
+
+// The program: decimal separator, the platform, application object, title,
+// the main window and its loop. The toolkit gets the program's name
+// (argv[0]) and `toolkitOptions` (Qt's own options of the command line,
+// app/commandline.h); where they choose no platform, the program's choice
+// (platformchoice.h) is added.
+int RunApplication(const QString &program, const QStringList &toolkitOptions, const MainWindowFactory &factory);
+// The same without any option of the command line.
 int RunApplication(int &argc, char **argv, const MainWindowFactory &factory);

@@ -23,7 +23,7 @@ if(UNIX)
     message(FATAL_ERROR "cmake/debian/changelog: the newest entry is not that of version ${PROJECT_VERSION}")
   endif()
   set(gzipped)
-  foreach(doc ${ZELTON_DEBIAN}/changelog ${PROJECT_SOURCE_DIR}/sheet/zelton.1)
+  foreach(doc ${ZELTON_DEBIAN}/changelog ${PROJECT_SOURCE_DIR}/app/zelton.1)
     get_filename_component(name ${doc} NAME)
     add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/${name}.gz
                        COMMAND sh -c "gzip -9n < \"$1\" > \"$2\"" sh ${doc} ${PROJECT_BINARY_DIR}/${name}.gz

@@ -8,11 +8,11 @@
 #include <QTabWidget>
 #include <QWidget>
 
-#include "app/errordisplay.h"
 #include "sheet/printmodule.h"
 #include "sheet/sheetcontent.h"
 #include "sheet/sheetpainter.h"
 #include "sheet/sheetwriter.h"
+#include "ui/handlererrors.h"
 #include "ui/pagemenus.h"
 
 namespace {
@@ -83,9 +83,11 @@ void SheetActions::setFileNameAsker(FileNameAsker asker) { m_askFileName = std::
 
 void SheetActions::setPrintAsker(PrintAsker asker) { m_askPrinter = std::move(asker); }
 
+// Both run as the window's handlers: an error goes to the frame's error
+// display (ui/handlererrors.h).
 void SheetActions::saveSheet()
 {
-    try {
+    runHandler([this] {
         // The content is read before the dialog: what the window shows now.
         const SheetContent sheet = content();
         const QString proposed = proposedPath(sheet.date);
@@ -93,21 +95,17 @@ void SheetActions::saveSheet()
             m_askFileName ? m_askFileName(m_window, proposed) : askFileNameWithDialog(m_window, proposed);
         if (!path.isEmpty())
             writeSheetPdf(sheet, path);
-    } catch (const std::exception &error) {
-        ShowErrorMessage(error);
-    }
+    });
 }
 
 void SheetActions::printSheet()
 {
-    try {
+    runHandler([this] {
         const SheetContent sheet = content();
         // The printer and its dialog are made here, by the printing module
         // loaded at the first print.
         printSheetJob({m_window, sheetTitle(), sheetPageLayout(), m_askPrinter,
                        [&sheet](QPainter &painter, int resolution) { paintSheet(painter, resolution, sheet); },
                        [&sheet](const QString &path) { writeSheetPdf(sheet, path); }});
-    } catch (const std::exception &error) {
-        ShowErrorMessage(error);
-    }
+    });
 }

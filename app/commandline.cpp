@@ -1,0 +1,266 @@
+#include "app/commandline.h"
+
+#include <QCommandLineParser>
+#include <QDate>
+#include <QFile>
+#include <cstdio>
+#include <memory>
+
+#include "app/application.h"
+#include "app/errordisplay.h"
+#include "sheet/sheetcontent.h"
+#include "sheet/sheetwriter.h"
+#include "ui/handlererrors.h"
+#include "ui/mainwindow.h"
+
+namespace {
+
+constexpr int kExitError = 2;
+constexpr const char *kProgram = "zelton";
+
+const char *const kUsage = "Usage: zelton [--sheet FILE.pdf [--circuit 1|2]]\n"
+                           "\n"
+                           "Sizing of the regulating valve of a heat substation (Подбор Zelton).\n"
+                           "Without options the program opens its window.\n"
+                           "\n"
+                           "Options:\n"
+                           "  --sheet FILE.pdf  write the sizing sheet (one A4 page) of the inputs\n"
+                           "                    stored in the settings file to FILE.pdf and exit;\n"
+                           "                    no window is shown and no display is needed;\n"
+                           "                    '-' is standard output; a device, a terminal or a\n"
+                           "                    FIFO is written into, not replaced\n"
+                           "  --circuit 1|2     the circuit of the sheet: 1 dependent, 2 independent\n"
+                           "                    (default: the circuit page last open in the window,\n"
+                           "                    the dependent one after the nomogram page)\n"
+                           "  -h, --help        show this help and exit\n"
+                           "  --version         show the program's version and exit\n"
+                           "\n"
+                           "Exit status: 0 done, 2 a bad argument or a sheet that could not be written.\n"
+                           "Qt's own options (-platform, -style, -session and the others of any Qt\n"
+                           "program) are passed on to Qt.\n"
+                           "The manual page (man zelton) also tells where the settings file lives.\n";
+
+// The options QApplication takes for itself: the platform, the look, the
+// window system and the session. Given with one dash or two, as Qt takes
+// them.
+struct ToolkitOption {
+    const char *name;
+    bool takesValue;
+};
+
+constexpr ToolkitOption kToolkitOptions[] = {
+    {"platform", true},        {"platformpluginpath", true},
+    {"platformtheme", true},   {"plugin", true},
+    {"qwindowgeometry", true}, {"qwindowicon", true},
+    {"qwindowtitle", true},    {"geometry", true},
+    {"title", true},           {"icon", true},
+    {"display", true},         {"name", true},
+    {"visual", true},          {"session", true},
+    {"style", true},           {"stylesheet", true},
+    {"qmljsdebugger", true},   {"reverse", false},
+    {"testability", false},    {"widgetcount", false},
+    {"nograb", false},         {"dograb", false},
+};
+
+// Qt reads the debugger's settings only as "-qmljsdebugger=…".
+constexpr const char *kJoinedValue = "qmljsdebugger";
+
+const QString kHelp = QStringLiteral("help");
+const QString kVersion = QStringLiteral("version");
+const QString kSheet = QStringLiteral("sheet");
+const QString kCircuit = QStringLiteral("circuit");
+
+void printError(const QString &message)
+{
+    std::fprintf(stderr, "%s: %s\n", kProgram, message.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+// The option a command-line word names: "--name", "-name", "--name=value".
+QString optionName(const QString &word)
+{
+    if (!word.startsWith(QLatin1Char('-')) || word == QLatin1String("-") || word == QLatin1String("--"))
+        return {};
+    QString name = word.mid(word.startsWith(QLatin1String("--")) ? 2 : 1);
+    return name.left(name.indexOf(QLatin1Char('=')));
+}
+
+bool takesValue(const QString &name)
+{
+    if (name == kSheet || name == kCircuit)
+        return true;
+    for (const ToolkitOption &option : kToolkitOptions)
+        if (name == QLatin1String(option.name))
+            return option.takesValue;
+    return false;
+}
+
+// The parser's failures in the words of this program: the word it
+// stumbled on, as the user typed it.
+QString parseFailure(const QCommandLineParser &parser, const QStringList &arguments)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    const qsizetype end = arguments.indexOf(QStringLiteral("--"));
+    const QStringList words = end < 0 ? arguments : arguments.first(end);
+    for (const QString &word : words)
+        if (!unknown.isEmpty() && optionName(word) == unknown.constFirst())
+            return QStringLiteral("unknown option '%1'").arg(word);
+    // only the last word can lack its value
+    if (!words.isEmpty() && !words.constLast().contains(QLatin1Char('=')) && takesValue(optionName(words.constLast())))
+        return QStringLiteral("option '%1' needs a value").arg(words.constLast());
+    return parser.errorText();
+}
+
+// The toolkit's options the parser found, as QApplication takes them.
+QStringList toolkitOptionsOf(const QCommandLineParser &parser)
+{
+    QStringList options;
+    for (const ToolkitOption &option : kToolkitOptions) {
+        const QString name = QLatin1String(option.name);
+        const QString dashed = QLatin1Char('-') + name;
+        if (!option.takesValue) {
+            if (parser.isSet(name))
+                options << dashed;
+            continue;
+        }
+        for (const QString &value : parser.values(name)) {
+            if (name == QLatin1String(kJoinedValue))
+                options << dashed + QLatin1Char('=') + value;
+            else
+                options << dashed << value;
+        }
+    }
+    return options;
+}
+
+// The toolkit's notes and warnings (a missing runtime directory, say) are
+// no business of a batch run; its errors are.
+void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s: %s\n", kProgram, message.toLocal8Bit().constData());
+}
+
+int writeSheet(const CommandLine &command)
+{
+    // Nothing is shown: the offscreen platform needs no display, whatever
+    // platform the options name.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietMessages);
+    QStringList options;
+    for (qsizetype i = 0; i < command.toolkitOptions.size(); ++i) {
+        if (command.toolkitOptions[i] == QLatin1String("-platform"))
+            ++i;
+        else
+            options << command.toolkitOptions[i];
+    }
+    static ToolkitArguments arguments(kProgram, options);
+    TApplication app(arguments.argc(), arguments.argv());
+    prepareApplication(app);
+    // Errors of the window's creation handler (a settings file that cannot
+    // be read or created) come back here instead of into a box.
+    setHandlerErrorReporter({});
+    try {
+        // The window is built as at start-up, so that the sheet holds what
+        // the window would show: it reads the same settings file and runs
+        // the same handlers. It is neither shown nor closed (closing would
+        // save).
+        const auto window = std::make_unique<TForm_Main>();
+        int circuit = command.circuit;
+        if (circuit == 0)
+            circuit = circuitOnScreen(*window) == 2 ? 2 : 1;
+        const SheetContent sheet = readSheetContent(*window, circuit, QDate::currentDate());
+        writeSheetPdf(sheet, command.sheetPath);
+    } catch (const std::exception &error) {
+        printError(withFinalPeriod(errorMessage(error)));
+        return kExitError;
+    }
+    return 0;
+}
+
+} // namespace
+
+QStringList commandLineArguments(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+CommandLine parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    // "-platform" is one option, as Qt takes it, not the letters p, l, a…
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), kHelp}));
+    parser.addOption(QCommandLineOption(kVersion));
+    parser.addOption(QCommandLineOption(kSheet, {}, QStringLiteral("FILE.pdf")));
+    parser.addOption(QCommandLineOption(kCircuit, {}, QStringLiteral("1|2")));
+    for (const ToolkitOption &option : kToolkitOptions) {
+        const QString valueName = option.takesValue ? QStringLiteral("value") : QString();
+        parser.addOption(QCommandLineOption(QLatin1String(option.name), {}, valueName));
+    }
+
+    CommandLine command;
+    auto fail = [&command](const QString &error) {
+        command.action = CommandLine::Action::Error;
+        command.error = error;
+        return command;
+    };
+    // The parser's name for the program: "zelton", whatever the path.
+    const bool parsed = parser.parse(QStringList{QLatin1String(kProgram)} + arguments);
+    if (parser.isSet(kHelp)) {
+        command.action = CommandLine::Action::Help;
+        return command;
+    }
+    if (parser.isSet(kVersion)) {
+        command.action = CommandLine::Action::Version;
+        return command;
+    }
+    if (!parsed)
+        return fail(parseFailure(parser, arguments));
+    command.toolkitOptions = toolkitOptionsOf(parser);
+
+    const bool sheet = parser.isSet(kSheet);
+    if (sheet) {
+        command.sheetPath = parser.value(kSheet);
+        if (command.sheetPath.isEmpty())
+            return fail(QStringLiteral("option '--sheet' needs a value"));
+    }
+    if (parser.isSet(kCircuit)) {
+        const QString circuit = parser.value(kCircuit);
+        if (circuit != QLatin1String("1") && circuit != QLatin1String("2"))
+            return fail(QStringLiteral("the circuit is 1 (dependent) or 2 (independent), not '%1'").arg(circuit));
+        if (!sheet)
+            return fail(QStringLiteral("option '--circuit' goes with '--sheet'"));
+        command.circuit = circuit.toInt();
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (!positional.isEmpty())
+        return fail(QStringLiteral("unexpected argument '%1'").arg(positional.constFirst()));
+    if (sheet)
+        command.action = CommandLine::Action::Sheet;
+    return command;
+}
+
+int runCommand(const CommandLine &command)
+{
+    switch (command.action) {
+    case CommandLine::Action::Window:
+        break;
+    case CommandLine::Action::Help:
+        std::fputs(kUsage, stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::printf("zelton (Подбор Zelton) %s (%s)\n", ZELTON_PRODUCT_VERSION, ZELTON_FILE_VERSION);
+        return 0;
+    case CommandLine::Action::Error:
+        printError(command.error);
+        std::fprintf(stderr, "Try 'zelton --help' for more information.\n");
+        return kExitError;
+    case CommandLine::Action::Sheet:
+        return writeSheet(command);
+    }
+    return kExitError;
+}
