@@ -73,7 +73,7 @@ SheetContent readSheetContent(const QWidget &window, int circuit, const QDate &d
     }();
     for (const QString &input : inputs) {
         const auto *field = control<TFlatFloatEdit>(window, QStringLiteral("FlEdt_") + input);
-        sheet.inputs.push_back({withoutColon(labelText(window, QStringLiteral("L_") + input)), hintOf(*field),
+        sheet.inputs.push_back({input, withoutColon(labelText(window, QStringLiteral("L_") + input)), hintOf(*field),
                                 field->text(),
                                 labelText(window, QStringLiteral("L_") + input + QStringLiteral("unit"))});
     }
@@ -92,8 +92,12 @@ SheetContent readSheetContent(const QWidget &window, int circuit, const QDate &d
     sheet.valveDrop = circuit == 1 ? s.dPkl1 : s.dPkl2;
     sheet.flow = control<TFlatFloatEdit>(window, QStringLiteral("FlEdt_Q") + n)->Value();
     sheet.chosenKvy = kvyField->Value();
+    sheet.chosenKvyText = kvyField->text();
     // The same evaluation and texts as the check window.
-    if (anyCheckInputSet(checkInputs(circuit)))
-        sheet.check = checkTexts(evaluateValveCheck(circuit, sheet.chosenKvy), checkInputs(circuit));
+    if (anyCheckInputSet(checkInputs(circuit))) {
+        const ValveCheck check = evaluateValveCheck(circuit, sheet.chosenKvy);
+        sheet.check = checkTexts(check, checkInputs(circuit));
+        sheet.checkedKvy = check.chosen;
+    }
     return sheet;
 }

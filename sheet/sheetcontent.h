@@ -15,6 +15,7 @@ class QWidget;
 
 // One input of the circuit, as the window shows it.
 struct SheetInput {
+    QString key;   // the field's name after "FlEdt_" ("dPr1", "Q1")
     QString name;  // the caption without its colon ("dPр")
     QString hint;  // the hint of the field
     QString value; // the text of the field ("1.00")
@@ -33,9 +34,13 @@ struct SheetContent {
     double valveDrop = 0;
     double flow = 0;
     double chosenKvy = 0;
+    QString chosenKvyText; // as the field shows it ("4.0")
     // The valve check of the circuit, worded as its window words it; none
     // where the user has entered none of its inputs.
     std::optional<CheckTexts> check;
+    // The check's row of the chosen Kvy, where the check is shown and has
+    // one.
+    std::optional<ValveRow> checkedKvy;
 };
 
 // The sheet's title and the program's name and version.

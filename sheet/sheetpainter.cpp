@@ -11,16 +11,17 @@
 #include "draw/nomogram.h"
 #include "draw/nomogram_geometry.h"
 #include "draw/schemes.h"
+#include "sheet/pagekit.h"
 #include "sheet/sheetcontent.h"
 #include "ui/lookandfeel.h"
 
 namespace {
 
 // Page frame, millimetres.
-constexpr double kLeft = 18;
-constexpr double kRight = SheetLayout::kPageWidth - 15;
-constexpr double kTop = 14;
-constexpr double kBottom = SheetLayout::kPageHeight - 14;
+constexpr double kLeft = page::kLeft;
+constexpr double kRight = page::kRight;
+constexpr double kTop = page::kTop;
+constexpr double kBottom = page::kBottom;
 constexpr double kRowHeight = 6;
 constexpr double kSchemeWidthMm = 140;
 // With the valve check: the smaller scheme and input rows, the check's
@@ -45,30 +46,9 @@ constexpr double kSmallestHintPoints = 6.5;
 const QColor kRule(120, 120, 120);
 const QColor kGrid(190, 190, 190);
 
-// Millimetres to device pixels and back.
-class PageUnits
-{
-public:
-    explicit PageUnits(double dpi) : m_perMm(dpi / 25.4) {}
-    double operator()(double mm) const { return mm * m_perMm; }
-    QRectF rect(const QRectF &mm) const
-    {
-        return QRectF(mm.x() * m_perMm, mm.y() * m_perMm, mm.width() * m_perMm, mm.height() * m_perMm);
-    }
-    QPointF point(double x, double y) const { return QPointF(x * m_perMm, y * m_perMm); }
+using PageUnits = page::Units;
 
-private:
-    double m_perMm;
-};
-
-QFont sheetFont(double points, bool bold = false)
-{
-    QFont font(QString::fromLatin1(kPictureFontFamily));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    font.setStyleStrategy(QFont::NoFontMerging);
-    return font;
-}
+QFont sheetFont(double points, bool bold = false) { return page::font(points, bold); }
 
 // One line of text in a box given in millimetres.
 void text(QPainter &p, const PageUnits &mm, const QRectF &box, const QString &s, const QFont &font,

@@ -47,7 +47,11 @@ void writeSheetPdf(const SheetContent &content, const QString &path)
         paintSheet(painter, pdf.resolution(), content);
         painter.end();
     }
-    const QByteArray &bytes = buffer.data();
+    writeDocument(buffer.data(), path);
+}
+
+void writeDocument(const QByteArray &bytes, const QString &path)
+{
     const OutputResult result = writeProgramOutput(QFile::encodeName(path).toStdString(),
                                                    std::string_view(bytes.constData(), std::size_t(bytes.size())));
     if (!result.written)

@@ -1,6 +1,7 @@
 #pragma once
 // Putting the sizing sheet on paper as a PDF file (printing:
 // sheet/sheetprinting.h).
+#include <QByteArray>
 #include <QString>
 #include <stdexcept>
 
@@ -22,6 +23,10 @@ public:
 // SheetWriteError "Unable to write to <absolute path>: <reason>" (for "-":
 // "standard output").
 void writeSheetPdf(const SheetContent &content, const QString &path);
+
+// Writes the bytes of a finished document to `path` as writeSheetPdf
+// writes the sheet, and raises as it does.
+void writeDocument(const QByteArray &bytes, const QString &path);
 
 // The sheet's page: A4 portrait without margins, for the PDF and the
 // printer.
