@@ -4,8 +4,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMenu>
-#include <QStandardPaths>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -13,12 +11,11 @@
 #include "sheet/sheetcontent.h"
 #include "sheet/sheetpainter.h"
 #include "sheet/sheetwriter.h"
+#include "ui/circuitpagemenu.h"
+#include "ui/dialogfolders.h"
 #include "ui/handlererrors.h"
 
 namespace {
-
-// The circuit pages, which offer the sheet on a right-click.
-const char *const kCircuitPages[] = {"Sht_Sys1", "Sht_Sys2"};
 
 QString askFileNameWithDialog(QWidget *owner, const QString &proposedPath)
 {
@@ -40,25 +37,13 @@ SheetActions::SheetActions(QWidget *window)
 {
     m_print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     m_save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    for (QAction *action : {m_print, m_save}) {
-        action->setShortcutContext(Qt::WindowShortcut);
-        action->setShortcutVisibleInContextMenu(true);
-        window->addAction(action);
-    }
+    addCircuitPageActions(window, {m_print, m_save});
     connect(m_print, &QAction::triggered, this, &SheetActions::printSheet);
     connect(m_save, &QAction::triggered, this, &SheetActions::saveSheet);
 
     if (auto *pages = window->findChild<QTabWidget *>(QStringLiteral("PgCtrl_Sys"))) {
         pageChanged(pages->currentIndex());
         connect(pages, &QTabWidget::currentChanged, this, &SheetActions::pageChanged);
-    }
-    for (const char *name : kCircuitPages) {
-        QWidget *page = window->findChild<QWidget *>(QLatin1String(name));
-        if (!page)
-            continue;
-        page->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(page, &QWidget::customContextMenuRequested, this,
-                [this, page](const QPoint &pos) { showMenu(page, pos); });
     }
 }
 
@@ -78,11 +63,8 @@ SheetContent SheetActions::content() const { return readSheetContent(*m_window, 
 
 QString SheetActions::proposedPath(const QDate &date)
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::homePath();
     const QString name = QStringLiteral("Подбор клапана %1.pdf").arg(date.toString(Qt::ISODate));
-    return QDir(folder).filePath(name);
+    return QDir(documentsFolder()).filePath(name);
 }
 
 void SheetActions::setFileNameAsker(FileNameAsker asker) { m_askFileName = std::move(asker); }
@@ -114,12 +96,4 @@ void SheetActions::printSheet()
                        [&sheet](QPainter &painter, int resolution) { paintSheet(painter, resolution, sheet); },
                        [&sheet](const QString &path) { writeSheetPdf(sheet, path); }});
     });
-}
-
-void SheetActions::showMenu(QWidget *page, const QPoint &pos)
-{
-    QMenu menu(page);
-    menu.addAction(m_print);
-    menu.addAction(m_save);
-    menu.exec(page->mapToGlobal(pos));
 }
