@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
 #include <cstdio>
 #include <memory>
 
@@ -18,15 +19,16 @@ namespace {
 constexpr int kExitError = 2;
 constexpr const char *kProgram = "zelton";
 
-const char *const kUsage = "Usage: zelton [--sheet FILE.pdf [--circuit 1|2]]\n"
+const char *const kUsage = "Usage: zelton [--sheet FILE.pdf [--circuit 1|2]] [FILE.zelton]\n"
                            "\n"
                            "Sizing of the regulating valve of a heat substation (Подбор Zelton).\n"
-                           "Without options the program opens its window.\n"
+                           "Without options the program opens its window, with the sizing file\n"
+                           "FILE.zelton loaded when one is given.\n"
                            "\n"
                            "Options:\n"
-                           "  --sheet FILE.pdf  write the sizing sheet (one A4 page) of the inputs\n"
-                           "                    stored in the settings file to FILE.pdf and exit;\n"
-                           "                    no window is shown and no display is needed;\n"
+                           "  --sheet FILE.pdf  write the sizing sheet (one A4 page) of FILE.zelton, or\n"
+                           "                    of the inputs stored in the settings file, to FILE.pdf\n"
+                           "                    and exit; no window is shown and no display is needed;\n"
                            "                    '-' is standard output; a device, a terminal or a\n"
                            "                    FIFO is written into, not replaced\n"
                            "  --circuit 1|2     the circuit of the sheet: 1 dependent, 2 independent\n"
@@ -35,7 +37,12 @@ const char *const kUsage = "Usage: zelton [--sheet FILE.pdf [--circuit 1|2]]\n"
                            "  -h, --help        show this help and exit\n"
                            "  --version         show the program's version and exit\n"
                            "\n"
-                           "Exit status: 0 done, 2 a bad argument or a sheet that could not be written.\n"
+                           "FILE.zelton is a sizing file: one substation, both circuits and the valve\n"
+                           "check's inputs, in the format of the settings file (a settings.ini renamed\n"
+                           "is one). A file that is not a sizing file is named in an error message.\n"
+                           "\n"
+                           "Exit status: 0 done, 2 a bad argument, a file that is not a sizing file or\n"
+                           "a sheet that could not be written.\n"
                            "Qt's own options (-platform, -style, -session and the others of any Qt\n"
                            "program) are passed on to Qt.\n"
                            "The manual page (man zelton) also tells where the settings file lives.\n";
@@ -166,6 +173,8 @@ int writeSheet(const CommandLine &command)
         // the same handlers. It is neither shown nor closed (closing would
         // save).
         const auto window = std::make_unique<TForm_Main>();
+        if (!command.sizingFile.isEmpty())
+            window->openSizingFile(command.sizingFile);
         int circuit = command.circuit;
         if (circuit == 0)
             circuit = circuitOnScreen(*window) == 2 ? 2 : 1;
@@ -237,8 +246,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
         command.circuit = circuit.toInt();
     }
     const QStringList positional = parser.positionalArguments();
+    if (positional.size() > 1)
+        return fail(QStringLiteral("unexpected argument '%1'").arg(positional[1]));
     if (!positional.isEmpty())
-        return fail(QStringLiteral("unexpected argument '%1'").arg(positional.constFirst()));
+        command.sizingFile = QFileInfo(positional.constFirst()).absoluteFilePath();
     if (sheet)
         command.action = CommandLine::Action::Sheet;
     return command;

@@ -1,9 +1,12 @@
 #pragma once
 // The program's command line, read at start-up (QCommandLineParser):
 //
-//   zelton                                   the window, as always
-//   zelton --sheet FILE.pdf [--circuit 1|2]  writes the sizing sheet of the
-//                                            inputs in the settings file
+//   zelton [FILE.zelton]                     the window, with the sizing
+//                                            file loaded when one is given
+//   zelton --sheet FILE.pdf [--circuit 1|2] [FILE.zelton]
+//                                            writes the sizing sheet of the
+//                                            sizing file, or of the inputs
+//                                            in the settings file
 //   zelton --help | --version
 //
 // Qt's own options (-platform, -style, -session and the others that
@@ -19,7 +22,8 @@ struct CommandLine {
     enum class Action { Window, Help, Version, Sheet, Error };
     Action action = Action::Window;
     QString sheetPath;
-    int circuit = 0;            // 0: the circuit of the page stored in the settings
+    int circuit = 0;            // 0: the circuit of the page stored in the file
+    QString sizingFile;         // the sizing file, as a full path; empty: none
     QStringList toolkitOptions; // Qt's own options, as QApplication takes them
     QString error;              // for Action::Error: what is wrong
 };

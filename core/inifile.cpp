@@ -71,6 +71,10 @@ bool TryStrToInt(std::string_view text, int &value)
 
 TIniFile::TIniFile(std::string fileName) : m_fileName(std::move(fileName)) {}
 
+TIniFile::TIniFile(std::string fileName, std::string text)
+    : m_fileName(std::move(fileName)), m_textRead(true), m_text(std::move(text))
+{}
+
 TIniFile::~TIniFile() = default;
 
 const std::string &TIniFile::text() const

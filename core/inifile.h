@@ -19,6 +19,9 @@ class TIniFile
 {
 public:
     explicit TIniFile(std::string fileName);
+    // An object whose reads take `text` as the file's text, as if its first
+    // read had found it (a file read once and checked before).
+    TIniFile(std::string fileName, std::string text);
     // Release: writes collected since BeginUpdate() and not yet committed
     // are dropped. Nothing else is held back, so nothing is flushed.
     ~TIniFile();

@@ -208,6 +208,11 @@ bool validNames(std::string_view section, std::string_view key)
 
 } // namespace
 
+bool hasProfileSection(std::string_view text, std::string_view section)
+{
+    return locate(text, section, {}).sectionFound;
+}
+
 bool findProfileValue(std::string_view text, std::string_view section, std::string_view key, std::string &value)
 {
     const Location loc = locate(text, section, key);

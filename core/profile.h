@@ -56,5 +56,6 @@ bool writeProfileString(std::string_view section, std::string_view key, std::str
 bool writeProfileStrings(const std::vector<ProfileEntry> &entries, const std::string &path);
 
 // The same rules on a text held in memory.
+bool hasProfileSection(std::string_view text, std::string_view section);
 bool findProfileValue(std::string_view text, std::string_view section, std::string_view key, std::string &value);
 void setProfileValue(std::string &text, std::string_view section, std::string_view key, std::string_view value);

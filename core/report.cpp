@@ -23,10 +23,7 @@ const char *const kInputColumns[] = {"dPr", "dPf", "dPppr", "dPs", "dPt", "dPtr"
 
 std::string twoDecimals(double value) { return FormatTwoDecimals(value); }
 
-std::string optionalText(const std::optional<double> &value)
-{
-    return value ? twoDecimals(*value) : std::string();
-}
+std::string optionalText(const std::optional<double> &value) { return value ? twoDecimals(*value) : std::string(); }
 
 std::string jsonOptional(const std::optional<double> &value) { return value ? jsonNumber(*value) : "null"; }
 
@@ -89,8 +86,8 @@ void textCircuit(std::string &out, const ReportCircuit &c)
     for (const std::string *line : {&texts.inputs, &texts.flow, &texts.series, &texts.limit})
         out += "      " + *line + "\n";
     for (const CheckRowTexts &row : texts.rows) {
-        out += "      Kvy " + row.kvy + " м3/ч (" + row.kind + "): потери " + row.loss + " атм; " + row.authority
-               + "\n";
+        out +=
+            "      Kvy " + row.kvy + " м3/ч (" + row.kind + "): потери " + row.loss + " атм; " + row.authority + "\n";
         out += "        в рабочей точке: " + row.designPoint + "\n";
         out += "        при закрытии: " + row.closing + "\n";
     }
@@ -122,9 +119,8 @@ std::vector<CsvColumn> csvColumns()
     columns.push_back(result("Kv", [](const ReportCircuit &c) { return optionalText(c.kv); }));
     columns.push_back(result("Kvy", [](const ReportCircuit &c) { return twoDecimals(c.kvy); }));
     columns.push_back(result("dPklReal", [](const ReportCircuit &c) { return optionalText(c.actualLoss); }));
-    columns.push_back(result("HeatLoad", [](const ReportCircuit &c) {
-        return formatFixed(c.checkInputs.HeatLoad, kHeatLoadDecimals);
-    }));
+    columns.push_back(result(
+        "HeatLoad", [](const ReportCircuit &c) { return formatFixed(c.checkInputs.HeatLoad, kHeatLoadDecimals); }));
     columns.push_back(
         result("t1", [](const ReportCircuit &c) { return formatFixed(c.checkInputs.t1, kTemperatureDecimals); }));
     columns.push_back(
@@ -138,11 +134,9 @@ std::vector<CsvColumn> csvColumns()
     columns.push_back(result("flow_reason", [](const ReportCircuit &c) { return reasonText(c.check.flow.reason); }));
     columns.push_back(
         result("available_drop", [](const ReportCircuit &c) { return twoDecimals(c.check.availableDropAtm); }));
+    columns.push_back(result("rows_reason", [](const ReportCircuit &c) { return reasonText(c.check.rowsReason); }));
     columns.push_back(
-        result("rows_reason", [](const ReportCircuit &c) { return reasonText(c.check.rowsReason); }));
-    columns.push_back(result("dPcav", [](const ReportCircuit &c) {
-        return optionalText(allowedDropOf(c.check.cavitation));
-    }));
+        result("dPcav", [](const ReportCircuit &c) { return optionalText(allowedDropOf(c.check.cavitation)); }));
     columns.push_back(
         result("cavitation_reason", [](const ReportCircuit &c) { return reasonText(c.check.cavitation.reason); }));
     for (int i = 0; i < kMaxCheckRows; ++i) {
@@ -152,12 +146,13 @@ std::vector<CsvColumn> csvColumns()
                 return std::size_t(i) < c.check.rows.size() ? cell(c.check.rows[std::size_t(i)]) : std::string();
             };
         };
-        columns.push_back(result((prefix + "kind").c_str(), row([](const ValveRow &r) { return rowKindText(r.kind); })));
+        columns.push_back(
+            result((prefix + "kind").c_str(), row([](const ValveRow &r) { return rowKindText(r.kind); })));
         columns.push_back(result((prefix + "Kvy").c_str(), row([](const ValveRow &r) { return kvyText(r.kvyM3h); })));
         columns.push_back(
             result((prefix + "loss").c_str(), row([](const ValveRow &r) { return twoDecimals(r.actualLossAtm); })));
-        columns.push_back(
-            result((prefix + "authority").c_str(), row([](const ValveRow &r) { return optionalText(authorityOf(r)); })));
+        columns.push_back(result((prefix + "authority").c_str(),
+                                 row([](const ValveRow &r) { return optionalText(authorityOf(r)); })));
         columns.push_back(result((prefix + "authority_verdict").c_str(), row(authorityWords)));
         columns.push_back(result((prefix + "cavitation").c_str(),
                                  row([](const ValveRow &r) { return cavitationWords(r.designPoint); })));

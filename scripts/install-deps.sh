@@ -6,7 +6,8 @@ pkgs=(build-essential cmake ninja-build pkg-config git clang-format
       libjpeg-dev fonts-liberation2 fontconfig
       xvfb xauth x11-utils x11-apps imagemagick xdotool
       locales python3 python3-iapws
-      poppler-utils desktop-file-utils appstream dpkg-dev file lintian)
+      poppler-utils desktop-file-utils appstream dpkg-dev file lintian
+      shared-mime-info libglib2.0-bin xdg-utils)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

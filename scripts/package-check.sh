@@ -5,8 +5,9 @@
 # and uses the installed program as an ordinary user (nobody, with a home
 # of its own) on a virtual display: start, type a value, close, start
 # again and find it. The settings must go to the per-user location,
-# ~/.config/zelton/settings.ini. Then writes a sheet from the command line
-# as that user, and removes the package again.
+# ~/.config/zelton/settings.ini. Then opens a sizing file by its type, as a
+# file manager does, and by name on the command line, writes a sheet from
+# the command line as that user, and removes the package again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -53,10 +54,14 @@ as_user() {
     env -i HOME="$home" DISPLAY="$display" PATH=/usr/bin:/bin LANG=C.UTF-8 "$@"
 }
 
+# start [caption [command...]]: the program (by default plain zelton) and
+# its window, found by its caption.
 start() {
-  as_user zelton &
+  local caption=${1:-Подбор клапана регулирующего}
+  shift || true
+  as_user "${@:-zelton}" &
   app=$!
-  win=$(timeout 20 xdotool search --sync --onlyvisible --name 'Подбор клапана регулирующего' | head -n 1) || true
+  win=$(timeout 20 xdotool search --sync --onlyvisible --name "$caption" | head -n 1) || true
   sleep 0.5
   # an error box is a window captioned with the program's title
   if xdotool search --onlyvisible --name '^Подбор Zelton$' >/dev/null 2>&1; then
@@ -66,9 +71,12 @@ start() {
 }
 
 close() {
+  # the program itself: gio open starts it and ends before it
+  local pid
+  pid=$(xdotool getwindowpid "$win")
   python3 scripts/xclose.py "$win"
   local code=0
-  timeout 20 tail --pid="$app" -f /dev/null || fail "the program did not end on close"
+  timeout 20 tail --pid="$pid" -f /dev/null || fail "the program did not end on close"
   wait "$app" || code=$?
   app=
   [ "$code" -eq 0 ] || fail "the program ended with $code"
@@ -92,4 +100,27 @@ grep -qx 'dPr1=1.5' <(tr -d '\r' < "$settings") || fail "the value was lost at t
 
 as_user zelton --sheet "$home/sheet.pdf" || fail "zelton --sheet failed as an ordinary user"
 pdftotext "$home/sheet.pdf" - | grep -q '1.50' || fail "the sheet lacks the stored value"
-echo "package check: installed, started and closed as nobody; settings in $settings"
+
+# A sizing file: its type, the program the desktop opens it with, and the
+# window with its values and its name in the caption, opened by type (gio
+# open: the desktop entry's MimeType and Exec=zelton %f) and by name.
+sizing="$home/Котельная 7.zelton"
+printf '[Main]\r\nLastSys=1\r\n[Values]\r\nQ2=4.25\r\ndPr2=2\r\n' >"$sizing"
+chown nobody:nogroup "$sizing"
+type=$(as_user gio info -a standard::content-type "$sizing" | sed -n 's/^ *standard::content-type: //p')
+[ "$type" = application/x-zelton-sizing ] || fail "the sizing file's type is '$type'"
+handler=$(as_user xdg-mime query default application/x-zelton-sizing)
+[ "$handler" = zelton.desktop ] || fail "sizing files open with '$handler'"
+before=$(md5sum <"$sizing")
+for opener in "gio open" zelton; do
+  rm "$settings" # made again with zeros at the start
+  # shellcheck disable=SC2086 # the opener is a command and its argument
+  start 'Подбор клапана регулирующего v1.02 — Котельная 7.zelton' $opener "$sizing"
+  close
+  grep -qx 'Q2=4.25' <(tr -d '\r' < "$settings") || fail "$opener: the window did not hold the sizing file's values"
+  [ "$(md5sum <"$sizing")" = "$before" ] || fail "$opener: the sizing file was written"
+done
+
+as_user zelton --sheet "$home/sizing.pdf" "$sizing" || fail "zelton --sheet with a sizing file failed"
+pdftotext "$home/sizing.pdf" - | grep -q 'Объект: Котельная 7' || fail "the sheet does not name the sizing file"
+echo "package check: installed, started and closed as nobody; settings in $settings; sizing files opened by type and by name"

@@ -1,7 +1,7 @@
 #pragma once
 // The printing module (sheet/sheetprinting.h), loaded at the first print:
 // from beside the executable, or from where it is installed
-// (<prefix>/lib/zelton beside <prefix>/bin).
+// (<prefix>/lib/zelton/modules beside <prefix>/bin).
 struct SheetPrintJob;
 
 // Prints through the module. Raises SheetWriteError (sheet/sheetwriter.h)

@@ -33,16 +33,11 @@ struct Column {
 // №, object, scheme, Q, dPкл, Kv, Kvy, the actual loss, the authority and
 // cavitation: 177 mm, the width of the frame.
 const Column kColumns[] = {
-    {"№", 7, Qt::AlignRight},
-    {"Объект", 33, Qt::AlignLeft},
-    {"Схема", 19, Qt::AlignLeft},
-    {"Q,\nм3/ч", 13, Qt::AlignRight},
-    {"dPкл,\nатм", 13, Qt::AlignRight},
-    {"Kv,\nм3/ч", 13, Qt::AlignRight},
-    {"Kvy,\nм3/ч", 13, Qt::AlignRight},
-    {"Потери на клапане, атм", 14, Qt::AlignRight},
-    {"Авторитет", 25, Qt::AlignLeft},
-    {"Кавитация", 27, Qt::AlignLeft},
+    {"№", 7, Qt::AlignRight},           {"Объект", 33, Qt::AlignLeft},
+    {"Схема", 19, Qt::AlignLeft},       {"Q,\nм3/ч", 13, Qt::AlignRight},
+    {"dPкл,\nатм", 13, Qt::AlignRight}, {"Kv,\nм3/ч", 13, Qt::AlignRight},
+    {"Kvy,\nм3/ч", 13, Qt::AlignRight}, {"Потери на клапане, атм", 14, Qt::AlignRight},
+    {"Авторитет", 25, Qt::AlignLeft},   {"Кавитация", 27, Qt::AlignLeft},
 };
 constexpr int kColumnCount = int(std::size(kColumns));
 
@@ -51,8 +46,8 @@ const QColor kGrid(190, 190, 190);
 
 QStringList cellsOf(const ScheduleRow &row, int number)
 {
-    return {QString::number(number), row.object, row.scheme,    row.flow,      row.valveDrop,
-            row.kv,                  row.kvy,    row.actualLoss, row.authority, row.cavitation};
+    return {QString::number(number), row.object,    row.scheme,    row.flow, row.valveDrop, row.kv, row.kvy,
+            row.actualLoss,          row.authority, row.cavitation};
 }
 
 QColor cellColor(const ScheduleRow &row, int column)
@@ -143,10 +138,9 @@ void ScheduleTable::paintPage(QPainter &p, int pageIndex) const
         text(QRectF(page::kLeft, page::kTop + 9, width, 5), dated, page::font(9), Qt::AlignLeft | Qt::AlignVCenter);
         text(QRectF(page::kLeft, page::kTop + 9, width, 5), programVersionText(), page::font(9),
              Qt::AlignRight | Qt::AlignVCenter);
-        const QString counts = QStringLiteral("Файлов расчёта: %1, клапанов: %2. ")
-                                   .arg(m_content.fileCount)
-                                   .arg(m_content.rows.size())
-                               + scheduleNoCheckNote();
+        const QString counts =
+            QStringLiteral("Файлов расчёта: %1, клапанов: %2. ").arg(m_content.fileCount).arg(m_content.rows.size())
+            + scheduleNoCheckNote();
         text(QRectF(page::kLeft, page::kTop + 15, width, 9), counts, page::font(8),
              Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
         top = kFirstTableTop;

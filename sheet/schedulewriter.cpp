@@ -20,9 +20,8 @@ void writeSchedulePdf(const ScheduleContent &content, const QString &path)
         pdf.setCreator(programVersionText());
         QPainter painter;
         if (!painter.begin(&pdf))
-            throw SheetWriteError(QStringLiteral("Unable to write to %1: the PDF could not be started")
-                                      .arg(path)
-                                      .toStdString());
+            throw SheetWriteError(
+                QStringLiteral("Unable to write to %1: the PDF could not be started").arg(path).toStdString());
         const ScheduleTable table(content, painter, pdf.resolution());
         for (int page = 0; page < table.pageCount(); ++page) {
             if (page > 0)

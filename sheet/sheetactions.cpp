@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -12,13 +11,11 @@
 #include "sheet/sheetcontent.h"
 #include "sheet/sheetpainter.h"
 #include "sheet/sheetwriter.h"
+#include "ui/circuitpagemenu.h"
+#include "ui/dialogfolders.h"
 #include "ui/handlererrors.h"
-#include "ui/pagemenus.h"
 
 namespace {
-
-// The circuit pages, which offer the sheet on a right-click.
-const QStringList kCircuitPages = {QStringLiteral("Sht_Sys1"), QStringLiteral("Sht_Sys2")};
 
 QString askFileNameWithDialog(QWidget *owner, const QString &proposedPath)
 {
@@ -40,11 +37,7 @@ SheetActions::SheetActions(QWidget *window)
 {
     m_print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     m_save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    for (QAction *action : {m_print, m_save}) {
-        action->setShortcutContext(Qt::WindowShortcut);
-        action->setShortcutVisibleInContextMenu(true);
-        window->addAction(action);
-    }
+    addCircuitPageActions(window, {m_print, m_save});
     connect(m_print, &QAction::triggered, this, &SheetActions::printSheet);
     connect(m_save, &QAction::triggered, this, &SheetActions::saveSheet);
 
@@ -52,8 +45,6 @@ SheetActions::SheetActions(QWidget *window)
         pageChanged(pages->currentIndex());
         connect(pages, &QTabWidget::currentChanged, this, &SheetActions::pageChanged);
     }
-    for (QAction *action : {m_print, m_save})
-        offerOnPages(window, action, kCircuitPages, QStringLiteral("sheet"));
 }
 
 void SheetActions::pageChanged(int index)
@@ -72,11 +63,8 @@ SheetContent SheetActions::content() const { return readSheetContent(*m_window, 
 
 QString SheetActions::proposedPath(const QDate &date)
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::homePath();
     const QString name = QStringLiteral("Подбор клапана %1.pdf").arg(date.toString(Qt::ISODate));
-    return QDir(folder).filePath(name);
+    return QDir(documentsFolder()).filePath(name);
 }
 
 void SheetActions::setFileNameAsker(FileNameAsker asker) { m_askFileName = std::move(asker); }

@@ -1,8 +1,8 @@
 #pragma once
 // Where a user finds the sizing sheet in the window: Ctrl+P prints it,
 // Ctrl+S saves it as a PDF, and a right-click on either circuit page
-// offers both. The actions are added to the window from outside; its
-// layout, handlers and hints stay as they are.
+// offers both (ui/circuitpagemenu.h). The actions are added to the window
+// from outside; its layout, handlers and hints stay as they are.
 #include <QDate>
 #include <QObject>
 #include <QString>

@@ -1,5 +1,6 @@
 #include "sheet/sheetcontent.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QTabWidget>
 #include <QVariant>
@@ -9,6 +10,7 @@
 #include "core/checkinputs.h"
 #include "core/sizing.h"
 #include "core/valvecheck.h"
+#include "ui/mainwindow.h"
 #include "widgets/flatfloatedit.h"
 
 namespace {
@@ -51,6 +53,14 @@ QString programVersionText()
     return QStringLiteral("Подбор Zelton " ZELTON_PRODUCT_VERSION " (" ZELTON_FILE_VERSION ")");
 }
 
+QString objectNameOf(const QString &sizingFile)
+{
+    QString name = QFileInfo(sizingFile).fileName();
+    if (name.endsWith(QLatin1String(".zelton"), Qt::CaseInsensitive))
+        name.chop(7);
+    return name;
+}
+
 int circuitOnScreen(const QWidget &window)
 {
     const int page = control<QTabWidget>(window, QStringLiteral("PgCtrl_Sys"))->currentIndex();
@@ -66,6 +76,8 @@ SheetContent readSheetContent(const QWidget &window, int circuit, const QDate &d
     sheet.circuit = circuit;
     sheet.date = date;
     sheet.circuitName = control<QTabWidget>(window, QStringLiteral("PgCtrl_Sys"))->tabText(circuit - 1);
+    if (const auto *form = qobject_cast<const TForm_Main *>(&window); form && !form->sizingFile().isEmpty())
+        sheet.objectName = objectNameOf(form->sizingFile());
 
     const auto inputs = [circuit] {
         return circuit == 1 ? std::vector<QString>(std::begin(kInputs1), std::end(kInputs1))

@@ -25,6 +25,7 @@ struct SheetInput {
 struct SheetContent {
     int circuit = 1;     // 1 dependent, 2 independent
     QString circuitName; // the caption of the circuit's page
+    QString objectName;  // the sizing file's name without ".zelton"; empty without one
     QDate date;
     std::vector<SheetInput> inputs;
     // The valve drop, Kv, chosen Kvy and actual-loss lines, word for word.
@@ -48,8 +49,13 @@ QString sheetTitle();
 QString programVersionText();
 
 // The content of the sheet of circuit 1 or 2 of the main window `window`,
-// dated `date`. Raises std::logic_error when the window lacks a control.
+// dated `date`, with the window's sizing file as the object. Raises
+// std::logic_error when the window lacks a control.
 SheetContent readSheetContent(const QWidget &window, int circuit, const QDate &date);
+
+// The object a sizing file stands for: its name without the folder and
+// without ".zelton".
+QString objectNameOf(const QString &sizingFile);
 
 // The circuit whose page the window shows (1 or 2); 0 on the nomogram page.
 int circuitOnScreen(const QWidget &window);

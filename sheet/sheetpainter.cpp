@@ -80,9 +80,17 @@ void paintHeader(QPainter &p, const PageUnits &mm, const SheetContent &c)
     p.setPen(Qt::black);
     text(p, mm, QRectF(kLeft, kTop, kRight - kLeft, 8), sheetTitle(), sheetFont(16, true));
     text(p, mm, QRectF(kLeft, kTop + 8, kRight - kLeft, 6), c.circuitName, sheetFont(12, true));
-    const QString dated = QStringLiteral("Дата: ") + c.date.toString(QStringLiteral("dd.MM.yyyy"));
-    text(p, mm, QRectF(kLeft, kTop + 15, kRight - kLeft, 5), dated, sheetFont(9));
-    text(p, mm, QRectF(kLeft, kTop + 15, kRight - kLeft, 5), programVersionText(), sheetFont(9),
+    QString dated = QStringLiteral("Дата: ") + c.date.toString(QStringLiteral("dd.MM.yyyy"));
+    const QFont font = sheetFont(9);
+    if (!c.objectName.isEmpty()) {
+        // the object's name as long as it leaves room for the version
+        const QFontMetricsF metrics(font, p.device());
+        const double room = mm(kRight - kLeft - 4) - metrics.horizontalAdvance(programVersionText())
+                            - metrics.horizontalAdvance(dated + QStringLiteral("    Объект: "));
+        dated += QStringLiteral("    Объект: ") + metrics.elidedText(c.objectName, Qt::ElideMiddle, room);
+    }
+    text(p, mm, QRectF(kLeft, kTop + 15, kRight - kLeft, 5), dated, font);
+    text(p, mm, QRectF(kLeft, kTop + 15, kRight - kLeft, 5), programVersionText(), font,
          Qt::AlignRight | Qt::AlignVCenter);
     rule(p, mm, kTop + 21.5, kRule, 0.3);
 }

@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include "core/numtext.h"
 #include "core/settings.h"
 #include "core/sizing.h"
+#include "core/sizingfile.h"
 #include "ui/crosshair.h"
 #include "ui/handlererrors.h"
 #include "ui/inputtable.h"
@@ -74,6 +76,7 @@ TForm_Main::TForm_Main(QWidget *parent) : QWidget(parent, kWindowFlags), ui(new 
 
     setFixedSize(kClientWidth, kClientHeight);
     setWindowIcon(programIcon());
+    m_ownCaption = windowTitle();
 
     // The creation handler. A failure while loading the description (a
     // picture that cannot be decoded) or in FormCreate leaves the
@@ -217,6 +220,30 @@ void TForm_Main::pullFieldsToState()
 }
 
 QString TForm_Main::settingsPath() const { return m_settingsPath; }
+
+void TForm_Main::openSizingFile(const QString &path)
+{
+    // The results stay with their inputs: a field whose text does not
+    // change runs no handler.
+    makeCurrent(readSizingFile(nativePath(path), currentSizingRecord()));
+    setSizingFile(path);
+    pushStateToFields();
+    // as the show after the start-up: the page's first field takes the focus
+    PgCtrl_SysChange();
+}
+
+void TForm_Main::saveSizingFile(const QString &path)
+{
+    pullFieldsToState();
+    writeSizingFile(nativePath(path), currentSizingRecord());
+    setSizingFile(path);
+}
+
+void TForm_Main::setSizingFile(const QString &path)
+{
+    m_sizingFile = path;
+    setWindowTitle(m_ownCaption + QStringLiteral(" — ") + QFileInfo(path).fileName());
+}
 
 // --- Window handlers ---------------------------------------------------------
 

@@ -68,6 +68,22 @@ public:
     // (ui/settingslocation.h).
     QString settingsPath() const;
 
+    // --- Sizing files (core/sizingfile.h) --------------------------------
+    // Loads the sizing file at `path` (a full path) as the start-up loads
+    // settings.ini: the state from the file, the fields pushed in their
+    // order, the results following, the page following the file's. The file
+    // is read and checked apart first: one that is not a sizing file raises
+    // ESizingFileError naming it, and nothing changes. The file is never
+    // written here.
+    void openSizingFile(const QString &path);
+    // The fields read back into the state, as a close does (the page stays),
+    // then written to `path` (a full path). A failure raises
+    // ESizingFileError naming it; the caption stays as it was.
+    void saveSizingFile(const QString &path);
+    // The sizing file last opened or saved; empty before the first. The
+    // caption then names it: "<the window's own caption> — <file name>".
+    QString sizingFile() const { return m_sizingFile; }
+
 public slots:
     // --- Handlers bound in the description -----------------------------
     // The field and button handlers are one-line forwards: the input table
@@ -135,5 +151,9 @@ private:
     void clearCircuit(int circuit);
     void showActualLoss(int circuit);
 
+    void setSizingFile(const QString &path);
+
     bool m_shownOnce = false;
+    QString m_ownCaption; // the caption of the window's description
+    QString m_sizingFile;
 };

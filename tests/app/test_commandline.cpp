@@ -50,6 +50,8 @@ private slots:
         settings.close();
         QFile plain(m_dir.filePath(QStringLiteral("plain")));
         QVERIFY(plain.open(QIODevice::WriteOnly));
+        QVERIFY(writeFile(m_dir.filePath(QStringLiteral("sub.zelton")),
+                          "[Main]\nLastSys=1\n[Values]\nQ2=4\ndPr2=2\nKvy2=4\n"));
     }
 
     // Exit code, what stdout and stderr say, and what lands in the file.
@@ -92,9 +94,19 @@ private slots:
         QTest::newRow("unknown option") << QStringList{"--print"} << 2 << ""
                                         << "zelton: unknown option '--print'"
                                         << "";
-        QTest::newRow("stray argument") << QStringList{"g.pdf"} << 2 << ""
-                                        << "zelton: unexpected argument 'g.pdf'"
-                                        << "";
+        // a sizing file in place of the settings file, its name as the object's
+        QTest::newRow("sheet of a sizing file") << QStringList{"--sheet", "@/j.pdf", "@/sub.zelton"} << 0 << ""
+                                                << ""
+                                                << "Объект: sub";
+        QTest::newRow("its values, its page") << QStringList{"sub.zelton", "--sheet=@/k.pdf"} << 0 << ""
+                                              << ""
+                                              << "dPкл = 1.00 атм";
+        QTest::newRow("not a sizing file") << QStringList{"--sheet", "@/l.pdf", "@/plain"} << 2 << ""
+                                           << "zelton: @/plain is not a sizing file: it has no section [Values].\n"
+                                           << "";
+        QTest::newRow("a second file") << QStringList{"g.zelton", "h.zelton"} << 2 << ""
+                                       << "zelton: unexpected argument 'h.zelton'"
+                                       << "";
         QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: zelton [--sheet FILE.pdf [--circuit 1|2]]"
                               << ""
                               << "";
@@ -151,7 +163,7 @@ private slots:
             QVERIFY(QFile::remove(pdf));
         }
         // nothing else is left in the directory (no temporary files)
-        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).size(), 3);
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).size(), 4);
     }
 
     // The sheet onto whatever the path names. What was there stays what it

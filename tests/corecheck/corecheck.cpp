@@ -1,6 +1,6 @@
 // The core's cases as one program without Qt, built for Linux and for
 // Windows alike: the sizing formulas, the number texts, settings.ini and
-// the file layer under it. The Windows build then compares the INI layer
+// the file layer under it, the output writer and sizing files. The Windows build then compares the INI layer
 // with the system's own profile functions (profilediff.cpp).
 // Usage: corecheck [seed [count]]; prints "N passed, N failed".
 #include "core/errors.h"
@@ -9,6 +9,7 @@
 #include "core/profile.h"
 #include "core/settings.h"
 #include "core/sizing.h"
+#include "core/sizingfile.h"
 #include "tests/corecheck/check.h"
 
 #include <cmath>
@@ -271,6 +272,41 @@ void checkOutputs()
     }
 }
 
+// ---- sizing files: what the input reader takes and refuses ---------------
+void checkSizingFiles()
+{
+    const std::string dir = scratchFolder("Расчёты");
+#ifdef _WIN32
+    const std::string device = "NUL";
+#else
+    const std::string device = "/dev/null";
+#endif
+    SizingRecord record;
+    record.sizing.Q2 = 4.25;
+    record.checks1.P1 = 6;
+    writeSizingFile(dir + "/ТП-1.zelton", record);
+    putFileBytes(dir + "/big.zelton", "[Values]\n" + std::string(kSizingFileMaxBytes, ' '));
+    // what is there, and the start of the message ("" when it is read)
+    const std::pair<std::string, std::string> files[] = {{dir + "/ТП-1.zelton", ""},
+                                                         {dir, dir + " is not a sizing file: it is a folder"},
+                                                         {device, device + " is not a sizing file: it is not a"},
+                                                         {dir + "/none.zelton", "Unable to read " + dir + "/none"},
+                                                         {dir + "/big.zelton", dir
+                                                                                   + "/big.zelton is not a sizing "
+                                                                                     "file: it is larger than 1 MB"}};
+    for (const auto &[file, message] : files) {
+        std::string got;
+        try {
+            const SizingRecord read = readSizingFile(file, {});
+            got = read.sizing.Q2 == 4.25 && read.checks1.P1 == 6 ? "" : "other values";
+        } catch (const ESizingFileError &error) {
+            got = error.what();
+        }
+        expect(got.compare(0, message.size(), message) == 0 && got.empty() == message.empty(), "sizing file " + file,
+               got);
+    }
+}
+
 } // namespace
 
 std::string scratchFolder(std::string_view name)
@@ -310,6 +346,7 @@ int main(int argc, char **argv)
     checkNumberTexts();
     checkSettings();
     checkOutputs();
+    checkSizingFiles();
     runProfileDifferential(seed, count);
     std::error_code ignored; // the long path is beyond what remove_all reaches on Windows
     fs::remove_all(scratchRoot(), ignored);

@@ -379,9 +379,10 @@ private slots:
         QCOMPARE(lines.value(0), QStringLiteral("[Desktop Entry]"));
         for (const QString &expected :
              {QStringLiteral("Name=Подбор Zelton"),
-              QStringLiteral("Comment=Рекомендации по подбору клапана регулирующего"), QStringLiteral("Exec=zelton"),
+              QStringLiteral("Comment=Рекомендации по подбору клапана регулирующего"), QStringLiteral("Exec=zelton %f"),
               QStringLiteral("Icon=zelton"), QStringLiteral("Type=Application"),
-              QStringLiteral("Categories=Science;Engineering;"), QStringLiteral("StartupWMClass=zelton")})
+              QStringLiteral("Categories=Science;Engineering;"), QStringLiteral("StartupWMClass=zelton"),
+              QStringLiteral("MimeType=application/x-zelton-sizing;")})
             QVERIFY2(lines.contains(expected), qPrintable(expected));
     }
 };
