@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,7 @@
 #include "core/settings.h"
 #include "core/sizing.h"
 #include "core/sizingfile.h"
+#include "core/sizingrecord.h"
 #include "ui/crosshair.h"
 #include "ui/handlererrors.h"
 #include "ui/inputtable.h"
@@ -77,6 +79,7 @@ TForm_Main::TForm_Main(QWidget *parent) : QWidget(parent, kWindowFlags), ui(new 
     setFixedSize(kClientWidth, kClientHeight);
     setWindowIcon(programIcon());
     m_ownCaption = windowTitle();
+    keepStartUpView();
 
     // The creation handler. A failure while loading the description (a
     // picture that cannot be decoded) or in FormCreate leaves the
@@ -223,10 +226,12 @@ QString TForm_Main::settingsPath() const { return m_settingsPath; }
 
 void TForm_Main::openSizingFile(const QString &path)
 {
-    // The results stay with their inputs: a field whose text does not
-    // change runs no handler.
-    makeCurrent(readSizingFile(nativePath(path), currentSizingRecord()));
+    // As the start-up loads settings.ini: the file's values (the results as
+    // at the start of the program, before any computation) pushed into the
+    // fields as the description made them.
+    makeCurrent(readSizingFile(nativePath(path), SizingRecord()));
     setSizingFile(path);
+    restoreStartUpView();
     pushStateToFields();
     // as the show after the start-up: the page's first field takes the focus
     PgCtrl_SysChange();
@@ -237,6 +242,39 @@ void TForm_Main::saveSizingFile(const QString &path)
     pullFieldsToState();
     writeSizingFile(nativePath(path), currentSizingRecord());
     setSizingFile(path);
+}
+
+namespace {
+
+// The result lines, which only the handlers write.
+QLabel *const Ui::Form_Main::*const kResultLines[] = {&Ui::Form_Main::L_dPkl1,     &Ui::Form_Main::L_Kv1,
+                                                      &Ui::Form_Main::L_dPklReal1, &Ui::Form_Main::L_dPkl2,
+                                                      &Ui::Form_Main::L_Kv2,       &Ui::Form_Main::L_dPklReal2};
+
+} // namespace
+
+void TForm_Main::keepStartUpView()
+{
+    for (const InputRow *row : inPushOrder()) {
+        const TFlatFloatEdit *field = ui.get()->*row->field;
+        m_startUpTexts.push_back(field->text());
+        m_startUpMinimums.push_back(field->MinValueL());
+    }
+    for (QLabel *const Ui::Form_Main::*line : kResultLines)
+        m_startUpTexts.push_back((ui.get()->*line)->text());
+}
+
+void TForm_Main::restoreStartUpView()
+{
+    std::size_t i = 0;
+    for (const InputRow *row : inPushOrder()) {
+        TFlatFloatEdit *field = ui.get()->*row->field;
+        const QSignalBlocker quiet(field);
+        field->setText(m_startUpTexts[i]);
+        field->setMinValueL(m_startUpMinimums[i++]);
+    }
+    for (QLabel *const Ui::Form_Main::*line : kResultLines)
+        (ui.get()->*line)->setText(m_startUpTexts[i++]);
 }
 
 void TForm_Main::setSizingFile(const QString &path)

@@ -23,6 +23,7 @@
 #include <QString>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 class QCloseEvent;
 class QShowEvent;
@@ -152,8 +153,17 @@ private:
     void showActualLoss(int circuit);
 
     void setSizingFile(const QString &path);
+    // The fields (texts and Kvy minimums) and the result lines as the
+    // description makes them, which a start-up pushes the settings into:
+    // kept before the creation handler, put back (without any handler)
+    // before an open pushes the file's values, so that what the window
+    // shows after an open does not depend on what it showed before.
+    void keepStartUpView();
+    void restoreStartUpView();
 
     bool m_shownOnce = false;
-    QString m_ownCaption; // the caption of the window's description
+    std::vector<QString> m_startUpTexts;        // the inputs, then the result lines, in push order
+    std::vector<long double> m_startUpMinimums; // the inputs' MinValue, in push order
+    QString m_ownCaption;                       // the caption of the window's description
     QString m_sizingFile;
 };
