@@ -9,6 +9,10 @@
 
 #include "app/application.h"
 #include "app/errordisplay.h"
+#include "app/reportreading.h"
+#include "core/outputfile.h"
+#include "sheet/schedulecontent.h"
+#include "sheet/schedulewriter.h"
 #include "sheet/sheetcontent.h"
 #include "sheet/sheetwriter.h"
 #include "ui/handlererrors.h"
@@ -19,7 +23,10 @@ namespace {
 constexpr int kExitError = 2;
 constexpr const char *kProgram = "zelton";
 
-const char *const kUsage = "Usage: zelton [--sheet FILE.pdf [--circuit 1|2]] [FILE.zelton]\n"
+const char *const kUsage = "Usage: zelton [FILE.zelton]\n"
+                           "       zelton --sheet FILE.pdf [--circuit 1|2] [FILE.zelton]\n"
+                           "       zelton --schedule FILE.pdf FILE.zelton...\n"
+                           "       zelton --report [--format text|csv|json] [FILE.zelton...]\n"
                            "\n"
                            "Sizing of the regulating valve of a heat substation (Подбор Zelton).\n"
                            "Without options the program opens its window, with the sizing file\n"
@@ -34,15 +41,32 @@ const char *const kUsage = "Usage: zelton [--sheet FILE.pdf [--circuit 1|2]] [FI
                            "  --circuit 1|2     the circuit of the sheet: 1 dependent, 2 independent\n"
                            "                    (default: the circuit page last open in the window,\n"
                            "                    the dependent one after the nomogram page)\n"
+                           "  --schedule FILE.pdf\n"
+                           "                    write the valve schedule (Ведомость регулирующих\n"
+                           "                    клапанов) of the sizing files given to FILE.pdf and\n"
+                           "                    exit: a table with a row for each file and circuit whose\n"
+                           "                    Q is above zero, then the sizing sheet of each row, one\n"
+                           "                    A4 page each; written as the sheet is\n"
+                           "  --report          print the inputs, results and valve checks of both\n"
+                           "                    circuits of each sizing file given (none given: of the\n"
+                           "                    settings file) to standard output and exit\n"
+                           "  --format text|csv|json\n"
+                           "                    the report's format: text for people (the default);\n"
+                           "                    CSV (RFC 4180: UTF-8, a header row, a row for each file\n"
+                           "                    and circuit, CRLF line ends); JSON (every number in\n"
+                           "                    full, null where the window shows none)\n"
                            "  -h, --help        show this help and exit\n"
                            "  --version         show the program's version and exit\n"
                            "\n"
                            "FILE.zelton is a sizing file: one substation, both circuits and the valve\n"
                            "check's inputs, in the format of the settings file (a settings.ini renamed\n"
-                           "is one). A file that is not a sizing file is named in an error message.\n"
+                           "is one). A file that is not a sizing file is named in an error message,\n"
+                           "and nothing is written. The report's numbers have the window's two\n"
+                           "decimals in text and CSV, and the sheet, the schedule and the report show\n"
+                           "the numbers the window shows for each file.\n"
                            "\n"
                            "Exit status: 0 done, 2 a bad argument, a file that is not a sizing file or\n"
-                           "a sheet that could not be written.\n"
+                           "an output that could not be written.\n"
                            "Qt's own options (-platform, -style, -session and the others of any Qt\n"
                            "program) are passed on to Qt.\n"
                            "The manual page (man zelton) also tells where the settings file lives.\n";
@@ -76,6 +100,9 @@ const QString kHelp = QStringLiteral("help");
 const QString kVersion = QStringLiteral("version");
 const QString kSheet = QStringLiteral("sheet");
 const QString kCircuit = QStringLiteral("circuit");
+const QString kSchedule = QStringLiteral("schedule");
+const QString kReport = QStringLiteral("report");
+const QString kFormat = QStringLiteral("format");
 
 void printError(const QString &message)
 {
@@ -94,7 +121,7 @@ QString optionName(const QString &word)
 
 bool takesValue(const QString &name)
 {
-    if (name == kSheet || name == kCircuit)
+    if (name == kSheet || name == kCircuit || name == kSchedule || name == kFormat)
         return true;
     for (const ToolkitOption &option : kToolkitOptions)
         if (name == QLatin1String(option.name))
@@ -148,7 +175,10 @@ void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &me
         std::fprintf(stderr, "%s: %s\n", kProgram, message.toLocal8Bit().constData());
 }
 
-int writeSheet(const CommandLine &command)
+// Runs `body` with the toolkit on the offscreen platform and no window
+// shown: exit code 0, or 2 with its error on stderr.
+template <class Body>
+int runWithoutWindow(const CommandLine &command, Body &&body)
 {
     // Nothing is shown: the offscreen platform needs no display, whatever
     // platform the options name.
@@ -168,6 +198,17 @@ int writeSheet(const CommandLine &command)
     // be read or created) come back here instead of into a box.
     setHandlerErrorReporter({});
     try {
+        body();
+    } catch (const std::exception &error) {
+        printError(withFinalPeriod(errorMessage(error)));
+        return kExitError;
+    }
+    return 0;
+}
+
+int writeSheet(const CommandLine &command)
+{
+    return runWithoutWindow(command, [&command] {
         // The window is built as at start-up, so that the sheet holds what
         // the window would show: it reads the same settings file and runs
         // the same handlers. It is neither shown nor closed (closing would
@@ -180,11 +221,24 @@ int writeSheet(const CommandLine &command)
             circuit = circuitOnScreen(*window) == 2 ? 2 : 1;
         const SheetContent sheet = readSheetContent(*window, circuit, QDate::currentDate());
         writeSheetPdf(sheet, command.sheetPath);
-    } catch (const std::exception &error) {
-        printError(withFinalPeriod(errorMessage(error)));
-        return kExitError;
-    }
-    return 0;
+    });
+}
+
+// Every file is read before anything is written: a file that is not a
+// sizing file leaves no PDF and prints no report.
+int writeSchedule(const CommandLine &command)
+{
+    return runWithoutWindow(command, [&command] {
+        writeSchedulePdf(readScheduleContent(command.sizingFiles, QDate::currentDate()), command.schedulePath);
+    });
+}
+
+int printReport(const CommandLine &command)
+{
+    return runWithoutWindow(command, [&command] {
+        const std::string text = report(readReport(command.sizingFiles), command.reportFormat);
+        writeDocument(QByteArray::fromStdString(text), QString::fromLatin1(kStandardOutputPath));
+    });
 }
 
 } // namespace
@@ -206,6 +260,9 @@ CommandLine parseCommandLine(const QStringList &arguments)
     parser.addOption(QCommandLineOption(kVersion));
     parser.addOption(QCommandLineOption(kSheet, {}, QStringLiteral("FILE.pdf")));
     parser.addOption(QCommandLineOption(kCircuit, {}, QStringLiteral("1|2")));
+    parser.addOption(QCommandLineOption(kSchedule, {}, QStringLiteral("FILE.pdf")));
+    parser.addOption(QCommandLineOption(kReport));
+    parser.addOption(QCommandLineOption(kFormat, {}, QStringLiteral("text|csv|json")));
     for (const ToolkitOption &option : kToolkitOptions) {
         const QString valueName = option.takesValue ? QStringLiteral("value") : QString();
         parser.addOption(QCommandLineOption(QLatin1String(option.name), {}, valueName));
@@ -245,7 +302,32 @@ CommandLine parseCommandLine(const QStringList &arguments)
             return fail(QStringLiteral("option '--circuit' goes with '--sheet'"));
         command.circuit = circuit.toInt();
     }
+    const bool schedule = parser.isSet(kSchedule);
+    const bool reported = parser.isSet(kReport);
+    if (int(sheet) + int(schedule) + int(reported) > 1)
+        return fail(QStringLiteral("options '--sheet', '--schedule' and '--report' go one at a time"));
+    if (parser.isSet(kFormat)) {
+        const QString format = parser.value(kFormat);
+        if (format == QLatin1String("csv"))
+            command.reportFormat = ReportFormat::Csv;
+        else if (format == QLatin1String("json"))
+            command.reportFormat = ReportFormat::Json;
+        else if (format != QLatin1String("text"))
+            return fail(QStringLiteral("the format is text, csv or json, not '%1'").arg(format));
+        if (!reported)
+            return fail(QStringLiteral("option '--format' goes with '--report'"));
+    }
     const QStringList positional = parser.positionalArguments();
+    if (schedule || reported) {
+        command.sizingFiles = positional;
+        command.schedulePath = parser.value(kSchedule);
+        if (schedule && command.schedulePath.isEmpty())
+            return fail(QStringLiteral("option '--schedule' needs a value"));
+        if (schedule && positional.isEmpty())
+            return fail(QStringLiteral("option '--schedule' needs sizing files: --schedule FILE.pdf FILE.zelton..."));
+        command.action = schedule ? CommandLine::Action::Schedule : CommandLine::Action::Report;
+        return command;
+    }
     if (positional.size() > 1)
         return fail(QStringLiteral("unexpected argument '%1'").arg(positional[1]));
     if (!positional.isEmpty())
@@ -272,6 +354,10 @@ int runCommand(const CommandLine &command)
         return kExitError;
     case CommandLine::Action::Sheet:
         return writeSheet(command);
+    case CommandLine::Action::Schedule:
+        return writeSchedule(command);
+    case CommandLine::Action::Report:
+        return printReport(command);
     }
     return kExitError;
 }

@@ -7,6 +7,13 @@
 //                                            writes the sizing sheet of the
 //                                            sizing file, or of the inputs
 //                                            in the settings file
+//   zelton --schedule FILE.pdf FILE.zelton...
+//                                            writes the valve schedule of
+//                                            the sizing files
+//   zelton --report [--format text|csv|json] [FILE.zelton...]
+//                                            prints the report of the
+//                                            sizing files (or of the
+//                                            settings file)
 //   zelton --help | --version
 //
 // Qt's own options (-platform, -style, -session and the others that
@@ -17,11 +24,16 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/report.h"
+
 // What the arguments ask for.
 struct CommandLine {
-    enum class Action { Window, Help, Version, Sheet, Error };
+    enum class Action { Window, Help, Version, Sheet, Schedule, Report, Error };
     Action action = Action::Window;
     QString sheetPath;
+    QString schedulePath;
+    QStringList sizingFiles; // of the schedule and the report, as given
+    ReportFormat reportFormat = ReportFormat::Text;
     int circuit = 0;            // 0: the circuit of the page stored in the file
     QString sizingFile;         // the sizing file, as a full path; empty: none
     QStringList toolkitOptions; // Qt's own options, as QApplication takes them
@@ -35,6 +47,6 @@ CommandLine parseCommandLine(const QStringList &arguments);
 QStringList commandLineArguments(int argc, char **argv);
 
 // Runs what the command line asks for, except the window (Action::Window):
-// the exit code. 0 done, 2 a bad argument or a sheet that could not be
-// written (the reason on stderr).
+// the exit code. 0 done, 2 a bad argument, a file that is not a sizing
+// file or an output that could not be written (the reason on stderr).
 int runCommand(const CommandLine &command);

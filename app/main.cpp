@@ -3,6 +3,7 @@
 #include "app/commandline.h"
 #include "app/mainwindowfactory.h"
 #include "check/checkactions.h"
+#include "sheet/scheduleactions.h"
 #include "sheet/sheetactions.h"
 #include "ui/mainwindow.h"
 #include "ui/sizingfileactions.h"
@@ -12,8 +13,8 @@
 int main(int argc, char **argv)
 {
     const CommandLine command = parseCommandLine(commandLineArguments(argc, argv));
-    // Options (the sizing sheet, help, version, a bad argument) end the
-    // program here.
+    // Options (the sizing sheet, the schedule, the report, help, version,
+    // a bad argument) end the program here.
     if (command.action != CommandLine::Action::Window)
         return runCommand(command);
     const QString program = argc > 0 ? QFile::decodeName(argv[0]) : QStringLiteral("zelton");
@@ -22,11 +23,13 @@ int main(int argc, char **argv)
         // A start builds only the window and what reaches from it; the rest
         // is made at its first use: the hint window at the first hint (the
         // hint controller), the printer and the PDF writer at the first
-        // print or save, with the printing module (the sheet's actions). A
+        // print or save, with the printing module (the sheet's actions); the
+        // hidden window that reads a schedule's files, for each schedule. A
         // window opened from the main window belongs there too: made when
         // it is first opened, not here.
         auto *sizingFiles = new SizingFileActions(static_cast<TForm_Main *>(window.get()));
         new SheetActions(window.get());
+        new ScheduleActions(window.get());
         new CheckActions(window.get());
         // The sizing file named on the command line, loaded before the
         // window shows: a file that is not one gets its box, and the window

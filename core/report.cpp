@@ -14,8 +14,8 @@ namespace {
 // the chosen Kvy.
 constexpr int kMaxCheckRows = 3;
 // JSON: the levels laid out one member a line (the files, a file, its
-// circuits, a circuit, its check and the check's rows); deeper objects stay
-// on one line.
+// circuits, a circuit, its inputs, results and check, the check's rows);
+// deeper objects (a row, the check's inputs) stay on one line.
 constexpr int kLaidOutDepth = 6;
 
 // The inputs of both circuits, as the CSV's columns name them.
@@ -216,7 +216,7 @@ std::string laidOut(const std::string &json)
         case '[':
             out += ch;
             ++depth;
-            if (flat == 0 && depth > kLaidOutDepth)
+            if (flat == 0 && depth > kLaidOutDepth && ch == '{')
                 flat = depth;
             if (flat == 0 && i + 1 < json.size() && json[i + 1] != ']')
                 newline();

@@ -4,6 +4,8 @@
 
 #include "core/numtext.h"
 #include "core/report.h"
+#include "sheet/hiddenwindow.h"
+#include "ui/mainwindow.h"
 
 namespace {
 
@@ -84,6 +86,25 @@ ScheduleRow scheduleRow(const QString &object, const SheetContent &sheet)
     row.authorityTone = authorityTone(checked);
     cavitationCell(checked, row);
     return row;
+}
+
+ScheduleContent readScheduleContent(const QStringList &files, const QDate &date)
+{
+    ScheduleContent schedule;
+    schedule.date = date;
+    schedule.fileCount = int(files.size());
+    HiddenWindow hidden;
+    for (const QString &file : files) {
+        hidden.open(file);
+        for (const int circuit : {1, 2}) {
+            SheetContent sheet = readSheetContent(hidden.window(), circuit, date);
+            if (sheet.flow > 0) {
+                const QString object = sheet.objectName;
+                addToSchedule(schedule, object, std::move(sheet));
+            }
+        }
+    }
+    return schedule;
 }
 
 void addToSchedule(ScheduleContent &schedule, const QString &object, SheetContent sheet)

@@ -5,6 +5,7 @@
 // of its sheet, so its numbers are the sheet's own texts.
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 #include "core/checktexts.h"
@@ -50,3 +51,9 @@ QString resultNumber(const QString &line);
 
 // Adds a row and its sheet.
 void addToSchedule(ScheduleContent &schedule, const QString &object, SheetContent sheet);
+
+// The schedule of the sizing files `files`, dated `date`: each file opened
+// in turn in a hidden main window (sheet/hiddenwindow.h), a row for each of
+// its circuits whose flow field is above zero. A file that is not a sizing
+// file raises ESizingFileError naming it, before anything is written.
+ScheduleContent readScheduleContent(const QStringList &files, const QDate &date);

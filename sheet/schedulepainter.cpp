@@ -33,11 +33,10 @@ struct Column {
 // №, object, scheme, Q, dPкл, Kv, Kvy, the actual loss, the authority and
 // cavitation: 177 mm, the width of the frame.
 const Column kColumns[] = {
-    {"№", 7, Qt::AlignRight},           {"Объект", 33, Qt::AlignLeft},
-    {"Схема", 19, Qt::AlignLeft},       {"Q,\nм3/ч", 13, Qt::AlignRight},
-    {"dPкл,\nатм", 13, Qt::AlignRight}, {"Kv,\nм3/ч", 13, Qt::AlignRight},
-    {"Kvy,\nм3/ч", 13, Qt::AlignRight}, {"Потери на клапане, атм", 14, Qt::AlignRight},
-    {"Авторитет", 25, Qt::AlignLeft},   {"Кавитация", 27, Qt::AlignLeft},
+    {"№", 7, Qt::AlignRight},           {"Объект", 33, Qt::AlignLeft},        {"Схема", 19, Qt::AlignLeft},
+    {"Q,\nм3/ч", 13, Qt::AlignRight},   {"dPкл,\nатм", 13, Qt::AlignRight},   {"Kv,\nм3/ч", 13, Qt::AlignRight},
+    {"Kvy,\nм3/ч", 13, Qt::AlignRight}, {"Потери,\nатм", 14, Qt::AlignRight}, {"Авторитет", 25, Qt::AlignLeft},
+    {"Кавитация", 27, Qt::AlignLeft},
 };
 constexpr int kColumnCount = int(std::size(kColumns));
 

@@ -107,7 +107,7 @@ private slots:
         QTest::newRow("a second file") << QStringList{"g.zelton", "h.zelton"} << 2 << ""
                                        << "zelton: unexpected argument 'h.zelton'"
                                        << "";
-        QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: zelton [--sheet FILE.pdf [--circuit 1|2]]"
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: zelton [FILE.zelton]"
                               << ""
                               << "";
         QTest::newRow("-h") << QStringList{"-h", "--bogus"} << 0 << "--sheet FILE.pdf"
@@ -322,7 +322,8 @@ private slots:
             return found;
         };
         const QStringList inHelp = options(help, QStringLiteral("Options:"), QStringLiteral("Exit status"));
-        QCOMPARE(inHelp, QStringList({"--circuit", "--help", "--sheet", "--version", "-h"}));
+        QCOMPARE(inHelp, QStringList({"--circuit", "--format", "--help", "--report", "--schedule", "--sheet",
+                                      "--version", "-h"}));
         QCOMPARE(options(manual, QStringLiteral(".SH OPTIONS"), QStringLiteral(".SH FILES")), inHelp);
     }
 };

@@ -1,0 +1,84 @@
+#include "sheet/scheduleactions.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QScopeGuard>
+
+#include "sheet/schedulecontent.h"
+#include "sheet/schedulewriter.h"
+#include "ui/circuitpagemenu.h"
+#include "ui/dialogfolders.h"
+#include "ui/handlererrors.h"
+#include "ui/sizingfileactions.h"
+
+namespace {
+
+QStringList askFilesWithDialog(QWidget *owner, const QString &folder)
+{
+    QFileDialog dialog(owner, QStringLiteral("Ведомость клапанов: файлы расчёта"), folder,
+                       QStringLiteral("Расчёты Zelton (*.zelton);;Все файлы (*)"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}
+
+QString askPdfWithDialog(QWidget *owner, const QString &proposedPath)
+{
+    QFileDialog dialog(owner, QStringLiteral("Сохранить ведомость клапанов"), QFileInfo(proposedPath).absolutePath(),
+                       QStringLiteral("PDF (*.pdf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(QFileInfo(proposedPath).fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+ScheduleActions::ScheduleActions(QWidget *window)
+    : QObject(window), m_window(window), m_schedule(new QAction(QStringLiteral("Ведомость клапанов…"), window))
+{
+    addCircuitPageActions(window, {m_schedule});
+    connect(m_schedule, &QAction::triggered, this, &ScheduleActions::writeSchedule);
+}
+
+QString ScheduleActions::proposedPath(const QString &folder, const QDate &date)
+{
+    return QDir(folder).filePath(QStringLiteral("Ведомость клапанов %1.pdf").arg(date.toString(Qt::ISODate)));
+}
+
+void ScheduleActions::setFilesAsker(FilesAsker asker) { m_askFiles = std::move(asker); }
+
+void ScheduleActions::setPdfAsker(PdfAsker asker) { m_askPdf = std::move(asker); }
+
+// Runs as the window's handler: an error goes to the frame's error display
+// (ui/handlererrors.h).
+void ScheduleActions::writeSchedule()
+{
+    runHandler([this] {
+        const QString filesDialog = QLatin1String(SizingFileActions::kDialog);
+        const QString folder = dialogFolder(filesDialog);
+        const QStringList files = m_askFiles ? m_askFiles(m_window, folder) : askFilesWithDialog(m_window, folder);
+        if (files.isEmpty())
+            return;
+        rememberDialogFolder(filesDialog, QFileInfo(files.constFirst()).absolutePath());
+        ScheduleContent schedule;
+        {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+            schedule = readScheduleContent(files, QDate::currentDate());
+        }
+        const QString proposed = proposedPath(dialogFolder(QLatin1String(kDialog)), schedule.date);
+        const QString path = m_askPdf ? m_askPdf(m_window, proposed) : askPdfWithDialog(m_window, proposed);
+        if (path.isEmpty())
+            return;
+        rememberDialogFolder(QLatin1String(kDialog), QFileInfo(path).absolutePath());
+        writeSchedulePdf(schedule, path);
+    });
+}
