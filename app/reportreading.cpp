@@ -42,7 +42,8 @@ ReportCircuit readReportCircuit(const TForm_Main &window, int circuit)
     c.name = utf8(sheet.circuitName);
     for (const SheetInput &input : sheet.inputs) {
         const auto *field = window.findChild<const TFlatFloatEdit *>(QStringLiteral("FlEdt_") + input.key);
-        c.inputs.push_back({keyOf(input.key, circuit), utf8(input.name), utf8(input.unit), storeDouble(field->ValueL())});
+        c.inputs.push_back(
+            {keyOf(input.key, circuit), utf8(input.name), utf8(input.unit), storeDouble(field->ValueL())});
     }
     for (const QString &line : sheet.resultLines)
         c.resultLines.push_back(utf8(line));
