@@ -16,8 +16,8 @@ const QString kFilters = QStringLiteral("Расчёты Zelton (*.zelton);;Вс�
 
 QString askWithDialog(QWidget *owner, bool save, const QString &folder, const QString &name)
 {
-    QFileDialog dialog(owner, save ? QStringLiteral("Сохранить расчёт как") : QStringLiteral("Открыть расчёт"),
-                       folder, kFilters);
+    QFileDialog dialog(owner, save ? QStringLiteral("Сохранить расчёт как") : QStringLiteral("Открыть расчёт"), folder,
+                       kFilters);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (save) {
@@ -47,8 +47,8 @@ void SizingFileActions::setFileNameAsker(FileNameAsker asker) { m_askFileName = 
 QString SizingFileActions::askFileName(bool save, const QString &name)
 {
     const QString folder = dialogFolder(QLatin1String(kDialog));
-    const QString path = m_askFileName ? m_askFileName(m_window, save, folder, name)
-                                       : askWithDialog(m_window, save, folder, name);
+    const QString path =
+        m_askFileName ? m_askFileName(m_window, save, folder, name) : askWithDialog(m_window, save, folder, name);
     if (!path.isEmpty())
         rememberDialogFolder(QLatin1String(kDialog), QFileInfo(path).absolutePath());
     return path;

@@ -20,8 +20,7 @@ class SizingFileActions : public QObject
 public:
     // Asks for the file to open (`save` false) or to save to, starting in
     // `folder` with `name` proposed; an empty text when the user cancels.
-    using FileNameAsker =
-        std::function<QString(QWidget *owner, bool save, const QString &folder, const QString &name)>;
+    using FileNameAsker = std::function<QString(QWidget *owner, bool save, const QString &folder, const QString &name)>;
 
     // The dialogs' key in the remembered folders.
     static constexpr const char *kDialog = "SizingFiles";

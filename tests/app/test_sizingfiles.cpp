@@ -59,7 +59,8 @@ private:
         for (auto value : kFields)
             text += QLatin1Char(' ') + QString::number(s.*value, 'g', 17);
         for (const CheckKey &c : kCheckKeys)
-            text += QLatin1Char(' ') + QString::number((c.circuit == 1 ? record.checks1 : record.checks2).*c.field, 'g', 17);
+            text += QLatin1Char(' ')
+                    + QString::number((c.circuit == 1 ? record.checks1 : record.checks2).*c.field, 'g', 17);
         return text;
     }
 
@@ -116,7 +117,7 @@ private slots:
         for (const InputRow *row : inPullOrder()) {
             const QByteArray name = (m_form->ui.get()->*row->field)->objectName().toLatin1();
             const bool q = name.startsWith("FlEdt_Q");
-            typeInto(name.constData(), row->kvy                         ? QStringLiteral("99.9")
+            typeInto(name.constData(), row->kvy                       ? QStringLiteral("99.9")
                                        : name.startsWith("FlEdt_dPr") ? QStringLiteral("95.5")
                                        : q                            ? flow
                                                                       : QString::number(drop += q ? 0 : 0.01));
@@ -224,10 +225,14 @@ private slots:
     {
         QTest::addColumn<QString>("how"); // a shortcut, or a menu item
         QTest::addColumn<QString>("asked");
-        QTest::newRow("Ctrl+O") << "Ctrl+O" << "open";
-        QTest::newRow("Ctrl+Shift+S") << "Ctrl+Shift+S" << "save";
-        QTest::newRow("menu: open") << "Открыть расчёт…" << "open";
-        QTest::newRow("menu: save") << "Сохранить расчёт как…" << "save";
+        QTest::newRow("Ctrl+O") << "Ctrl+O"
+                                << "open";
+        QTest::newRow("Ctrl+Shift+S") << "Ctrl+Shift+S"
+                                      << "save";
+        QTest::newRow("menu: open") << "Открыть расчёт…"
+                                    << "open";
+        QTest::newRow("menu: save") << "Сохранить расчёт как…"
+                                    << "save";
     }
 
     void actionsAndFolders()
@@ -244,9 +249,9 @@ private slots:
                 const QKeyCombination key = QKeySequence(how)[0];
                 QTest::keyClick(m_form.get(), key.key(), key.keyboardModifiers());
             } else {
-                QCOMPARE(useMenu(how), (QStringList{"Открыть расчёт…\tCtrl+O", "Сохранить расчёт как…\tCtrl+Shift+S",
-                                                    "\t", "Печать листа подбора…\tCtrl+P",
-                                                    "Сохранить лист подбора в PDF…\tCtrl+S"}));
+                QCOMPARE(useMenu(how),
+                         (QStringList{"Открыть расчёт…\tCtrl+O", "Сохранить расчёт как…\tCtrl+Shift+S", "\t",
+                                      "Печать листа подбора…\tCtrl+P", "Сохранить лист подбора в PDF…\tCtrl+S"}));
             }
         }
         // a save proposes the name of the file last opened or saved

@@ -22,7 +22,8 @@ private slots:
         QTest::newRow("sizing file with lines of its own")
             << QByteArray("; notes\n[Main]\nLastSys=2\nowner=me\n[Values]\nQ1=7\n[Extra]\nkeep=1\n")
             << QStringList{"; notes\n[Main]\nLastSys=1\nowner=me\n[Values]\nQ1=1.5\n", "[Extra]\nkeep=1\n"};
-        QTest::newRow("settings.ini in lower case") << QByteArray("[values]\nq1=7\n") << QStringList{"[values]\nq1=1.5\n"};
+        QTest::newRow("settings.ini in lower case")
+            << QByteArray("[values]\nq1=7\n") << QStringList{"[values]\nq1=1.5\n"};
         QTest::newRow("text without a Values section") << QByteArray("[Main]\nLastSys=1\nowner=me\n") << QStringList();
         QTest::newRow("binary with a Values section") << QByteArray("[Values]\nQ1=7\n\0owner", 20) << QStringList();
         QTest::newRow("nothing") << QByteArray() << QStringList();
