@@ -58,9 +58,10 @@ private:
             text += QLatin1Char(' ') + QString::number(value, 'g', 17);
         for (auto value : kFields)
             text += QLatin1Char(' ') + QString::number(s.*value, 'g', 17);
-        for (const CheckKey &c : kCheckKeys)
-            text += QLatin1Char(' ')
-                    + QString::number((c.circuit == 1 ? record.checks1 : record.checks2).*c.field, 'g', 17);
+        for (const CheckKey &c : kCheckKeys) {
+            const CheckInputs &inputs = c.circuit == 1 ? record.checks1 : record.checks2;
+            text += QLatin1Char(' ') + QString::number(inputs.*c.field, 'g', 17);
+        }
         return text;
     }
 
@@ -120,7 +121,7 @@ private slots:
             typeInto(name.constData(), row->kvy                       ? QStringLiteral("99.9")
                                        : name.startsWith("FlEdt_dPr") ? QStringLiteral("95.5")
                                        : q                            ? flow
-                                                                      : QString::number(drop += q ? 0 : 0.01));
+                                                                      : QString::number(drop += 0.01));
         }
         checkInputs(1) = {1.25, 150, 70, 6, 0.35};
         checkInputs(2) = {0.5, 130, 1e-5, 4.5, 0.9};
