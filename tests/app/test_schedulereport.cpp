@@ -37,8 +37,8 @@ const struct {
 
 // A table row as the schedule's page draws it, cell by cell: number,
 // object, scheme, Q, dPкл, Kv, Kvy, actual loss, then the check's cells.
-const QRegularExpression kRow(
-    QStringLiteral("(\\d+) (\\S+) (зависимая|независимая) (\\S+) (\\S+) (\\S+) (\\S+) (\\S+) (\\S+)"));
+const QRegularExpression
+    kRow(QStringLiteral("(\\d+) (\\S+) (зависимая|независимая) (\\S+) (\\S+) (\\S+) (\\S+) (\\S+) (\\S+)"));
 
 } // namespace
 
@@ -90,14 +90,15 @@ private slots:
         const QString a = "a зависимая 2.00 0.80 2.24 4.0 0.25 — —";
         QTest::newRow("three files, one circuit each")
             << QStringList{"a.zelton", "b.zelton", "c.zelton"}
-            << QStringList{a, "b независимая 3.00 0.80 3.35 3.0 1.00 клапан мал: расчётный расход не будет "
-                              "достигнут нет кавитации",
+            << QStringList{a,
+                           "b независимая 3.00 0.80 3.35 3.0 1.00 клапан мал: расчётный расход не будет "
+                           "достигнут нет кавитации",
                            "c зависимая 10.00 1.80 7.45 16.0 0.39 0.22: авторитет низкий опасность кавитации "
                            "при закрытии"}
             << 1;
         QTest::newRow("a file after one with a larger Kvy")
-            << QStringList{"big.zelton", "a.zelton"}
-            << QStringList{"big зависимая 10.00 1.00 10.00 10.0 1.00 — —", a} << 1;
+            << QStringList{"big.zelton", "a.zelton"} << QStringList{"big зависимая 10.00 1.00 10.00 10.0 1.00 — —", a}
+            << 1;
         QTest::newRow("both circuits of a file, then forty more rows: the table goes on")
             << (QStringList{"all.zelton"} << QStringList(40, "a.zelton")) << QStringList{} << 2;
     }
@@ -153,8 +154,10 @@ private slots:
         const QStringList schedule{"--schedule", "@/refused.pdf", "a.zelton"};
         QTest::newRow("no Values section") << (schedule + QStringList{"novalues.zelton", "b.zelton"})
                                            << "zelton: @/novalues.zelton is not a sizing file: ";
-        QTest::newRow("binary") << (schedule + QStringList{"binary.zelton"}) << "zelton: @/binary.zelton is not a sizing file: ";
-        QTest::newRow("folder") << (schedule + QStringList{"folder.zelton"}) << "zelton: @/folder.zelton is not a sizing file: ";
+        QTest::newRow("binary") << (schedule + QStringList{"binary.zelton"})
+                                << "zelton: @/binary.zelton is not a sizing file: ";
+        QTest::newRow("folder") << (schedule + QStringList{"folder.zelton"})
+                                << "zelton: @/folder.zelton is not a sizing file: ";
         QTest::newRow("missing") << (schedule + QStringList{"none.zelton"}) << "zelton: Unable to read @/none.zelton: ";
         QTest::newRow("report of a missing file")
             << QStringList{"--report", "a.zelton", "none.zelton"} << "zelton: Unable to read @/none.zelton: ";
@@ -165,8 +168,9 @@ private slots:
                                         << "zelton: the format is text, csv or json, not 'xml'";
         QTest::newRow("format alone") << QStringList{"--format=csv", "a.zelton"}
                                       << "zelton: option '--format' goes with '--report'";
-        QTest::newRow("sheet and schedule") << QStringList{"--sheet", "@/x.pdf", "--schedule", "@/y.pdf", "a.zelton"}
-                                            << "zelton: options '--sheet', '--schedule' and '--report' go one at a time";
+        QTest::newRow("sheet and schedule")
+            << QStringList{"--sheet", "@/x.pdf", "--schedule", "@/y.pdf", "a.zelton"}
+            << "zelton: options '--sheet', '--schedule' and '--report' go one at a time";
         QTest::newRow("schedule to a folder") << QStringList{"--schedule", "@/folder.zelton", "a.zelton"}
                                               << "zelton: Unable to write to @/folder.zelton: ";
     }
@@ -234,9 +238,9 @@ private slots:
                 continue;
             const int circuit = key.captured(2).isEmpty() ? (name == "dPt" ? 2 : 1) : key.captured(2).right(1).toInt();
             const QJsonObject c = all["circuits"][circuit - 1].toObject();
-            const QJsonValue value = name == "Kvy" ? c["results"]["Kvy"]
+            const QJsonValue value = name == "Kvy"                           ? c["results"]["Kvy"]
                                      : c["inputs"].toObject().contains(name) ? c["inputs"][name]
-                                                                              : c["check"]["inputs"][name];
+                                                                             : c["check"]["inputs"][name];
             QVERIFY2(value.isDouble(), qPrintable(name));
             QCOMPARE(value.toDouble(), key.captured(3).toDouble());
             ++compared;

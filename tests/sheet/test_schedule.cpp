@@ -83,12 +83,14 @@ private slots:
         QTest::addColumn<QString>("box");       // the box shown, "" none
         QTest::addColumn<int>("pages");         // of the PDF written; 0 none
         QTest::addColumn<QString>("folder");    // where the dialogs start: Documents, then where they ended
-        QTest::newRow("two files") << QStringList{"@/a.zelton", "@/b.zelton"} << "@/s.pdf" << "" << 3
-                                   << "@/Documents";
-        QTest::newRow("a file that is not a sizing file")
-            << QStringList{"@/a.zelton", "@/bad.zelton"} << "-" << "@/bad.zelton is not a sizing file: " << 0 << "@";
-        QTest::newRow("no files chosen") << QStringList{} << "-" << "" << 0 << "@";
-        QTest::newRow("no PDF chosen") << QStringList{"@/a.zelton"} << "" << "" << 0 << "@";
+        QTest::newRow("two files") << QStringList{"@/a.zelton", "@/b.zelton"} << "@/s.pdf"
+                                   << "" << 3 << "@/Documents";
+        QTest::newRow("a file that is not a sizing file") << QStringList{"@/a.zelton", "@/bad.zelton"} << "-"
+                                                          << "@/bad.zelton is not a sizing file: " << 0 << "@";
+        QTest::newRow("no files chosen") << QStringList{} << "-"
+                                         << "" << 0 << "@";
+        QTest::newRow("no PDF chosen") << QStringList{"@/a.zelton"} << ""
+                                       << "" << 0 << "@";
     }
 
     void fromTheMenu()
