@@ -32,7 +32,7 @@ const struct {
                    "dPdr2=0.47\nKvy2=19.7\n[Checks]\nHeatLoad1=1.234\nt1_1=150.5\nt2_1=70.1\nP1_1=6.03\nz1=0.35\n"
                    "HeatLoad2=0.567\nt1_2=130.3\nt2_2=69.9\nP1_2=4.71\nz2=0.85\n"},
     {"novalues.zelton", "[Main]\nLastSys=0\n"},
-    {"binary.zelton", QByteArray("[Values]\nQ1=1\n\0\0\x01\x02", 20)},
+    {"binary.zelton", QByteArray("[Values]\nQ1=1\n\0\0\x01\x02", 18)},
 };
 
 // A table row as the schedule's page draws it, cell by cell: number,
