@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "check/valvecheckwindow.h"
+#include "ui/mainwindow.h"
 #include "ui/pagemenus.h"
 #include "widgets/flatfloatedit.h"
 
@@ -39,6 +40,8 @@ CheckActions::CheckActions(QWidget *window)
     // they have computed.
     for (TFlatFloatEdit *field : window->findChildren<TFlatFloatEdit *>())
         connect(field, &TFlatFloatEdit::OnChange, this, &CheckActions::mainInputChanged);
+    if (auto *form = qobject_cast<TForm_Main *>(window))
+        connect(form, &TForm_Main::sizingFileOpened, this, &CheckActions::inputsReplaced);
 }
 
 ValveCheckWindow *CheckActions::checkWindow() const { return m_checkWindow; }
@@ -62,6 +65,13 @@ void CheckActions::mainInputChanged()
 {
     if (m_checkWindow && m_checkWindow->isVisible())
         m_checkWindow->refresh();
+}
+
+void CheckActions::inputsReplaced()
+{
+    // A window that is not shown reads the inputs when it is opened again.
+    if (m_checkWindow && m_checkWindow->isVisible())
+        m_checkWindow->setCircuit(circuit());
 }
 
 void CheckActions::openCheck()

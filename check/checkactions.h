@@ -42,6 +42,8 @@ protected:
 private:
     void pageChanged(int index);
     void mainInputChanged();
+    // A sizing file replaced the check inputs as well.
+    void inputsReplaced();
     void placeBesideWindow();
 
     QWidget *m_window;

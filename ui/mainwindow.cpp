@@ -235,6 +235,7 @@ void TForm_Main::openSizingFile(const QString &path)
     pushStateToFields();
     // as the show after the start-up: the page's first field takes the focus
     PgCtrl_SysChange();
+    emit sizingFileOpened();
 }
 
 void TForm_Main::saveSizingFile(const QString &path)

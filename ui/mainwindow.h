@@ -85,6 +85,11 @@ public:
     // caption then names it: "<the window's own caption> — <file name>".
     QString sizingFile() const { return m_sizingFile; }
 
+signals:
+    // A sizing file's values replaced the state: the check inputs too,
+    // which no field of this window shows.
+    void sizingFileOpened();
+
 public slots:
     // --- Handlers bound in the description -----------------------------
     // The field and button handlers are one-line forwards: the input table

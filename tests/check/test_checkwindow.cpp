@@ -281,6 +281,19 @@ private slots:
         QCOMPARE(iniValue(saved, "Q1"), QByteArray("2"));
     }
 
+    // A sizing file opened while the window is open brings its own check
+    // inputs, which no field of the main window shows.
+    void followsAnOpenedFile()
+    {
+        start(kWorked);
+        pressCtrlK();
+        const QString file = QFileInfo(settingsFile()).dir().filePath(QStringLiteral("b.zelton"));
+        QVERIFY(writeFile(file, QByteArray(kWorked).replace("HeatLoad1=1", "HeatLoad1=2")));
+        m_form->openSizingFile(file);
+        QCOMPARE(checkControl<TFlatFloatEdit>("FlEdt_HeatLoad")->text(), QStringLiteral("2.000"));
+        QCOMPARE(checkText("L_Flow"), QStringLiteral("Расход через клапан G = 26.95 м3/ч"));
+    }
+
     // The sizing sheet words the check as the window does, with the Kvy of
     // the Kvy field (the sizing state holds the suggestion 2 here).
     void sheetShowsWhatTheWindowShows()
