@@ -8,15 +8,7 @@ pkgs=(build-essential cmake ninja-build pkg-config git clang-format
       locales python3 python3-iapws
       poppler-utils desktop-file-utils appstream dpkg-dev file lintian
       shared-mime-info libglib2.0-bin xdg-utils)
-missing=()
-for p in "${pkgs[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash "$(dirname "$0")/install-packages.sh" "${pkgs[@]}"
 
 # A locale with a comma as decimal separator, for the number text tests.
 if ! locale -a 2>/dev/null | grep -qix 'ru_RU.utf8'; then

@@ -3,14 +3,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <QWidget>
 
 #include "sheet/schedulecontent.h"
 #include "sheet/schedulewriter.h"
 #include "ui/circuitpagemenu.h"
 #include "ui/dialogfolders.h"
+#include "ui/filedialogs.h"
 #include "ui/handlererrors.h"
 #include "ui/sizingfileactions.h"
 
@@ -18,25 +19,14 @@ namespace {
 
 QStringList askFilesWithDialog(QWidget *owner, const QString &folder)
 {
-    QFileDialog dialog(owner, QStringLiteral("Ведомость клапанов: файлы расчёта"), folder,
-                       QStringLiteral("Расчёты Zelton (*.zelton);;Все файлы (*)"));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    return dialog.selectedFiles();
+    return askFilesToOpen(owner, QStringLiteral("Ведомость клапанов: файлы расчёта"), folder,
+                          QStringLiteral("Расчёты Zelton (*.zelton);;Все файлы (*)"), true);
 }
 
 QString askPdfWithDialog(QWidget *owner, const QString &proposedPath)
 {
-    QFileDialog dialog(owner, QStringLiteral("Сохранить ведомость клапанов"), QFileInfo(proposedPath).absolutePath(),
-                       QStringLiteral("PDF (*.pdf)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    dialog.selectFile(QFileInfo(proposedPath).fileName());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return askFileToSave(owner, QStringLiteral("Сохранить ведомость клапанов"), proposedPath,
+                         QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
 }
 
 } // namespace

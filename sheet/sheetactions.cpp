@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QTabWidget>
 #include <QWidget>
@@ -13,20 +12,15 @@
 #include "sheet/sheetwriter.h"
 #include "ui/circuitpagemenu.h"
 #include "ui/dialogfolders.h"
+#include "ui/filedialogs.h"
 #include "ui/handlererrors.h"
 
 namespace {
 
 QString askFileNameWithDialog(QWidget *owner, const QString &proposedPath)
 {
-    QFileDialog dialog(owner, QStringLiteral("Сохранить лист подбора"), QFileInfo(proposedPath).absolutePath(),
-                       QStringLiteral("PDF (*.pdf)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    dialog.selectFile(QFileInfo(proposedPath).fileName());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return askFileToSave(owner, QStringLiteral("Сохранить лист подбора"), proposedPath, QStringLiteral("PDF (*.pdf)"),
+                         QStringLiteral("pdf"));
 }
 
 } // namespace

@@ -2,11 +2,11 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 
 #include "ui/circuitpagemenu.h"
 #include "ui/dialogfolders.h"
+#include "ui/filedialogs.h"
 #include "ui/handlererrors.h"
 #include "ui/mainwindow.h"
 
@@ -16,17 +16,10 @@ const QString kFilters = QStringLiteral("Расчёты Zelton (*.zelton);;Вс�
 
 QString askWithDialog(QWidget *owner, bool save, const QString &folder, const QString &name)
 {
-    QFileDialog dialog(owner, save ? QStringLiteral("Сохранить расчёт как") : QStringLiteral("Открыть расчёт"), folder,
-                       kFilters);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (save) {
-        dialog.setDefaultSuffix(QStringLiteral("zelton"));
-        dialog.selectFile(name);
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    if (save)
+        return askFileToSave(owner, QStringLiteral("Сохранить расчёт как"), QDir(folder).filePath(name), kFilters,
+                             QStringLiteral("zelton"));
+    return askFilesToOpen(owner, QStringLiteral("Открыть расчёт"), folder, kFilters, false).value(0);
 }
 
 } // namespace
