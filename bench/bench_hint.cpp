@@ -9,6 +9,7 @@
 #include "app/hinttimer.h"
 #include "bench/benchstats.h"
 #include "bench/windowbench.h"
+#include "tests/paintcounter.h"
 #include "ui/mainwindow.h"
 #include "ui/settingslocation.h"
 #include "ui_Form_Main.h"
@@ -21,16 +22,6 @@
 #include <chrono>
 
 namespace {
-
-// Counts the paints of the hint window.
-struct PaintCounter : QObject {
-    int paints = 0;
-    bool eventFilter(QObject *, QEvent *e) override
-    {
-        paints += e->type() == QEvent::Paint;
-        return false;
-    }
-};
 
 // A countdown that expires when told to.
 class ManualTimer : public HintTimer

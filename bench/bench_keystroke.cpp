@@ -12,6 +12,7 @@
 #include "check/checkactions.h"
 #include "check/valvecheckwindow.h"
 #include "core/checkinputs.h"
+#include "tests/paintcounter.h"
 #include "ui/mainwindow.h"
 #include "ui/settingslocation.h"
 #include "ui_Form_Main.h"
@@ -23,16 +24,6 @@
 #include <chrono>
 
 namespace {
-
-// Counts the paints of a control, to show that every key was painted.
-struct PaintCounter : QObject {
-    int paints = 0;
-    bool eventFilter(QObject *, QEvent *e) override
-    {
-        paints += e->type() == QEvent::Paint;
-        return false;
-    }
-};
 
 void typeKeys(Ui::Form_Main &ui, const char *what)
 {
