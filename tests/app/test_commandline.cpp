@@ -64,70 +64,44 @@ private slots:
         QTest::addColumn<QString>("err");     // stderr starts with this ("" = empty stderr)
         QTest::addColumn<QString>("pdfText"); // expected in the PDF's text ("" = no file)
 
-        const QString unit = QStringLiteral("dPкл = 0.25 атм");
-        QTest::newRow("sheet") << QStringList{"--sheet", "@/a.pdf"} << 0 << ""
-                               << "" << unit;
-        QTest::newRow("sheet=, circuit 2") << QStringList{"--sheet=@/b.pdf", "--circuit", "2"} << 0 << ""
-                                           << ""
-                                           << "Система с НЕЗАВИСИМЫМ присоединением потребителя";
-        QTest::newRow("circuit 2 with its check") << QStringList{"--sheet", "@/h.pdf", "--circuit", "2"} << 0 << ""
-                                                  << ""
-                                                  << "(свойства воды при 6 атм: P1 не задано)";
-        QTest::newRow("relative name") << QStringList{"--circuit=1", "--sheet", "c.pdf"} << 0 << ""
-                                       << ""
-                                       << "Система с ЗАВИСИМЫМ присоединением потребителя";
-        QTest::newRow("path through a file") << QStringList{"--sheet", "@/plain/d.pdf"} << 2 << ""
-                                             << "zelton: Unable to write to @/plain/d.pdf: "
-                                             << "";
-        QTest::newRow("no such folder") << QStringList{"--sheet", "@/none/e.pdf"} << 2 << ""
-                                        << "zelton: Unable to write to @/none/e.pdf: "
-                                        << "";
-        QTest::newRow("circuit 3") << QStringList{"--sheet", "@/f.pdf", "--circuit", "3"} << 2 << ""
-                                   << "zelton: the circuit is 1 (dependent) or 2 (independent), not '3'"
-                                   << "";
-        QTest::newRow("no file name") << QStringList{"--sheet"} << 2 << ""
-                                      << "zelton: option '--sheet' needs a value"
-                                      << "";
-        QTest::newRow("circuit alone") << QStringList{"--circuit", "1"} << 2 << ""
-                                       << "zelton: option '--circuit' goes with '--sheet'"
-                                       << "";
-        QTest::newRow("unknown option") << QStringList{"--print"} << 2 << ""
-                                        << "zelton: unknown option '--print'"
-                                        << "";
+        const char *unit = "dPкл = 0.25 атм";
+        const auto row = [](const char *name, const QStringList &args, int exitCode, const char *out, const char *err,
+                            const char *pdfText) {
+            QTest::newRow(name) << args << exitCode << QString(out) << QString(err) << QString(pdfText);
+        };
+        // clang-format off
+        row("sheet", {"--sheet", "@/a.pdf"}, 0, "", "", unit);
+        row("sheet=, circuit 2", {"--sheet=@/b.pdf", "--circuit", "2"},
+            0, "", "", "Система с НЕЗАВИСИМЫМ присоединением потребителя");
+        row("circuit 2 with its check", {"--sheet", "@/h.pdf", "--circuit", "2"},
+            0, "", "", "(свойства воды при 6 атм: P1 не задано)");
+        row("relative name", {"--circuit=1", "--sheet", "c.pdf"},
+            0, "", "", "Система с ЗАВИСИМЫМ присоединением потребителя");
+        row("path through a file", {"--sheet", "@/plain/d.pdf"},
+            2, "", "zelton: Unable to write to @/plain/d.pdf: ", "");
+        row("no such folder", {"--sheet", "@/none/e.pdf"}, 2, "", "zelton: Unable to write to @/none/e.pdf: ", "");
+        row("circuit 3", {"--sheet", "@/f.pdf", "--circuit", "3"},
+            2, "", "zelton: the circuit is 1 (dependent) or 2 (independent), not '3'", "");
+        row("no file name", {"--sheet"}, 2, "", "zelton: option '--sheet' needs a value", "");
+        row("circuit alone", {"--circuit", "1"}, 2, "", "zelton: option '--circuit' goes with '--sheet'", "");
+        row("unknown option", {"--print"}, 2, "", "zelton: unknown option '--print'", "");
         // a sizing file in place of the settings file, its name as the object's
-        QTest::newRow("sheet of a sizing file") << QStringList{"--sheet", "@/j.pdf", "@/sub.zelton"} << 0 << ""
-                                                << ""
-                                                << "Объект: sub";
-        QTest::newRow("its values, its page") << QStringList{"sub.zelton", "--sheet=@/k.pdf"} << 0 << ""
-                                              << ""
-                                              << "dPкл = 1.00 атм";
-        QTest::newRow("not a sizing file") << QStringList{"--sheet", "@/l.pdf", "@/plain"} << 2 << ""
-                                           << "zelton: @/plain is not a sizing file: it has no section [Values].\n"
-                                           << "";
-        QTest::newRow("a second file") << QStringList{"g.zelton", "h.zelton"} << 2 << ""
-                                       << "zelton: unexpected argument 'h.zelton'"
-                                       << "";
-        QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: zelton [FILE.zelton]"
-                              << ""
-                              << "";
-        QTest::newRow("-h") << QStringList{"-h", "--bogus"} << 0 << "--sheet FILE.pdf"
-                            << ""
-                            << "";
+        row("sheet of a sizing file", {"--sheet", "@/j.pdf", "@/sub.zelton"}, 0, "", "", "Объект: sub");
+        row("its values, its page", {"sub.zelton", "--sheet=@/k.pdf"}, 0, "", "", "dPкл = 1.00 атм");
+        row("not a sizing file", {"--sheet", "@/l.pdf", "@/plain"},
+            2, "", "zelton: @/plain is not a sizing file: it has no section [Values].\n", "");
+        row("a second file", {"g.zelton", "h.zelton"}, 2, "", "zelton: unexpected argument 'h.zelton'", "");
+        row("help", {"--help"}, 0, "Usage: zelton [FILE.zelton]", "", "");
+        row("-h", {"-h", "--bogus"}, 0, "--sheet FILE.pdf", "", "");
         // Qt's own options go to Qt; the sheet stays on the offscreen platform
-        QTest::newRow("Qt's options") << QStringList{"-style",    "fusion",   "--sheet", "@/h.pdf",
-                                                     "--reverse", "-session", "s1",      "-platform=xcb"}
-                                      << 0 << ""
-                                      << "" << unit;
-        QTest::newRow("Qt's option without its value") << QStringList{"--sheet", "@/i.pdf", "-style"} << 2 << ""
-                                                       << "zelton: option '-style' needs a value"
-                                                       << "";
-        QTest::newRow("the window on the platform given")
-            << QStringList{"-platform", "nosuch"} << -1 << ""
-            << "qt.qpa.plugin: Could not find the Qt platform plugin \"nosuch\""
-            << "";
-        QTest::newRow("version") << QStringList{"--version"} << 0 << "zelton (Подбор Zelton) v1.02 (1.2.0.8)\n"
-                                 << ""
-                                 << "";
+        row("Qt's options", {"-style", "fusion", "--sheet", "@/h.pdf", "--reverse", "-session", "s1", "-platform=xcb"},
+            0, "", "", unit);
+        row("Qt's option without its value", {"--sheet", "@/i.pdf", "-style"},
+            2, "", "zelton: option '-style' needs a value", "");
+        row("the window on the platform given", {"-platform", "nosuch"},
+            -1, "", "qt.qpa.plugin: Could not find the Qt platform plugin \"nosuch\"", "");
+        row("version", {"--version"}, 0, "zelton (Подбор Zelton) v1.02 (1.2.0.8)\n", "", "");
+        // clang-format on
     }
 
     void run()

@@ -152,27 +152,26 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("err");
         const QStringList schedule{"--schedule", "@/refused.pdf", "a.zelton"};
-        QTest::newRow("no Values section") << (schedule + QStringList{"novalues.zelton", "b.zelton"})
-                                           << "zelton: @/novalues.zelton is not a sizing file: ";
-        QTest::newRow("binary") << (schedule + QStringList{"binary.zelton"})
-                                << "zelton: @/binary.zelton is not a sizing file: ";
-        QTest::newRow("folder") << (schedule + QStringList{"folder.zelton"})
-                                << "zelton: @/folder.zelton is not a sizing file: ";
-        QTest::newRow("missing") << (schedule + QStringList{"none.zelton"}) << "zelton: Unable to read @/none.zelton: ";
-        QTest::newRow("report of a missing file")
-            << QStringList{"--report", "a.zelton", "none.zelton"} << "zelton: Unable to read @/none.zelton: ";
-        QTest::newRow("schedule without files")
-            << QStringList{"--schedule", "@/refused.pdf"}
-            << "zelton: option '--schedule' needs sizing files: --schedule FILE.pdf FILE.zelton...";
-        QTest::newRow("unknown format") << QStringList{"--report", "--format", "xml"}
-                                        << "zelton: the format is text, csv or json, not 'xml'";
-        QTest::newRow("format alone") << QStringList{"--format=csv", "a.zelton"}
-                                      << "zelton: option '--format' goes with '--report'";
-        QTest::newRow("sheet and schedule")
-            << QStringList{"--sheet", "@/x.pdf", "--schedule", "@/y.pdf", "a.zelton"}
-            << "zelton: options '--sheet', '--schedule' and '--report' go one at a time";
-        QTest::newRow("schedule to a folder") << QStringList{"--schedule", "@/folder.zelton", "a.zelton"}
-                                              << "zelton: Unable to write to @/folder.zelton: ";
+        const auto row = [](const char *name, const QStringList &args, const char *err) {
+            QTest::newRow(name) << args << QString(err);
+        };
+        // clang-format off
+        row("no Values section", schedule + QStringList{"novalues.zelton", "b.zelton"},
+            "zelton: @/novalues.zelton is not a sizing file: ");
+        row("binary", schedule + QStringList{"binary.zelton"}, "zelton: @/binary.zelton is not a sizing file: ");
+        row("folder", schedule + QStringList{"folder.zelton"}, "zelton: @/folder.zelton is not a sizing file: ");
+        row("missing", schedule + QStringList{"none.zelton"}, "zelton: Unable to read @/none.zelton: ");
+        row("report of a missing file", {"--report", "a.zelton", "none.zelton"},
+            "zelton: Unable to read @/none.zelton: ");
+        row("schedule without files", {"--schedule", "@/refused.pdf"},
+            "zelton: option '--schedule' needs sizing files: --schedule FILE.pdf FILE.zelton...");
+        row("unknown format", {"--report", "--format", "xml"}, "zelton: the format is text, csv or json, not 'xml'");
+        row("format alone", {"--format=csv", "a.zelton"}, "zelton: option '--format' goes with '--report'");
+        row("sheet and schedule", {"--sheet", "@/x.pdf", "--schedule", "@/y.pdf", "a.zelton"},
+            "zelton: options '--sheet', '--schedule' and '--report' go one at a time");
+        row("schedule to a folder", {"--schedule", "@/folder.zelton", "a.zelton"},
+            "zelton: Unable to write to @/folder.zelton: ");
+        // clang-format on
     }
 
     void refused()

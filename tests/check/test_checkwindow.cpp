@@ -133,45 +133,28 @@ private slots:
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<VerdictTone>("tone");
-        QTest::newRow("heat load") << "FlEdt_HeatLoad"
-                                   << "2"
-                                   << "L_Flow"
-                                   << "Расход через клапан G = 26.95 м3/ч" << kNeutral;
-        QTest::newRow("no P1: water taken at 6 атм")
-            << "FlEdt_P1"
-            << "\b"
-            << "L_Flow"
-            << "Расход через клапан G = 13.47 м3/ч (свойства воды при 6 атм: P1 не задано)" << kNeutral;
-        QTest::newRow("P1 below saturation")
-            << "FlEdt_P1"
-            << "3"
-            << "L_Limit"
-            << "вода кипит перед клапаном: давление P1 не выше давления насыщения" << kBad;
-        QTest::newRow("z") << "FlEdt_z"
-                           << "0.9"
-                           << "L_Limit"
-                           << "Допустимый перепад ΔPкав = 1.96 атм (z = 0.90, Pнас = 4.85 атм абс.)" << kNeutral;
-        QTest::newRow("dPр in the main window") << "FlEdt_dPr1"
-                                                << "2"
-                                                << "L_Series"
-                                                << "Kv = 1.49 м3/ч, располагаемый перепад 2.00 атм" << kNeutral;
-        QTest::newRow("dPр: the authority") << "FlEdt_dPr1"
-                                            << "1.3"
-                                            << "L_Authority2"
-                                            << "a = 0.49: авторитет допустимый" << VerdictTone::Caution;
-        QTest::newRow("Q in the main window")
-            << "FlEdt_Q1"
-            << "13.47"
-            << "L_DesignPoint1"
-            << "опасность кавитации: перепад 1.81 атм больше допустимого 1.09 атм" << kBad;
-        QTest::newRow("a Kvy of its own") << "FlEdt_Kvy1"
-                                          << "2.3"
-                                          << "L_Kvy3"
-                                          << "2.3" << kNeutral;
-        QTest::newRow("closing") << "FlEdt_dPr1"
-                                 << "1"
-                                 << "L_Closing2"
-                                 << "нет кавитации: перепад 1.00 атм не больше допустимого 1.09 атм" << kGood;
+        const auto row = [](const char *name, const char *field, const char *typed, const char *label,
+                            const char *shown, VerdictTone tone) {
+            QTest::newRow(name) << QString(field) << QString(typed) << QString(label) << QString(shown) << tone;
+        };
+        // clang-format off
+        row("heat load", "FlEdt_HeatLoad", "2", "L_Flow", "Расход через клапан G = 26.95 м3/ч", kNeutral);
+        row("no P1: water taken at 6 атм", "FlEdt_P1", "\b", "L_Flow",
+            "Расход через клапан G = 13.47 м3/ч (свойства воды при 6 атм: P1 не задано)", kNeutral);
+        row("P1 below saturation", "FlEdt_P1", "3", "L_Limit",
+            "вода кипит перед клапаном: давление P1 не выше давления насыщения", kBad);
+        row("z", "FlEdt_z", "0.9", "L_Limit", "Допустимый перепад ΔPкав = 1.96 атм (z = 0.90, Pнас = 4.85 атм абс.)",
+            kNeutral);
+        row("dPр in the main window", "FlEdt_dPr1", "2", "L_Series", "Kv = 1.49 м3/ч, располагаемый перепад 2.00 атм",
+            kNeutral);
+        row("dPр: the authority", "FlEdt_dPr1", "1.3", "L_Authority2", "a = 0.49: авторитет допустимый",
+            VerdictTone::Caution);
+        row("Q in the main window", "FlEdt_Q1", "13.47", "L_DesignPoint1",
+            "опасность кавитации: перепад 1.81 атм больше допустимого 1.09 атм", kBad);
+        row("a Kvy of its own", "FlEdt_Kvy1", "2.3", "L_Kvy3", "2.3", kNeutral);
+        row("closing", "FlEdt_dPr1", "1", "L_Closing2",
+            "нет кавитации: перепад 1.00 атм не больше допустимого 1.09 атм", kGood);
+        // clang-format on
     }
     void liveInBothWindows()
     {
@@ -200,42 +183,29 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("lineText");
-        QTest::newRow("Перенести в Q") << kWorked << "Btn_TransferQ"
-                                       << ""
-                                       << "FlEdt_Q1"
-                                       << "13.47"
-                                       << "L_Kv1" << kvLine("15.06");
-        QTest::newRow("Принять: the series value above") << kWorked << "Btn_Accept2"
-                                                         << ""
-                                                         << "FlEdt_Kvy1"
-                                                         << "2.5"
-                                                         << "L_dPklReal1" << lossLine("0.64");
-        QTest::newRow("below the suggested Kvy") << kWorked << "Btn_Accept1"
-                                                 << "Поле Kvy не примет 1.6 м3/ч: оно не принимает меньше 2.0 м3/ч"
-                                                 << "FlEdt_Kvy1"
-                                                 << "2.0"
-                                                 << "L_dPklReal1" << lossLine("1.00");
-        QTest::newRow("already chosen") << kWorked << "Btn_Accept3"
-                                        << "Kvy 2 м3/ч уже в поле Kvy"
-                                        << "FlEdt_Kvy1"
-                                        << "2.0"
-                                        << "L_dPklReal1" << lossLine("1.00");
-        QTest::newRow("not kept to one decimal")
-            << QByteArray(kWorked).replace("Q1=2", "Q1=0.5") << "Btn_Accept2"
-            << "Поле Kvy хранит значения с точностью 0.1: 0.63 м3/ч стало бы 0.6 м3/ч"
-            << "FlEdt_Kvy1"
-            << "0.0"
-            << "L_Kv1" << kvLine("0.56");
-        QTest::newRow("above the field's largest") << QByteArray(kWorked).replace("Q1=2", "Q1=100") << "Btn_Accept2"
-                                                   << "Поле Kvy не примет 160 м3/ч: оно не принимает больше 111.0 м3/ч"
-                                                   << "FlEdt_Kvy1"
-                                                   << "111.0"
-                                                   << "L_Kv1" << kvLine("111.80");
-        QTest::newRow("no flow") << QByteArray(kWorked).replace("HeatLoad1=1", "HeatLoad1=0") << "Btn_TransferQ"
-                                 << "нет расхода: тепловая нагрузка должна быть больше нуля"
-                                 << "FlEdt_Q1"
-                                 << "2.00"
-                                 << "L_Kv1" << kvLine("2.24");
+        const auto row = [](const char *name, const QByteArray &settings, const char *button, const char *hint,
+                            const char *field, const char *text, const char *line, const QString &lineText) {
+            QTest::newRow(name) << settings << QString(button) << QString(hint) << QString(field) << QString(text)
+                                << QString(line) << lineText;
+        };
+        // clang-format off
+        row("Перенести в Q", kWorked, "Btn_TransferQ", "", "FlEdt_Q1", "13.47", "L_Kv1", kvLine("15.06"));
+        row("Принять: the series value above", kWorked, "Btn_Accept2", "", "FlEdt_Kvy1", "2.5", "L_dPklReal1",
+            lossLine("0.64"));
+        row("below the suggested Kvy", kWorked, "Btn_Accept1",
+            "Поле Kvy не примет 1.6 м3/ч: оно не принимает меньше 2.0 м3/ч", "FlEdt_Kvy1", "2.0", "L_dPklReal1",
+            lossLine("1.00"));
+        row("already chosen", kWorked, "Btn_Accept3", "Kvy 2 м3/ч уже в поле Kvy", "FlEdt_Kvy1", "2.0", "L_dPklReal1",
+            lossLine("1.00"));
+        row("not kept to one decimal", QByteArray(kWorked).replace("Q1=2", "Q1=0.5"), "Btn_Accept2",
+            "Поле Kvy хранит значения с точностью 0.1: 0.63 м3/ч стало бы 0.6 м3/ч", "FlEdt_Kvy1", "0.0", "L_Kv1",
+            kvLine("0.56"));
+        row("above the field's largest", QByteArray(kWorked).replace("Q1=2", "Q1=100"), "Btn_Accept2",
+            "Поле Kvy не примет 160 м3/ч: оно не принимает больше 111.0 м3/ч", "FlEdt_Kvy1", "111.0", "L_Kv1",
+            kvLine("111.80"));
+        row("no flow", QByteArray(kWorked).replace("HeatLoad1=1", "HeatLoad1=0"), "Btn_TransferQ",
+            "нет расхода: тепловая нагрузка должна быть больше нуля", "FlEdt_Q1", "2.00", "L_Kv1", kvLine("2.24"));
+        // clang-format on
     }
     void buttonsWriteTheMainWindow()
     {
