@@ -252,7 +252,7 @@ ToolkitArguments::ToolkitArguments(const QString &program, const QStringList &op
     m_argv.push_back(nullptr);
 }
 
-int RunApplication(const QString &program, const QStringList &toolkitOptions, const MainWindowFactory &factory)
+int RunApplication(int argc, char **argv, const MainWindowFactory &factory, const QStringList &toolkitOptions)
 {
     setDecimalSeparator('.');
     installTerminationSignalHandlers();
@@ -265,7 +265,7 @@ int RunApplication(const QString &program, const QStringList &toolkitOptions, co
         if (!platform.isEmpty())
             options << QStringLiteral("-platform") << QString::fromLatin1(platform);
     }
-    static ToolkitArguments arguments(program, options);
+    ToolkitArguments arguments(argc > 0 ? QFile::decodeName(argv[0]) : QStringLiteral("zelton"), options);
     TApplication app(arguments.argc(), arguments.argv());
     // The toolkit adopts the user's locale for the C library; numbers keep
     // the "." separator whatever the locale says.
@@ -273,9 +273,4 @@ int RunApplication(const QString &program, const QStringList &toolkitOptions, co
 
     prepareApplication(app);
     return runMainWindow(app, factory);
-}
-
-int RunApplication(int &argc, char **argv, const MainWindowFactory &factory)
-{
-    return RunApplication(argc > 0 ? QFile::decodeName(argv[0]) : QStringLiteral("zelton"), {}, factory);
 }

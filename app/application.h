@@ -121,9 +121,7 @@ private:
 
 // The program: decimal separator, the platform, application object, title,
 // the main window and its loop. The toolkit gets the program's name
-// (argv[0]) and `toolkitOptions` (Qt's own options of the command line,
+// (argv[0], "zelton" without one) and `toolkitOptions` (Qt's own options of the command line,
 // app/commandline.h); where they choose no platform, the program's choice
 // (platformchoice.h) is added.
-int RunApplication(const QString &program, const QStringList &toolkitOptions, const MainWindowFactory &factory);
-// The same without any option of the command line.
-int RunApplication(int &argc, char **argv, const MainWindowFactory &factory);
+int RunApplication(int argc, char **argv, const MainWindowFactory &factory, const QStringList &toolkitOptions = {});

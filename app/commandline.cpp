@@ -191,7 +191,7 @@ int runWithoutWindow(const CommandLine &command, Body &&body)
         else
             options << command.toolkitOptions[i];
     }
-    static ToolkitArguments arguments(kProgram, options);
+    ToolkitArguments arguments(kProgram, options);
     TApplication app(arguments.argc(), arguments.argv());
     prepareApplication(app);
     // Errors of the window's creation handler (a settings file that cannot

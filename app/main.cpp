@@ -8,8 +8,6 @@
 #include "ui/mainwindow.h"
 #include "ui/sizingfileactions.h"
 
-#include <QFile>
-
 int main(int argc, char **argv)
 {
     const CommandLine command = parseCommandLine(commandLineArguments(argc, argv));
@@ -17,25 +15,27 @@ int main(int argc, char **argv)
     // a bad argument) end the program here.
     if (command.action != CommandLine::Action::Window)
         return runCommand(command);
-    const QString program = argc > 0 ? QFile::decodeName(argv[0]) : QStringLiteral("zelton");
-    return RunApplication(program, command.toolkitOptions, [&command](MainWindowHandlers &handlers) {
-        std::unique_ptr<QWidget> window = createMainWindow(handlers);
-        // A start builds only the window and what reaches from it; the rest
-        // is made at its first use: the hint window at the first hint (the
-        // hint controller), the printer and the PDF writer at the first
-        // print or save, with the printing module (the sheet's actions); the
-        // hidden window that reads a schedule's files, for each schedule. A
-        // window opened from the main window belongs there too: made when
-        // it is first opened, not here.
-        auto *sizingFiles = new SizingFileActions(static_cast<TForm_Main *>(window.get()));
-        new SheetActions(window.get());
-        new ScheduleActions(window.get());
-        new CheckActions(window.get());
-        // The sizing file named on the command line, loaded before the
-        // window shows: a file that is not one gets its box, and the window
-        // shows the settings file's inputs.
-        if (!command.sizingFile.isEmpty())
-            sizingFiles->openFile(command.sizingFile);
-        return window;
-    });
+    return RunApplication(
+        argc, argv,
+        [&command](MainWindowHandlers &handlers) {
+            std::unique_ptr<QWidget> window = createMainWindow(handlers);
+            // A start builds only the window and what reaches from it; the rest
+            // is made at its first use: the hint window at the first hint (the
+            // hint controller), the printer and the PDF writer at the first
+            // print or save, with the printing module (the sheet's actions); the
+            // hidden window that reads a schedule's files, for each schedule. A
+            // window opened from the main window belongs there too: made when
+            // it is first opened, not here.
+            auto *sizingFiles = new SizingFileActions(static_cast<TForm_Main *>(window.get()));
+            new SheetActions(window.get());
+            new ScheduleActions(window.get());
+            new CheckActions(window.get());
+            // The sizing file named on the command line, loaded before the
+            // window shows: a file that is not one gets its box, and the window
+            // shows the settings file's inputs.
+            if (!command.sizingFile.isEmpty())
+                sizingFiles->openFile(command.sizingFile);
+            return window;
+        },
+        command.toolkitOptions);
 }

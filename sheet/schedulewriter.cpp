@@ -1,6 +1,5 @@
 #include "sheet/schedulewriter.h"
 
-#include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -11,17 +10,7 @@
 
 void writeSchedulePdf(const ScheduleContent &content, const QString &path)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter pdf(&buffer);
-        pdf.setPageLayout(sheetPageLayout());
-        pdf.setTitle(scheduleTitle());
-        pdf.setCreator(programVersionText());
-        QPainter painter;
-        if (!painter.begin(&pdf))
-            throw SheetWriteError(
-                QStringLiteral("Unable to write to %1: the PDF could not be started").arg(path).toStdString());
+    writePdf(path, scheduleTitle(), [&content](QPdfWriter &pdf, QPainter &painter) {
         const ScheduleTable table(content, painter, pdf.resolution());
         for (int page = 0; page < table.pageCount(); ++page) {
             if (page > 0)
@@ -32,7 +21,5 @@ void writeSchedulePdf(const ScheduleContent &content, const QString &path)
             pdf.newPage();
             paintSheet(painter, pdf.resolution(), sheet);
         }
-        painter.end();
-    }
-    writeDocument(buffer.data(), path);
+    });
 }

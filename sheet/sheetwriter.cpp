@@ -31,7 +31,7 @@ const QPageLayout &sheetPageLayout()
     return layout;
 }
 
-void writeSheetPdf(const SheetContent &content, const QString &path)
+void writePdf(const QString &path, const QString &title, const std::function<void(QPdfWriter &, QPainter &)> &paint)
 {
     // The PDF is made in memory, then written out whole.
     QBuffer buffer;
@@ -39,15 +39,21 @@ void writeSheetPdf(const SheetContent &content, const QString &path)
     {
         QPdfWriter pdf(&buffer);
         pdf.setPageLayout(sheetPageLayout());
-        pdf.setTitle(sheetTitle() + QStringLiteral(": ") + content.circuitName);
+        pdf.setTitle(title);
         pdf.setCreator(programVersionText());
         QPainter painter;
         if (!painter.begin(&pdf))
             failWrite(path, QStringLiteral("the PDF could not be started"));
-        paintSheet(painter, pdf.resolution(), content);
+        paint(pdf, painter);
         painter.end();
     }
     writeDocument(buffer.data(), path);
+}
+
+void writeSheetPdf(const SheetContent &content, const QString &path)
+{
+    writePdf(path, sheetTitle() + QStringLiteral(": ") + content.circuitName,
+             [&content](QPdfWriter &pdf, QPainter &painter) { paintSheet(painter, pdf.resolution(), content); });
 }
 
 void writeDocument(const QByteArray &bytes, const QString &path)

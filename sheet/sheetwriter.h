@@ -3,9 +3,12 @@
 // sheet/sheetprinting.h).
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <stdexcept>
 
 class QPageLayout;
+class QPainter;
+class QPdfWriter;
 struct SheetContent;
 
 // A sheet that could not be written or printed; the message names the
@@ -23,6 +26,11 @@ public:
 // SheetWriteError "Unable to write to <absolute path>: <reason>" (for "-":
 // "standard output").
 void writeSheetPdf(const SheetContent &content, const QString &path);
+
+// Writes a PDF titled `title` on the sheet's page to `path` as
+// writeSheetPdf writes the sheet: `paint` draws its pages (a new page with
+// QPdfWriter::newPage), and it raises as writeSheetPdf does.
+void writePdf(const QString &path, const QString &title, const std::function<void(QPdfWriter &, QPainter &)> &paint);
 
 // Writes the bytes of a finished document to `path` as writeSheetPdf
 // writes the sheet, and raises as it does.

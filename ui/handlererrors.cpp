@@ -1,5 +1,7 @@
 #include "ui/handlererrors.h"
 
+#include <stdexcept>
+
 #include "widgets/changeerror.h"
 
 namespace {
@@ -10,7 +12,16 @@ HandlerErrorReporter &reporterSlot()
     return reporter;
 }
 
+// The handlers running one inside another.
 int g_handlerDepth = 0;
+
+void reportHandlerError(const std::exception &error)
+{
+    // A copy: the reporter shows a box, during which anything may happen.
+    const HandlerErrorReporter reporter = reporterSlot();
+    if (reporter)
+        reporter(error);
+}
 
 } // namespace
 
@@ -21,22 +32,17 @@ HandlerErrorReporter setHandlerErrorReporter(HandlerErrorReporter reporter)
     return previous;
 }
 
-bool hasHandlerErrorReporter() { return bool(reporterSlot()); }
-
-void reportHandlerError(const std::exception &error)
+void runHandler(const std::function<void()> &body)
 {
-    // A copy: the reporter shows a box, during which anything may happen.
-    const HandlerErrorReporter reporter = reporterSlot();
-    if (reporter)
-        reporter(error);
-}
-
-HandlerNesting::HandlerNesting() : m_outermost(g_handlerDepth++ == 0) {}
-
-HandlerNesting::~HandlerNesting() { --g_handlerDepth; }
-
-void finishHandler(bool outermost, std::exception_ptr error)
-{
+    const bool outermost = g_handlerDepth++ == 0;
+    std::exception_ptr error;
+    try {
+        body();
+    } catch (...) {
+        error = std::current_exception();
+    }
+    --g_handlerDepth;
+    // A nested handler keeps its error for the set that started it.
     if (!outermost) {
         if (error)
             holdChangeError(std::move(error));
@@ -50,7 +56,7 @@ void finishHandler(bool outermost, std::exception_ptr error)
         error = kept;
     if (!error)
         return;
-    if (!hasHandlerErrorReporter())
+    if (!reporterSlot())
         std::rethrow_exception(error);
     try {
         std::rethrow_exception(error);
